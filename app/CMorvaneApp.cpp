@@ -1,0 +1,55 @@
+#include "app/CMorvaneApp.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "upload/NetworkLibrary.h"
+#include "view/CMorvaneView.h"
+
+#include <QApplication>
+
+CMorvaneApp::CMorvaneApp(Prompter& prompter) : m_prompter(prompter) {}
+
+CMorvaneApp::~CMorvaneApp() = default;
+
+bool CMorvaneApp::InitInstance()
+{
+    m_network = std::make_unique<NetworkLibrary>();
+    if (!m_network->isReady()) {
+        m_prompter.message(QStringLiteral("Windows sockets initialization failed."));
+        return false;
+    }
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane.png")));
+    m_frame = std::make_unique<CMainFrame>(m_prompter);
+    connect(m_frame.get(), &CMainFrame::fileNew, this, &CMorvaneApp::OnFileNew);
+    connect(m_frame.get(), &CMainFrame::fileOpen, this, &CMorvaneApp::OnFileOpen);
+    connect(m_frame.get(), &CMainFrame::fileSave, this, &CMorvaneApp::OnFileSave);
+    connect(m_frame.get(), &CMainFrame::appAbout, this, &CMorvaneApp::OnAppAbout);
+    OnFileNew();
+    m_frame->SetMessageText(QStringLiteral("Ready"));
+    m_frame->show();
+    return true;
+}
+
+void CMorvaneApp::OnFileNew()
+{
+    if (m_document.OnNewDocument())
+        m_frame->GetActiveView()->OnInitialUpdate();
+}
+
+void CMorvaneApp::OnFileOpen()
+{
+    const QString path = m_prompter.openDocumentFile();
+    if (!path.isEmpty() && m_document.OnOpenDocument(path))
+        m_frame->GetActiveView()->OnInitialUpdate();
+}
+
+void CMorvaneApp::OnFileSave()
+{
+    m_document.OnSaveDocument();
+}
+
+void CMorvaneApp::OnAppAbout()
+{
+    CAboutDlg about(m_frame.get());
+    about.exec();
+}

@@ -1,0 +1,103 @@
+#include "app/DialogTemplate.h"
+
+#include "app/DialogUnits.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+
+DialogTemplate::DialogTemplate(QWidget* owner, const DialogSpec& spec,
+                               const QHash<int, QWidget*>& custom)
+{
+    const DialogUnits units(owner->font());
+    if (spec.caption)
+        owner->setWindowTitle(QString::fromUtf8(spec.caption));
+    owner->setFixedSize(units.size(spec.width, spec.height));
+
+    for (const ControlSpec& controlSpec : spec.controls) {
+        QWidget* widget = create(controlSpec, owner, custom);
+        widget->setGeometry(units.rect(controlSpec.x, controlSpec.y, controlSpec.width,
+                                       controlSpec.height));
+        // A combo box's template height includes its drop-down list.
+        if (controlSpec.kind == ControlKind::ComboBox)
+            widget->resize(widget->width(), widget->sizeHint().height());
+        if (controlSpec.id != 0) {
+            widget->setObjectName(QString::number(controlSpec.id));
+            m_controls.insert(controlSpec.id, widget);
+        }
+    }
+}
+
+QWidget* DialogTemplate::control(int id) const
+{
+    return m_controls.value(id);
+}
+
+QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
+                                const QHash<int, QWidget*>& custom)
+{
+    const QString text = QString::fromUtf8(spec.text);
+    switch (spec.kind) {
+    case ControlKind::GroupBox: {
+        auto* box = new QGroupBox(text, owner);
+        // Group boxes only frame other controls; they must not cover them.
+        box->lower();
+        return box;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, owner);
+        // Fonts here run wider than the layout's own; a label may run past its box.
+        label->setMinimumWidth(label->sizeHint().width());
+        return label;
+    }
+    case ControlKind::PushButton:
+        return new QPushButton(text, owner);
+    case ControlKind::DefaultButton: {
+        auto* button = new QPushButton(text, owner);
+        button->setDefault(true);
+        return button;
+    }
+    case ControlKind::Edit:
+        return new QLineEdit(owner);
+    case ControlKind::PasswordEdit: {
+        auto* edit = new QLineEdit(owner);
+        edit->setEchoMode(QLineEdit::Password);
+        return edit;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(text, owner);
+    case ControlKind::Trackbar: {
+        auto* slider = new QSlider(Qt::Horizontal, owner);
+        slider->setTickPosition(QSlider::TicksBothSides);
+        return slider;
+    }
+    case ControlKind::ComboBox:
+        return new QComboBox(owner);
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(owner);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(owner);
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        QPalette palette = frame->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        frame->setPalette(palette);
+        return frame;
+    }
+    case ControlKind::Custom: {
+        QWidget* widget = custom.value(spec.id);
+        Q_ASSERT(widget);
+        widget->setParent(owner);
+        return widget;
+    }
+    }
+    Q_UNREACHABLE();
+}

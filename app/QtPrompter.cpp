@@ -1,0 +1,49 @@
+#include "app/QtPrompter.h"
+
+#include "view/CSelectGroupDlg.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QWidget* owner()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+Answer QtPrompter::message(const QString& text, MessageStyle style)
+{
+    const QMessageBox::Icon icon = style == MessageStyle::YesNoQuestion ? QMessageBox::Question
+                                   : style == MessageStyle::Warning     ? QMessageBox::Warning
+                                                                        : QMessageBox::NoIcon;
+    const QMessageBox::StandardButtons buttons = style == MessageStyle::YesNoQuestion
+                                                     ? QMessageBox::Yes | QMessageBox::No
+                                                     : QMessageBox::Ok;
+    QMessageBox box(icon, QStringLiteral("Morvane"), text, buttons, owner());
+    return box.exec() == QMessageBox::Yes ? Answer::Yes
+           : style == MessageStyle::YesNoQuestion ? Answer::No
+                                                  : Answer::Ok;
+}
+
+QStringList QtPrompter::openJpegFiles(const QString& startFolder)
+{
+    return QFileDialog::getOpenFileNames(owner(), QStringLiteral("Open"), startFolder,
+                                         QStringLiteral("JPEG Files (*.jpg, *.jpeg) (*.jpeg *.jpg)"));
+}
+
+QString QtPrompter::openDocumentFile()
+{
+    return QFileDialog::getOpenFileName(owner(), QStringLiteral("Open"));
+}
+
+std::optional<int> QtPrompter::chooseGroup()
+{
+    CSelectGroupDlg dialog(owner());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.m_selection;
+}

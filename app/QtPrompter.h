@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+// Shows the real dialogs, owned by the window that is active at the time.
+class QtPrompter : public Prompter
+{
+public:
+    Answer message(const QString& text, MessageStyle style) override;
+    QStringList openJpegFiles(const QString& startFolder) override;
+    QString openDocumentFile() override;
+    std::optional<int> chooseGroup() override;
+};

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Morvane, builds it, and then
+#   build.sh run    starts the program
+#   build.sh test   runs every test through CTest
+#   build.sh bench  runs the generation benchmark
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make pkg-config qt6-base-dev libgd-dev libcurl4-openssl-dev python3-pyftpdlib)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+build_dir=${MORVANE_BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build_dir" -j"$(nproc)"
+
+case "${1:-run}" in
+    run)   exec "$build_dir/morvane" ;;
+    test)  cd "$build_dir" && exec ctest --output-on-failure ;;
+    bench) exec "$build_dir/bench/morvane-bench" "${@:2}" ;;
+    *)     echo "usage: build.sh [run|test|bench]" >&2; exit 2 ;;
+esac

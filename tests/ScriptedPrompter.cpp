@@ -1,0 +1,27 @@
+#include "ScriptedPrompter.h"
+
+Answer ScriptedPrompter::message(const QString& text, MessageStyle style)
+{
+    messages << text;
+    messageStyles << style;
+    if (style != MessageStyle::YesNoQuestion)
+        return Answer::Ok;
+    return answers.isEmpty() ? Answer::No : answers.takeFirst();
+}
+
+QStringList ScriptedPrompter::openJpegFiles(const QString& startFolder)
+{
+    lastStartFolder = startFolder;
+    return std::exchange(nextFiles, {});
+}
+
+QString ScriptedPrompter::openDocumentFile()
+{
+    return nextDocument;
+}
+
+std::optional<int> ScriptedPrompter::chooseGroup()
+{
+    ++groupDialogs;
+    return nextGroup;
+}

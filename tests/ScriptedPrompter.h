@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+// Answers the program's modal steps from a script and records every message shown.
+class ScriptedPrompter : public Prompter
+{
+public:
+    Answer message(const QString& text, MessageStyle style) override;
+    QStringList openJpegFiles(const QString& startFolder) override;
+    QString openDocumentFile() override;
+    std::optional<int> chooseGroup() override;
+
+    QStringList messages;
+    QList<MessageStyle> messageStyles;
+    QList<Answer> answers; // answers to questions, in order; No when the script runs out
+
+    QStringList nextFiles;
+    QString lastStartFolder;
+    QString nextDocument;
+    std::optional<int> nextGroup;
+    int groupDialogs = 0;
+};

@@ -1,0 +1,92 @@
+#include "view/BusyFlag.h"
+#include "view/ImageList.h"
+
+#include <QTest>
+
+#include <thread>
+#include <vector>
+
+class ImageListTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitsPathAtLaterSeparator_data();
+    void splitsPathAtLaterSeparator();
+    void pathWithoutSeparatorLeavesEntry();
+    void skipsExactDuplicatesOnly();
+    void busyFlagLetsOneHolderIn();
+};
+
+void ImageListTest::splitsPathAtLaterSeparator_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fileName");
+
+    QTest::newRow("posix") << "/photos/a.jpg" << "/photos/" << "a.jpg";
+    QTest::newRow("windows") << "C:\\P\\a.jpg" << "C:\\P\\" << "a.jpg";
+    QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/b.jpg" << "C:\\Site\\thumbs/"
+                                           << "b.jpg";
+    QTest::newRow("backslash after slash") << "/odd/dir\\c.jpg" << "/odd/dir\\" << "c.jpg";
+    QTest::newRow("trailing separator") << "/photos/" << "/photos/" << "";
+    QTest::newRow("root") << "/a.jpg" << "/" << "a.jpg";
+}
+
+void ImageListTest::splitsPathAtLaterSeparator()
+{
+    QFETCH(QString, path);
+    ImageEntry entry;
+    entry.SetPath(path);
+    QTEST(entry.GetFolder(), "folder");
+    QTEST(entry.GetFileName(), "fileName");
+    QCOMPARE(entry.GetFullPath(), path);
+}
+
+void ImageListTest::pathWithoutSeparatorLeavesEntry()
+{
+    ImageEntry entry;
+    entry.SetPath(QStringLiteral("/photos/a.jpg"));
+    entry.SetPath(QStringLiteral("b.jpg"));
+    QCOMPARE(entry.GetFullPath(), QStringLiteral("/photos/a.jpg"));
+}
+
+void ImageListTest::skipsExactDuplicatesOnly()
+{
+    ImageList list;
+    QVERIFY(list.addNew(QStringLiteral("/P/a.jpg")));
+    QVERIFY(!list.addNew(QStringLiteral("/P/a.jpg")));
+    QVERIFY(list.addNew(QStringLiteral("/p/A.JPG")));
+    QVERIFY(list.addNew(QStringLiteral("/P/a.jpg ")));
+    QCOMPARE(list.size(), 3);
+    QVERIFY(list.contains(QStringLiteral("/p/A.JPG")));
+    list.removeAt(0);
+    QVERIFY(!list.contains(QStringLiteral("/P/a.jpg")));
+    QCOMPARE(list[0].GetFileName(), QStringLiteral("A.JPG"));
+}
+
+void ImageListTest::busyFlagLetsOneHolderIn()
+{
+    BusyFlag flag;
+    int inside = 0;
+    int mostInside = 0;
+    int total = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 2000; ++i) {
+                const BusyLock lock(flag);
+                mostInside = std::max(mostInside, ++inside);
+                ++total;
+                --inside;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    QCOMPARE(mostInside, 1);
+    QCOMPARE(total, 8000);
+}
+
+QTEST_APPLESS_MAIN(ImageListTest)
+#include "tst_imagelist.moc"

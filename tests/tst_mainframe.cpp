@@ -1,0 +1,213 @@
+#include "ScriptedPrompter.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMorvaneApp.h"
+#include "view/CMSFlexGrid.h"
+#include "view/CMorvaneView.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class MainFrameTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMorvaneView& view() { return *frame().GetActiveView(); }
+
+    QMenu* menu(const QString& title)
+    {
+        for (QAction* action : frame().menuBar()->actions()) {
+            if (action->text() == title)
+                return action->menu();
+        }
+        return nullptr;
+    }
+
+    void addTwoPictures()
+    {
+        m_prompter.nextFiles = {"/P/a.jpg", "/P/b.jpg"};
+        view().OnAdd();
+        QCOMPARE(view().grid().GetRowCount(), 3);
+    }
+
+    QTemporaryDir m_home;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMorvaneApp> m_app;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsReadyInFixedSizeWindow();
+    void showsMenuPromptsThenReady_data();
+    void showsMenuPromptsThenReady();
+    void newAndOpenRerunInitialUpdate_data();
+    void newAndOpenRerunInitialUpdate();
+    void saveKeepsCaptionAndList();
+    void formTabOrderFollowsTemplate();
+    void controlsAreNamedByTheirText();
+    void aboutBoxClosesWithEscape();
+};
+
+void MainFrameTest::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
+    QVERIFY(QDir::setCurrent(m_home.path()));
+}
+
+void MainFrameTest::init()
+{
+    m_prompter = ScriptedPrompter();
+    m_app = std::make_unique<CMorvaneApp>(m_prompter);
+    QVERIFY(m_app->InitInstance());
+    QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+}
+
+void MainFrameTest::cleanup()
+{
+    m_app.reset();
+}
+
+void MainFrameTest::startsReadyInFixedSizeWindow()
+{
+    QCOMPARE(frame().windowTitle(), QStringLiteral("Morvane"));
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
+    const Qt::WindowFlags flags = frame().windowFlags();
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(frame().layout()->sizeConstraint(), QLayout::SetFixedSize);
+    QCOMPARE(frame().minimumSize(), frame().maximumSize());
+    QCOMPARE(view().size(), view().minimumSize());
+    QCOMPARE(frame().centralWidget()->geometry().size(), view().size());
+}
+
+void MainFrameTest::showsMenuPromptsThenReady_data()
+{
+    QTest::addColumn<QString>("menuTitle");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("prompt");
+
+    QTest::newRow("New") << "&File" << "&New" << "Create a new document";
+    QTest::newRow("Exit") << "&File" << "E&xit" << "Quit the application; prompts to save documents";
+    QTest::newRow("Image Properties") << "&Options" << "&Image Properties"
+                                      << "Modify the image save settings.";
+    QTest::newRow("Ftp Settings") << "&Options" << "&Ftp Settings" << "Modify the FTP settings.";
+}
+
+void MainFrameTest::showsMenuPromptsThenReady()
+{
+    QFETCH(QString, menuTitle);
+    QFETCH(QString, item);
+    frame().SetMessageText(QStringLiteral("Upload Complete"));
+    QMenu* shown = menu(menuTitle);
+    QVERIFY(shown);
+    shown->popup(frame().mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    for (QAction* action : shown->actions()) {
+        if (action->text() == item)
+            shown->setActiveAction(action);
+    }
+    QTEST(frame().GetMessageText(), "prompt");
+    shown->hide();
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
+}
+
+void MainFrameTest::newAndOpenRerunInitialUpdate_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("chosenDocument");
+    QTest::addColumn<int>("rowsAfter");
+
+    QTest::newRow("Ctrl+N") << QKeySequence(Qt::CTRL | Qt::Key_N) << "" << 1;
+    QTest::newRow("Ctrl+O with a file") << QKeySequence(Qt::CTRL | Qt::Key_O) << "/any/file" << 1;
+    QTest::newRow("Ctrl+O cancelled") << QKeySequence(Qt::CTRL | Qt::Key_O) << "" << 3;
+}
+
+void MainFrameTest::newAndOpenRerunInitialUpdate()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, chosenDocument);
+    addTwoPictures();
+    m_prompter.nextDocument = chosenDocument;
+    QTest::keySequence(&frame(), keys);
+    QTEST(view().grid().GetRowCount(), "rowsAfter");
+    QCOMPARE(view().images().size(), view().grid().GetRowCount() - 1);
+    QCOMPARE(frame().windowTitle(), QStringLiteral("Morvane"));
+}
+
+void MainFrameTest::saveKeepsCaptionAndList()
+{
+    addTwoPictures();
+    QTest::keySequence(&frame(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(view().grid().GetRowCount(), 3);
+    QCOMPARE(frame().windowTitle(), QStringLiteral("Morvane"));
+    QVERIFY(QDir(m_home.path()).entryList(QDir::Files).isEmpty());
+}
+
+void MainFrameTest::formTabOrderFollowsTemplate()
+{
+    const QStringList expected = {"1002", "1003", "1004", "1005", "1006", "1007",
+                                  "1008", "1009", "3",    "4",    "1001"};
+    QWidget* widget = view().findChild<QWidget*>("1002");
+    QStringList order;
+    for (int i = 0; i < expected.size(); ++i) {
+        order << widget->objectName();
+        widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
+               widget->objectName().isEmpty())
+            widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(order, expected);
+}
+
+void MainFrameTest::controlsAreNamedByTheirText()
+{
+    const auto name = [](QObject* object) {
+        return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(view().findChild<QPushButton*>("4")), QStringLiteral("Generate / Upload"));
+    QCOMPARE(name(view().findChild<QWidget*>("1004")), QStringLiteral("Group 3 Text"));
+    const QList<QGroupBox*> boxes = view().findChildren<QGroupBox*>();
+    QStringList titles;
+    for (QGroupBox* box : boxes)
+        titles << name(box);
+    QVERIFY(titles.contains("Images"));
+    QVERIFY(titles.contains("Group 5 Text"));
+
+    addTwoPictures();
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&view().grid());
+    QCOMPARE(grid->role(), QAccessible::Table);
+    QAccessibleTableInterface* table = grid->tableInterface();
+    QVERIFY(table);
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->cellAt(1, 0)->text(QAccessible::Name), QStringLiteral("b.jpg"));
+}
+
+void MainFrameTest::aboutBoxClosesWithEscape()
+{
+    QTimer::singleShot(0, this, [] {
+        QWidget* about = QApplication::activeModalWidget();
+        QVERIFY(about);
+        QCOMPARE(about->windowTitle(), QStringLiteral("About Quarnel"));
+        QVERIFY(about->findChild<QLabel*>() != nullptr);
+        QTest::keyClick(about, Qt::Key_Escape);
+    });
+    m_app->OnAppAbout();
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(MainFrameTest)
+#include "tst_mainframe.moc"

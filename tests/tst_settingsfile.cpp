@@ -1,0 +1,218 @@
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+class SettingsFileTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString write(const QByteArray& content)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("settings.cfg"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        file.write(content);
+        return path;
+    }
+
+    QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void readsTrickyFtpLines_data();
+    void readsTrickyFtpLines();
+    void readsTrickyImageLines_data();
+    void readsTrickyImageLines();
+    void missingFileKeepsValues();
+    void writesFtpFileInItsOrder();
+    void imageSettingsRoundTrip();
+    void newFtpFileIsPrivate();
+    void saveKeepsPermissionsOfExistingFile();
+    void failedSaveLeavesOldFile();
+};
+
+void SettingsFileTest::readsTrickyFtpLines_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("userName");
+
+    QTest::newRow("as written") << QByteArray("Server = ftp.example.org\nPort = 2121\n")
+                                << "ftp.example.org" << 2121 << "" << "";
+    QTest::newRow("no blanks around =") << QByteArray("Server=host\nPort=21\n") << "host" << 21
+                                        << "" << "";
+    QTest::newRow("CR LF line ends") << QByteArray("Server = host\r\nUserName = me\r\n") << "host"
+                                     << 0 << "" << "me";
+    QTest::newRow("no final line break") << QByteArray("Port = 21\nUserName = last") << "" << 21
+                                         << "" << "last";
+    QTest::newRow("blanks trimmed") << QByteArray("Password = \t secret  \t\n") << "" << 0
+                                    << "secret" << "";
+    QTest::newRow("value keeps later =") << QByteArray("Password = a=b\n") << "" << 0 << "a=b"
+                                         << "";
+    QTest::newRow("Server found inside a password") << QByteArray("Password = MyServer\n")
+                                                    << "MyServer" << 0 << "" << "";
+    QTest::newRow("lower-case key ignored") << QByteArray("server = host\n") << "" << 0 << ""
+                                            << "";
+    QTest::newRow("line without = takes whole line") << QByteArray("UserName\n") << "" << 0 << ""
+                                                     << "UserName";
+    QTest::newRow("port with trailing text") << QByteArray("Port = 21abc\n") << "" << 21 << ""
+                                             << "";
+    QTest::newRow("port without digits") << QByteArray("Port = abc\n") << "" << 0 << "" << "";
+    QTest::newRow("negative port") << QByteArray("Port = -5\n") << "" << -5 << "" << "";
+    QTest::newRow("blank and unknown lines") << QByteArray("\n\nColour = red\nPort = 7\n") << ""
+                                             << 7 << "" << "";
+    QTest::newRow("empty value") << QByteArray("UserName = \n") << "" << 0 << "" << "";
+    QTest::newRow("long line") << QByteArray("Server = " + QByteArray(5000, 'x') + "\nPort = 1\n")
+                               << QString(5000, u'x') << 1 << "" << "";
+}
+
+void SettingsFileTest::readsTrickyFtpLines()
+{
+    QFETCH(QByteArray, content);
+    FtpSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.Server, "server");
+    QTEST(settings.Port, "port");
+    QTEST(settings.Password, "password");
+    QTEST(settings.UserName, "userName");
+}
+
+void SettingsFileTest::readsTrickyImageLines_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("thumbSaveDir");
+    QTest::addColumn<QString>("largeSaveDir");
+    QTest::addColumn<int>("thumbWidth");
+
+    QTest::newRow("Large key tried before Thumb key")
+        << QByteArray("ThumbSaveDir = /site/LargeSaveDir\n") << "" << "/site/LargeSaveDir" << 0;
+    QTest::newRow("stray key line reads 0") << QByteArray("ThumbWidth = 9\nThumbWidth\n") << ""
+                                            << "" << 0;
+    QTest::newRow("trailing blank of a directory is lost")
+        << QByteArray("ThumbSaveDir = /site/thumbs \n") << "/site/thumbs" << "" << 0;
+}
+
+void SettingsFileTest::readsTrickyImageLines()
+{
+    QFETCH(QByteArray, content);
+    ImageSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.thumbnail.SaveDir, "thumbSaveDir");
+    QTEST(settings.large.SaveDir, "largeSaveDir");
+    QTEST(settings.thumbnail.Width, "thumbWidth");
+}
+
+void SettingsFileTest::missingFileKeepsValues()
+{
+    FtpSettings settings;
+    settings.Server = QStringLiteral("kept");
+    settings.Port = 99;
+    QVERIFY(!settings.load(m_dir.filePath(QStringLiteral("missing.cfg"))));
+    QCOMPARE(settings.Server, QStringLiteral("kept"));
+    QCOMPARE(settings.Port, 99);
+
+    QVERIFY(settings.load(write("UserName = me\n")));
+    QCOMPARE(settings.Server, QStringLiteral("kept"));
+    QCOMPARE(settings.UserName, QStringLiteral("me"));
+}
+
+void SettingsFileTest::writesFtpFileInItsOrder()
+{
+    FtpSettings settings;
+    settings.Server = QStringLiteral("ftp.example.org");
+    settings.Port = -1;
+    settings.Password = QStringLiteral("pa ss");
+    settings.ThumbnailFtpDir = QStringLiteral("www/thumbs");
+    settings.Passive = 1;
+    const QString path = m_dir.filePath(QStringLiteral("ftp.cfg"));
+    QVERIFY(settings.save(path));
+    QCOMPARE(read(path), QByteArray("Server = ftp.example.org\n"
+                                    "Port = -1\n"
+                                    "Password = pa ss\n"
+                                    "UserName = \n"
+                                    "ImageFtpDir = \n"
+                                    "ThumbnailFtpDir = www/thumbs\n"
+                                    "Passive = 1\n"
+                                    "Anonymous = 0\n"));
+}
+
+void SettingsFileTest::imageSettingsRoundTrip()
+{
+    ImageSettings written;
+    written.thumbnail = {QStringLiteral("/site/thumbs"), 160, 0, 1, 0, 70, QStringLiteral("_t")};
+    written.large = {QStringLiteral("/site/images"), 0, 600, 0, 1, 85, QString()};
+    written.RenameOriginalFile = 1;
+    written.OriginalExtension = QStringLiteral("_orig");
+    const QString path = m_dir.filePath(QStringLiteral("morvane.cfg"));
+    QVERIFY(written.save(path));
+    QCOMPARE(read(path).left(40), QByteArray("LargeExtension = \nLargeHeight = 600\nLarg"));
+
+    ImageSettings readBack;
+    QVERIFY(readBack.load(path));
+    QCOMPARE(readBack.thumbnail.SaveDir, written.thumbnail.SaveDir);
+    QCOMPARE(readBack.thumbnail.Width, 160);
+    QCOMPARE(readBack.thumbnail.UseWidth, 1);
+    QCOMPARE(readBack.thumbnail.Quality, 70);
+    QCOMPARE(readBack.thumbnail.Extension, QStringLiteral("_t"));
+    QCOMPARE(readBack.large.Height, 600);
+    QCOMPARE(readBack.large.UseHeight, 1);
+    QCOMPARE(readBack.large.Quality, 85);
+    QCOMPARE(readBack.RenameOriginalFile, 1);
+    QCOMPARE(readBack.OriginalExtension, QStringLiteral("_orig"));
+}
+
+void SettingsFileTest::newFtpFileIsPrivate()
+{
+    const QString path = m_dir.filePath(QStringLiteral("new-ftp.cfg"));
+    QVERIFY(FtpSettings().save(path));
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, mode_t(0600));
+}
+
+void SettingsFileTest::saveKeepsPermissionsOfExistingFile()
+{
+    const QString path = write("Server = old\n");
+    QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadGroup));
+    FtpSettings settings;
+    settings.Server = QStringLiteral("new");
+    QVERIFY(settings.save(path));
+    QCOMPARE(QFile::permissions(path) & 0x7077, // owner, group and others
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    QVERIFY(read(path).startsWith("Server = new\n"));
+}
+
+void SettingsFileTest::failedSaveLeavesOldFile()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may write into a read-only folder");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ftp.cfg"));
+    FtpSettings settings;
+    settings.Server = QStringLiteral("old");
+    QVERIFY(settings.save(path));
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    settings.Server = QStringLiteral("new");
+    QVERIFY(!settings.save(path));
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ExeOwner));
+    QVERIFY(read(path).startsWith("Server = old\n"));
+}
+
+QTEST_APPLESS_MAIN(SettingsFileTest)
+#include "tst_settingsfile.moc"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTableWidget>
+
+// The picture grid. Row 0 is the frozen header row and column 0 the fixed column of running
+// numbers; rows and columns are counted with them, so data row r is the table's row r - 1.
+class CMSFlexGrid : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CMSFlexGrid(int columnCount, QWidget* parent = nullptr);
+
+    int GetRowCount() const { return rowCount() + 1; }
+    // Growing appends empty rows at the bottom, shrinking drops rows from the bottom.
+    void SetRowCount(int rows);
+    // The current row, 0 when no data row is current.
+    int GetRow() const;
+    // The other end of the selected row range; the current row when one row is selected.
+    int GetSelEndRow() const;
+    void SetColumnWidth(int column, int twips);
+    QString GetCellText(int row, int column) const;
+    void SetCellText(int row, int column, const QString& text);
+    void RemoveRow(int row);
+
+signals:
+    // A data row was clicked, or chosen with the keyboard.
+    void Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QTableWidgetItem* cellItem(int row, int column) const;
+};

@@ -1,0 +1,160 @@
+#include "view/CMorvaneView.h"
+
+#include "app/DialogTemplate.h"
+#include "app/Prompter.h"
+#include "settings/CImagePropertiesDlg.h"
+#include "upload/CFtpSettingsDlg.h"
+#include "view/CMSFlexGrid.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+
+namespace {
+
+enum ControlId {
+    IDC_GRID = 1001,
+    IDC_GROUP1 = 1002,
+    IDC_ADD = 1007,
+    IDC_REMOVE = 1008,
+    IDC_GROUP = 1009,
+    IDC_PROGRESS = 1029,
+    IDC_PREVIEW = 1032,
+    IDC_GENERATE = 3,
+    IDC_GENERATE_UPLOAD = 4,
+};
+
+// In template order, which is the tab order: group names, buttons, then the grid.
+constexpr ControlSpec formControls[] = {
+    {IDC_GROUP1, ControlKind::Edit, "", 360, 24, 73, 14},
+    {IDC_GROUP1 + 1, ControlKind::Edit, "", 360, 72, 73, 14},
+    {IDC_GROUP1 + 2, ControlKind::Edit, "", 360, 122, 73, 14},
+    {IDC_GROUP1 + 3, ControlKind::Edit, "", 360, 168, 73, 14},
+    {IDC_GROUP1 + 4, ControlKind::Edit, "", 360, 216, 73, 14},
+    {IDC_ADD, ControlKind::PushButton, "Add", 124, 203, 50, 14},
+    {IDC_REMOVE, ControlKind::PushButton, "Remove", 193, 203, 50, 14},
+    {IDC_GROUP, ControlKind::PushButton, "Group", 260, 203, 50, 14},
+    {IDC_GENERATE, ControlKind::PushButton, "Generate", 106, 279, 50, 14},
+    {IDC_GENERATE_UPLOAD, ControlKind::PushButton, "Generate / Upload", 191, 279, 67, 14},
+    {IDC_GRID, ControlKind::Custom, "", 17, 20, 312, 162},
+    {0, ControlKind::GroupBox, "Images", 7, 7, 332, 266},
+    {0, ControlKind::GroupBox, "Group 1 Text", 350, 7, 92, 40},
+    {0, ControlKind::GroupBox, "Group 2 Text", 350, 55, 92, 40},
+    {0, ControlKind::GroupBox, "Group 3 Text", 350, 105, 92, 40},
+    {0, ControlKind::GroupBox, "Group 4 Text", 350, 152, 92, 40},
+    {0, ControlKind::GroupBox, "Group 5 Text", 350, 200, 92, 40},
+    {IDC_PROGRESS, ControlKind::ProgressBar, "", 357, 279, 80, 14},
+    {0, ControlKind::Label, "Progress Bar", 375, 266, 41, 8},
+    {IDC_PREVIEW, ControlKind::Frame, "", 18, 188, 80, 80},
+};
+
+constexpr const char* settingsOrganization = "Quarnel";
+constexpr const char* commonFilePathKey = "CommonFilePath";
+
+} // namespace
+
+CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_prompter(prompter), m_exchange(prompter)
+{
+    m_grid = new CMSFlexGrid(3);
+    m_grid->setAccessibleName(QStringLiteral("Images"));
+    const DialogTemplate form(this, {nullptr, 449, 300, formControls}, {{IDC_GRID, m_grid}});
+    m_progress = form.control<QProgressBar>(IDC_PROGRESS);
+    m_progress->setAccessibleName(QStringLiteral("Progress Bar"));
+    for (int group = 0; group < 5; ++group) {
+        auto* edit = form.control<QLineEdit>(IDC_GROUP1 + group);
+        edit->setAccessibleName(QStringLiteral("Group %1 Text").arg(group + 1));
+        m_exchange.bindText(edit, &m_groupText[group]);
+    }
+    connect(form.control<QPushButton>(IDC_ADD), &QPushButton::clicked, this, &CMorvaneView::OnAdd);
+    connect(form.control<QPushButton>(IDC_REMOVE), &QPushButton::clicked, this,
+            &CMorvaneView::OnRemove);
+    connect(form.control<QPushButton>(IDC_GROUP), &QPushButton::clicked, this,
+            &CMorvaneView::OnGroup);
+}
+
+CMorvaneView::~CMorvaneView() = default;
+
+void CMorvaneView::OnInitialUpdate()
+{
+    m_pImageProperties = std::make_unique<CImagePropertiesDlg>(m_prompter);
+    m_pFtpSettings = std::make_unique<CFtpSettingsDlg>(m_prompter);
+    ClearImageList();
+    m_grid->SetRowCount(1);
+    m_grid->SetColumnWidth(0, 300);
+    m_grid->SetColumnWidth(1, 5780);
+    m_grid->SetColumnWidth(2, 640);
+    m_grid->SetCellText(0, 1, QStringLiteral("Image Files"));
+    m_grid->SetCellText(0, 2, QStringLiteral("Group"));
+}
+
+void CMorvaneView::OnAdd()
+{
+    const BusyLock busy(m_busy);
+    QSettings store(settingsOrganization);
+    const QStringList paths = m_prompter.openJpegFiles(store.value(commonFilePathKey).toString());
+
+    QString firstFolder;
+    for (const QString& path : paths) {
+        if (!m_images.addNew(path))
+            continue;
+        const int row = m_grid->GetRowCount();
+        m_grid->SetRowCount(row + 1);
+        m_grid->SetCellText(row, 0, QString::number(row));
+        m_grid->SetCellText(row, 1, m_images.last().GetFileName());
+        if (firstFolder.isEmpty())
+            firstFolder = m_images.last().GetFolder();
+    }
+    // Remembers where the first picture really added came from; the next Add starts there.
+    if (!firstFolder.isEmpty())
+        store.setValue(commonFilePathKey, firstFolder);
+}
+
+void CMorvaneView::OnRemove()
+{
+    const auto [first, last] = selectedRows();
+    if (first > 0) {
+        // Rows below move up after each removal, so row first is removed again and again.
+        for (int count = last - first + 1; count > 0; --count) {
+            if (m_grid->GetRowCount() < 3) {
+                m_grid->SetRowCount(1);
+                ClearImageList();
+            } else {
+                m_grid->RemoveRow(first);
+                m_images.removeAt(first - 1);
+            }
+        }
+    }
+    for (int row = 1; row < m_grid->GetRowCount(); ++row)
+        m_grid->SetCellText(row, 0, QString::number(row));
+}
+
+void CMorvaneView::OnGroup()
+{
+    const std::optional<int> selection = m_prompter.chooseGroup();
+    if (!selection)
+        return;
+    const int group = *selection + 1;
+    if (group <= 0)
+        return;
+    const auto [first, last] = selectedRows();
+    if (first <= 0)
+        return;
+    const QString text = group > 5 ? QString() : QString::number(group);
+    for (int row = first; row <= last; ++row)
+        m_grid->SetCellText(row, 2, text);
+}
+
+void CMorvaneView::ClearImageList()
+{
+    m_images.clear();
+}
+
+std::pair<int, int> CMorvaneView::selectedRows() const
+{
+    const int current = m_grid->GetRow();
+    const int other = m_grid->GetSelEndRow();
+    return {std::min(current, other), std::max(current, other)};
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/DataExchange.h"
+#include "view/BusyFlag.h"
+#include "view/ImageList.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <utility>
+
+class CFtpSettingsDlg;
+class CImagePropertiesDlg;
+class CMSFlexGrid;
+class Prompter;
+class QProgressBar;
+
+// The form inside the main window: the picture grid, the group names, the list commands,
+// generation, upload and the preview.
+class CMorvaneView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CMorvaneView(Prompter& prompter, QWidget* parent = nullptr);
+    ~CMorvaneView() override;
+
+    // Empties the list and the grid and reloads both settings holders; group names and the
+    // preview stay.
+    void OnInitialUpdate();
+
+    bool UpdateData(bool saveAndValidate) { return m_exchange.UpdateData(saveAndValidate); }
+
+    CImagePropertiesDlg& imageProperties() const { return *m_pImageProperties; }
+    CFtpSettingsDlg& ftpSettings() const { return *m_pFtpSettings; }
+    CMSFlexGrid& grid() const { return *m_grid; }
+    const ImageList& images() const { return m_images; }
+
+public slots:
+    void OnAdd();
+    void OnRemove();
+    void OnGroup();
+
+private:
+    void ClearImageList();
+    // The selected data rows as first and last; first is 0 when the header row is current.
+    std::pair<int, int> selectedRows() const;
+
+    Prompter& m_prompter;
+    DataExchange m_exchange;
+    QProgressBar* m_progress;
+    CMSFlexGrid* m_grid;
+    std::array<QString, 5> m_groupText;
+    std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
+    std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
+    ImageList m_images;
+    QString m_previewPath;
+    QSize m_frameSize;
+    BusyFlag m_busy;
+};
