@@ -1,5 +1,6 @@
 #include "view/CMorvaneView.h"
 
+#include "app/CMainFrame.h"
 #include "app/DialogTemplate.h"
 #include "app/Prompter.h"
 #include "settings/CImagePropertiesDlg.h"
@@ -150,6 +151,12 @@ void CMorvaneView::OnGroup()
 void CMorvaneView::ClearImageList()
 {
     m_images.clear();
+}
+
+void CMorvaneView::SetStatusText(const QString& text)
+{
+    if (auto* frame = qobject_cast<CMainFrame*>(window()))
+        frame->SetMessageText(text);
 }
 
 std::pair<int, int> CMorvaneView::selectedRows() const

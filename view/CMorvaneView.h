@@ -46,6 +46,8 @@ public slots:
 
 private:
     void ClearImageList();
+    // Pane 0 of the main window's status bar, when the view sits in one.
+    void SetStatusText(const QString& text);
     // The selected data rows as first and last; first is 0 when the header row is current.
     std::pair<int, int> selectedRows() const;
 
