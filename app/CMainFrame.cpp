@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include "app/LockKeyIndicators.h"
 #include "settings/CImagePropertiesDlg.h"
 #include "upload/CFtpSettingsDlg.h"
 #include "view/CMorvaneView.h"
@@ -114,11 +115,5 @@ void CMainFrame::createStatusBar()
     m_messageBar = new QLabel(idleMessage);
     statusBar()->addWidget(m_messageBar, 1);
     statusBar()->setSizeGripEnabled(false);
-    // Lock-key panes: Qt reports no lock-key state, so they stay blank.
-    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
-        auto* pane = new QLabel;
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QString::fromLatin1(indicator)) + 8);
-        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar()->addPermanentWidget(pane);
-    }
+    new LockKeyIndicators(statusBar());
 }
