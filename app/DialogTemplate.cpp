@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,14 +82,6 @@ QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
         auto* bar = new QProgressBar(owner);
         bar->setTextVisible(false);
         return bar;
-    }
-    case ControlKind::Frame: {
-        auto* frame = new QFrame(owner);
-        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-        QPalette palette = frame->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        frame->setPalette(palette);
-        return frame;
     }
     case ControlKind::Custom: {
         QWidget* widget = custom.value(spec.id);

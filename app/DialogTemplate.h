@@ -16,7 +16,6 @@ enum class ControlKind {
     Trackbar,
     ComboBox,
     ProgressBar,
-    Frame,
     Custom, // a widget made by the owner, only placed here
 };
 

@@ -12,6 +12,8 @@ Answer ScriptedPrompter::message(const QString& text, MessageStyle style)
 QStringList ScriptedPrompter::openJpegFiles(const QString& startFolder)
 {
     lastStartFolder = startFolder;
+    if (whileChoosingFiles)
+        whileChoosingFiles();
     return std::exchange(nextFiles, {});
 }
 

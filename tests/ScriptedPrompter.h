@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Answers the program's modal steps from a script and records every message shown.
@@ -21,6 +22,7 @@ public:
     QList<Answer> answers; // answers to questions, in order; No when the script runs out
 
     QStringList nextFiles;
+    std::function<void()> whileChoosingFiles; // runs while the file dialog would be open
     QString lastStartFolder;
     QString nextDocument;
     std::optional<int> nextGroup;

@@ -5,13 +5,18 @@
 #include "app/Prompter.h"
 #include "settings/CImagePropertiesDlg.h"
 #include "upload/CFtpSettingsDlg.h"
+#include "imaging/PreviewGeometry.h"
+#include "imaging/PreviewThumbnail.h"
 #include "view/CMSFlexGrid.h"
+#include "view/PreviewFrame.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSettings>
+#include <QThread>
 
 namespace {
 
@@ -48,9 +53,10 @@ constexpr ControlSpec formControls[] = {
     {0, ControlKind::GroupBox, "Group 5 Text", 350, 200, 92, 40},
     {IDC_PROGRESS, ControlKind::ProgressBar, "", 357, 279, 80, 14},
     {0, ControlKind::Label, "Progress Bar", 375, 266, 41, 8},
-    {IDC_PREVIEW, ControlKind::Frame, "", 18, 188, 80, 80},
+    {IDC_PREVIEW, ControlKind::Custom, "", 18, 188, 80, 80},
 };
 
+constexpr const char* previewFile = "thumbPreview.jpg";
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* commonFilePathKey = "CommonFilePath";
 
@@ -61,7 +67,10 @@ CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
 {
     m_grid = new CMSFlexGrid(3);
     m_grid->setAccessibleName(QStringLiteral("Images"));
-    const DialogTemplate form(this, {nullptr, 449, 300, formControls}, {{IDC_GRID, m_grid}});
+    m_previewFrame = new PreviewFrame;
+    m_previewFrame->setAccessibleName(QStringLiteral("Preview"));
+    const DialogTemplate form(this, {nullptr, 449, 300, formControls},
+                              {{IDC_GRID, m_grid}, {IDC_PREVIEW, m_previewFrame}});
     m_progress = form.control<QProgressBar>(IDC_PROGRESS);
     m_progress->setAccessibleName(QStringLiteral("Progress Bar"));
     for (int group = 0; group < 5; ++group) {
@@ -74,9 +83,15 @@ CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
             &CMorvaneView::OnRemove);
     connect(form.control<QPushButton>(IDC_GROUP), &QPushButton::clicked, this,
             &CMorvaneView::OnGroup);
+    connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
 }
 
-CMorvaneView::~CMorvaneView() = default;
+CMorvaneView::~CMorvaneView()
+{
+    // Preview workers use this view until they end.
+    for (QThread* worker : findChildren<QThread*>(Qt::FindDirectChildrenOnly))
+        worker->wait();
+}
 
 void CMorvaneView::OnInitialUpdate()
 {
@@ -93,7 +108,17 @@ void CMorvaneView::OnInitialUpdate()
 
 void CMorvaneView::OnAdd()
 {
-    const BusyLock busy(m_busy);
+    {
+        const BusyLock busy(m_busy);
+        const QScopedValueRollback addHoldsBusy(m_addHoldsBusy, true);
+        addChosenFiles();
+    }
+    // Paints skipped the preview while the file dialog ran.
+    RedrawPreview();
+}
+
+void CMorvaneView::addChosenFiles()
+{
     QSettings store(settingsOrganization);
     const QStringList paths = m_prompter.openJpegFiles(store.value(commonFilePathKey).toString());
 
@@ -146,6 +171,52 @@ void CMorvaneView::OnGroup()
     const QString text = group > 5 ? QString() : QString::number(group);
     for (int row = first; row <= last; ++row)
         m_grid->SetCellText(row, 2, text);
+}
+
+void CMorvaneView::OnClickGrid()
+{
+    const int row = m_grid->GetRow();
+    if (row == 0)
+        return;
+    m_previewPath = m_images[row - 1].GetFullPath();
+    QThread* worker = QThread::create(&CMorvaneView::PreviewThreadProc, this, m_previewPath);
+    worker->setParent(this);
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    worker->start();
+}
+
+void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path)
+{
+    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy))
+        QMetaObject::invokeMethod(view, &CMorvaneView::RedrawPreview, Qt::QueuedConnection);
+}
+
+void CMorvaneView::RedrawPreview()
+{
+    if (m_frameSize.isValid())
+        repaint(QRect(m_previewFrame->pos(), m_frameSize));
+}
+
+void CMorvaneView::paintEvent(QPaintEvent*)
+{
+    OnPaint();
+}
+
+void CMorvaneView::OnPaint()
+{
+    if (!m_frameSize.isValid())
+        m_frameSize = m_previewFrame->size();
+    if (m_previewPath.isEmpty() || m_addHoldsBusy)
+        return;
+    QImage preview;
+    {
+        const BusyLock busy(m_busy);
+        preview.load(QString::fromLatin1(previewFile));
+    }
+    // A preview not written yet, or unreadable, draws nothing and keeps the frame's size.
+    if (!preview.isNull())
+        m_previewFrame->resize(FitPreviewFrame(preview.size(), m_frameSize));
+    m_previewFrame->setPicture(preview);
 }
 
 void CMorvaneView::ClearImageList()

@@ -15,6 +15,7 @@
 class CFtpSettingsDlg;
 class CImagePropertiesDlg;
 class CMSFlexGrid;
+class PreviewFrame;
 class Prompter;
 class QProgressBar;
 
@@ -43,9 +44,19 @@ public slots:
     void OnAdd();
     void OnRemove();
     void OnGroup();
+    // Starts a worker that writes the clicked picture's preview; the header row does nothing.
+    void OnClickGrid();
+    // Repaints the preview frame's whole box at once, so a larger earlier preview is erased.
+    void RedrawPreview();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void ClearImageList();
+    void addChosenFiles();
+    void OnPaint();
+    static void PreviewThreadProc(CMorvaneView* view, const QString& path);
     // Pane 0 of the main window's status bar, when the view sits in one.
     void SetStatusText(const QString& text);
     // The selected data rows as first and last; first is 0 when the header row is current.
@@ -55,11 +66,14 @@ private:
     DataExchange m_exchange;
     QProgressBar* m_progress;
     CMSFlexGrid* m_grid;
+    PreviewFrame* m_previewFrame;
     std::array<QString, 5> m_groupText;
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
     QString m_previewPath;
-    QSize m_frameSize;
+    QSize m_frameSize; // the preview frame as laid out, captured at the first paint
     BusyFlag m_busy;
+    // Add holds m_busy on this thread while its file dialog runs; a paint then must not wait.
+    bool m_addHoldsBusy = false;
 };

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class BusyFlag;
+
+// Decodes the picture, scales it into the 117-pixel preview box and writes it as a JPEG of
+// quality 100 to previewPath, holding busy only while the file is written. Returns false,
+// writing nothing, when the picture cannot be decoded.
+bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy);

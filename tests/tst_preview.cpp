@@ -1,0 +1,148 @@
+#include "ScriptedPrompter.h"
+#include "TestPictures.h"
+
+#include "imaging/PreviewGeometry.h"
+#include "view/CMSFlexGrid.h"
+#include "view/CMorvaneView.h"
+
+#include <QFrame>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+class PreviewTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString picture(const QString& name, QSize size)
+    {
+        const QString path = m_dir.filePath(name);
+        if (!TestPictures::write(path, TestPictures::jpeg(size)))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    void click(int row)
+    {
+        CMSFlexGrid& grid = m_view->grid();
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid.visualItemRect(grid.item(row - 1, 0)).center());
+    }
+
+    bool workersRunning() const { return !m_view->findChildren<QThread*>().isEmpty(); }
+    QFrame* frame() const { return m_view->findChild<QFrame*>("1032"); }
+    QString previewFile() const { return m_dir.filePath("thumbPreview.jpg"); }
+
+    QTemporaryDir m_dir;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMorvaneView> m_view;
+    QSize m_frameBox;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void clickShowsPreviewInFittedFrame();
+    void headerRowWritesNothing();
+    void undecodablePictureKeepsFrame();
+    void quickClicksLeaveValidPreview();
+    void paintDuringAddDoesNotWait();
+    void closingRightAfterClickWaitsForWorker();
+};
+
+void PreviewTest::initTestCase()
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
+    QVERIFY(QDir::setCurrent(m_dir.path()));
+}
+
+void PreviewTest::init()
+{
+    QFile::remove(previewFile());
+    m_view = std::make_unique<CMorvaneView>(m_prompter);
+    m_view->OnInitialUpdate();
+    m_frameBox = frame()->size();
+    m_prompter.nextFiles = {picture("wide.jpg", {400, 300}), picture("tall.jpg", {150, 200})};
+    m_view->OnAdd();
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+}
+
+void PreviewTest::cleanup()
+{
+    m_view.reset();
+}
+
+void PreviewTest::clickShowsPreviewInFittedFrame()
+{
+    click(1);
+    QTRY_COMPARE(TestPictures::jpegSize(previewFile()), QSize(117, 87));
+    QTRY_VERIFY(!workersRunning());
+    QTRY_COMPARE(frame()->size(), FitPreviewFrame(QSize(117, 87), m_frameBox));
+    // The picture's first band is green; the frame shows it just inside its border.
+    const QColor shown = frame()->grab().toImage().pixelColor(4, 4);
+    QVERIFY2(shown.green() > 200 && shown.red() < 80, qPrintable(shown.name()));
+
+    click(2);
+    QTRY_COMPARE(TestPictures::jpegSize(previewFile()), QSize(87, 117));
+    QTRY_COMPARE(frame()->size(), FitPreviewFrame(QSize(87, 117), m_frameBox));
+}
+
+void PreviewTest::headerRowWritesNothing()
+{
+    m_view->grid().setCurrentCell(-1, -1);
+    m_view->OnClickGrid();
+    QVERIFY(!workersRunning());
+    QVERIFY(!QFile::exists(previewFile()));
+}
+
+void PreviewTest::undecodablePictureKeepsFrame()
+{
+    TestPictures::write(m_dir.filePath("broken.jpg"), "not a picture");
+    m_prompter.nextFiles = {m_dir.filePath("broken.jpg")};
+    m_view->OnAdd();
+    click(3);
+    QTRY_VERIFY(!workersRunning());
+    m_view->repaint();
+    QVERIFY(!QFile::exists(previewFile()));
+    QCOMPARE(frame()->size(), m_frameBox);
+}
+
+void PreviewTest::quickClicksLeaveValidPreview()
+{
+    for (int i = 0; i < 4; ++i) {
+        click(1);
+        click(2);
+    }
+    QTRY_VERIFY(!workersRunning());
+    const QSize written = TestPictures::jpegSize(previewFile());
+    QVERIFY(written == QSize(117, 87) || written == QSize(87, 117));
+}
+
+void PreviewTest::paintDuringAddDoesNotWait()
+{
+    click(1);
+    QTRY_VERIFY(QFile::exists(previewFile()));
+    bool painted = false;
+    m_prompter.whileChoosingFiles = [&] {
+        m_view->repaint();
+        painted = true;
+    };
+    m_view->OnAdd();
+    m_prompter.whileChoosingFiles = nullptr;
+    QVERIFY(painted);
+}
+
+void PreviewTest::closingRightAfterClickWaitsForWorker()
+{
+    click(1);
+    click(2);
+    m_view.reset();
+    // The view waited for both workers, so a whole preview is on disk.
+    QVERIFY(TestPictures::jpegSize(previewFile()).isValid());
+}
+
+QTEST_MAIN(PreviewTest)
+#include "tst_preview.moc"
