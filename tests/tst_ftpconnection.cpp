@@ -4,9 +4,9 @@
 #include "upload/FtpSession.h"
 #include "upload/NetworkLibrary.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,8 +77,8 @@ void FtpConnectionTest::init()
     m_account = FtpServer::Account();
     m_account.readOnly = {"locked"};
     m_server = std::make_unique<FtpServer>();
-    QVERIFY(m_server->start(m_account, {"thumbs", "images", "www/thumbs", "www/images",
-                                        "locked", "open"}));
+    QVERIFY(m_server->start(m_account,
+                            {"thumbs", "images", "www/thumbs", "www/images", "locked", "open"}));
 }
 
 void FtpConnectionTest::cleanup()
@@ -114,11 +114,10 @@ void FtpConnectionTest::changesDirectoryAsTheServerDoes_data()
     QTest::addColumn<QList<bool>>("changed");
     QTest::addColumn<QString>("landsIn");
 
-    QTest::newRow("from the login directory") << QStringList{"thumbs"} << QList<bool>{true}
-                                              << "thumbs";
-    QTest::newRow("back up with ..// then on")
-        << QStringList{"www/thumbs", "..//", "images"} << QList<bool>{true, true, true}
-        << "www/images";
+    QTest::newRow("from the login directory")
+        << QStringList{"thumbs"} << QList<bool>{true} << "thumbs";
+    QTest::newRow("back up with ..// then on") << QStringList{"www/thumbs", "..//", "images"}
+                                               << QList<bool>{true, true, true} << "www/images";
     QTest::newRow("..// from the login directory")
         << QStringList{"..//", "images"} << QList<bool>{true, true} << "images";
     QTest::newRow("absolute from anywhere")
@@ -179,14 +178,24 @@ void FtpConnectionTest::refusesToConnect_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("closedPort");
 
-    QTest::newRow("closed port") << "127.0.0.1" << "site" << "s3cret pass" << true;
-    QTest::newRow("wrong password") << "127.0.0.1" << "site" << "wrong" << false;
-    QTest::newRow("unknown user") << "127.0.0.1" << "nobody" << "s3cret pass" << false;
-    QTest::newRow("no server name") << "" << "site" << "s3cret pass" << false;
-    QTest::newRow("server name with a path") << "127.0.0.1/x" << "site" << "s3cret pass"
-                                             << false;
-    QTest::newRow("line break in the password")
-        << "127.0.0.1" << "site" << "s3cret pass\r\nDELE x" << false;
+    QTest::newRow("closed port") << "127.0.0.1"
+                                 << "site"
+                                 << "s3cret pass" << true;
+    QTest::newRow("wrong password") << "127.0.0.1"
+                                    << "site"
+                                    << "wrong" << false;
+    QTest::newRow("unknown user") << "127.0.0.1"
+                                  << "nobody"
+                                  << "s3cret pass" << false;
+    QTest::newRow("no server name") << ""
+                                    << "site"
+                                    << "s3cret pass" << false;
+    QTest::newRow("server name with a path") << "127.0.0.1/x"
+                                             << "site"
+                                             << "s3cret pass" << false;
+    QTest::newRow("line break in the password") << "127.0.0.1"
+                                                << "site"
+                                                << "s3cret pass\r\nDELE x" << false;
 }
 
 void FtpConnectionTest::refusesToConnect()
@@ -216,8 +225,8 @@ void FtpConnectionTest::connectionOutlivesItsSession()
 {
     const QByteArray bytes = writeLocalFile("a.jpg");
     auto session = std::make_unique<FtpSession>();
-    const auto connection = session->GetFtpConnection(
-        "127.0.0.1", m_account.userName, m_account.password, m_server->port(), true);
+    const auto connection = session->GetFtpConnection("127.0.0.1", m_account.userName,
+                                                      m_account.password, m_server->port(), true);
     QVERIFY(connection);
     session->Close();
     session.reset();

@@ -97,8 +97,7 @@ FtpConnection::FtpConnection(CurlEasy curl, std::string root, QByteArray directo
     curl_easy_setopt(m_curl.get(), CURLOPT_HEADERDATA, &m_replies);
 }
 
-std::unique_ptr<FtpConnection> FtpConnection::open(const Login& login,
-                                                   const FtpTimeouts& timeouts)
+std::unique_ptr<FtpConnection> FtpConnection::open(const Login& login, const FtpTimeouts& timeouts)
 {
     using std::chrono::ceil;
     using std::chrono::seconds;
@@ -143,8 +142,8 @@ bool FtpConnection::SetCurrentDirectory(const QString& directory)
     // Starts from this connection's directory, not the server's idea of it: after a lost
     // control connection libcurl logs in again and lands in the login directory.
     CommandList commands;
-    if (!append(commands, "CWD " + m_directory) ||
-        !append(commands, "CWD " + directory.toUtf8()) || !append(commands, "PWD"))
+    if (!append(commands, "CWD " + m_directory) || !append(commands, "CWD " + directory.toUtf8()) ||
+        !append(commands, "PWD"))
         return false;
     CURL* handle = m_curl.get();
     curl_easy_setopt(handle, CURLOPT_UPLOAD, 0L);
@@ -152,8 +151,7 @@ bool FtpConnection::SetCurrentDirectory(const QString& directory)
     curl_easy_setopt(handle, CURLOPT_QUOTE, commands.get());
     const bool answered = perform(m_root + "%2F");
     curl_easy_setopt(handle, CURLOPT_QUOTE, nullptr);
-    const std::optional<QByteArray> changed =
-        answered ? quotedDirectory(m_replies) : std::nullopt;
+    const std::optional<QByteArray> changed = answered ? quotedDirectory(m_replies) : std::nullopt;
     if (!changed)
         return false;
     m_directory = *changed;

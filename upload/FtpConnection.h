@@ -43,7 +43,7 @@ private:
     bool perform(const std::string& url);
 
     CurlEasy m_curl;
-    std::string m_root;      // ftp://host:port/
-    QByteArray m_directory;  // absolute, as the server names it
-    std::string m_replies;   // the server's replies to the last request
+    std::string m_root;     // ftp://host:port/
+    QByteArray m_directory; // absolute, as the server names it
+    std::string m_replies;  // the server's replies to the last request
 };
