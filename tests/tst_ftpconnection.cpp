@@ -91,8 +91,10 @@ void FtpConnectionTest::storesFilesByteIdentical_data()
     QTest::addColumn<bool>("passive");
     QTest::addColumn<QString>("dataCommand");
 
+    // clang-format off
     QTest::newRow("passive") << true << "<- EPSV";
     QTest::newRow("active") << false << "<- EPRT";
+    // clang-format on
 }
 
 void FtpConnectionTest::storesFilesByteIdentical()
@@ -114,10 +116,12 @@ void FtpConnectionTest::changesDirectoryAsTheServerDoes_data()
     QTest::addColumn<QList<bool>>("changed");
     QTest::addColumn<QString>("landsIn");
 
+    // clang-format off
     QTest::newRow("from the login directory")
         << QStringList{"thumbs"} << QList<bool>{true} << "thumbs";
-    QTest::newRow("back up with ..// then on") << QStringList{"www/thumbs", "..//", "images"}
-                                               << QList<bool>{true, true, true} << "www/images";
+    QTest::newRow("back up with ..// then on")
+        << QStringList{"www/thumbs", "..//", "images"} << QList<bool>{true, true, true}
+        << "www/images";
     QTest::newRow("..// from the login directory")
         << QStringList{"..//", "images"} << QList<bool>{true, true} << "images";
     QTest::newRow("absolute from anywhere")
@@ -127,6 +131,7 @@ void FtpConnectionTest::changesDirectoryAsTheServerDoes_data()
         << "www/thumbs";
     QTest::newRow("a line break is never sent")
         << QStringList{"thumbs\r\nDELE x"} << QList<bool>{false} << "";
+    // clang-format on
 }
 
 void FtpConnectionTest::changesDirectoryAsTheServerDoes()
@@ -178,24 +183,15 @@ void FtpConnectionTest::refusesToConnect_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("closedPort");
 
-    QTest::newRow("closed port") << "127.0.0.1"
-                                 << "site"
-                                 << "s3cret pass" << true;
-    QTest::newRow("wrong password") << "127.0.0.1"
-                                    << "site"
-                                    << "wrong" << false;
-    QTest::newRow("unknown user") << "127.0.0.1"
-                                  << "nobody"
-                                  << "s3cret pass" << false;
-    QTest::newRow("no server name") << ""
-                                    << "site"
-                                    << "s3cret pass" << false;
-    QTest::newRow("server name with a path") << "127.0.0.1/x"
-                                             << "site"
-                                             << "s3cret pass" << false;
-    QTest::newRow("line break in the password") << "127.0.0.1"
-                                                << "site"
-                                                << "s3cret pass\r\nDELE x" << false;
+    // clang-format off
+    QTest::newRow("closed port") << "127.0.0.1" << "site" << "s3cret pass" << true;
+    QTest::newRow("wrong password") << "127.0.0.1" << "site" << "wrong" << false;
+    QTest::newRow("unknown user") << "127.0.0.1" << "nobody" << "s3cret pass" << false;
+    QTest::newRow("no server name") << "" << "site" << "s3cret pass" << false;
+    QTest::newRow("server name with a path") << "127.0.0.1/x" << "site" << "s3cret pass" << false;
+    QTest::newRow("line break in the password")
+        << "127.0.0.1" << "site" << "s3cret pass\r\nDELE x" << false;
+    // clang-format on
 }
 
 void FtpConnectionTest::refusesToConnect()

@@ -151,16 +151,13 @@ void UploaderTest::remoteNameFollowsTheLastSeparator_data()
     QTest::addColumn<QString>("localPath");
     QTest::addColumn<QString>("remoteName");
 
-    QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/beach01_t.jpg"
-                                           << "beach01_t.jpg";
-    QTest::newRow("backslashes only") << "C:\\out\\a.jpg"
-                                      << "a.jpg";
-    QTest::newRow("backslash after slash") << "/site/thumbs\\b01.jpg"
-                                           << "b01.jpg";
-    QTest::newRow("no separator") << "a.jpg"
-                                  << "a.jpg";
-    QTest::newRow("separator at the end") << "/site/"
-                                          << "";
+    // clang-format off
+    QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/beach01_t.jpg" << "beach01_t.jpg";
+    QTest::newRow("backslashes only") << "C:\\out\\a.jpg" << "a.jpg";
+    QTest::newRow("backslash after slash") << "/site/thumbs\\b01.jpg" << "b01.jpg";
+    QTest::newRow("no separator") << "a.jpg" << "a.jpg";
+    QTest::newRow("separator at the end") << "/site/" << "";
+    // clang-format on
 }
 
 void UploaderTest::remoteNameFollowsTheLastSeparator()
@@ -177,22 +174,15 @@ void UploaderTest::sendsEachListIntoItsDirectory_data()
     QTest::addColumn<QString>("imagesLandIn");
     QTest::addColumn<bool>("passive");
 
-    QTest::newRow("both from the login directory") << "thumbs"
-                                                   << "images"
-                                                   << "thumbs"
-                                                   << "images" << true;
-    QTest::newRow("large images beside the thumbnails") << "www/thumbs"
-                                                        << "images"
-                                                        << "www/thumbs"
-                                                        << "www/images" << true;
-    QTest::newRow("absolute large-image directory") << "www/thumbs"
-                                                    << "/images"
-                                                    << "www/thumbs"
-                                                    << "images" << true;
-    QTest::newRow("active mode") << "thumbs"
-                                 << "images"
-                                 << "thumbs"
-                                 << "images" << false;
+    // clang-format off
+    QTest::newRow("both from the login directory")
+        << "thumbs" << "images" << "thumbs" << "images" << true;
+    QTest::newRow("large images beside the thumbnails")
+        << "www/thumbs" << "images" << "www/thumbs" << "www/images" << true;
+    QTest::newRow("absolute large-image directory")
+        << "www/thumbs" << "/images" << "www/thumbs" << "images" << true;
+    QTest::newRow("active mode") << "thumbs" << "images" << "thumbs" << "images" << false;
+    // clang-format on
 }
 
 void UploaderTest::sendsEachListIntoItsDirectory()
@@ -231,11 +221,12 @@ void UploaderTest::missingDirectorySkipsOnlyItsFiles_data()
     QTest::addColumn<bool>("thumbnailsSent");
     QTest::addColumn<bool>("imagesSent");
 
-    QTest::newRow("thumbnail directory") << "nothere"
-                                         << "images" << thumbnailDirectoryMissing << false << true;
+    // clang-format off
+    QTest::newRow("thumbnail directory")
+        << "nothere" << "images" << thumbnailDirectoryMissing << false << true;
     QTest::newRow("large-image directory")
-        << "thumbs"
-        << "nothere" << largeImageDirectoryMissing << true << false;
+        << "thumbs" << "nothere" << largeImageDirectoryMissing << true << false;
+    // clang-format on
 }
 
 void UploaderTest::missingDirectorySkipsOnlyItsFiles()
@@ -284,8 +275,10 @@ void UploaderTest::failedConnectSendsNothing_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<bool>("serverRunning");
 
+    // clang-format off
     QTest::newRow("wrong password") << "wrong" << true;
     QTest::newRow("connection refused") << m_account.password << false;
+    // clang-format on
 }
 
 void UploaderTest::failedConnectSendsNothing()
@@ -321,6 +314,7 @@ void UploaderTest::progressCountsTenThumbnailsAsOneStep_data()
     QTest::addColumn<int>("maximum");
     QTest::addColumn<int>("position");
 
+    // clang-format off
     QTest::newRow("none") << 0 << 0 << 0 << 0;
     QTest::newRow("9 and 9") << 9 << 9 << 9 << 9;
     QTest::newRow("10 and 10: one step never comes") << 10 << 10 << 11 << 10;
@@ -328,6 +322,7 @@ void UploaderTest::progressCountsTenThumbnailsAsOneStep_data()
     QTest::newRow("25 and 25") << 25 << 25 << 27 << 27;
     QTest::newRow("30 and 30") << 30 << 30 << 33 << 32;
     QTest::newRow("thumbnails only") << 21 << 0 << 2 << 2;
+    // clang-format on
 }
 
 void UploaderTest::progressCountsTenThumbnailsAsOneStep()
