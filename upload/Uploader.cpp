@@ -5,6 +5,8 @@
 #include "upload/FtpConnection.h"
 #include "upload/FtpSession.h"
 
+#include <algorithm>
+
 Uploader::Uploader() = default;
 
 Uploader::~Uploader()
@@ -23,7 +25,8 @@ void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thum
 
     if (m_pConnection) {
         if (m_pConnection->SetCurrentDirectory(settings.ThumbnailFtpDir)) {
-            putFiles(thumbnails, observer, true);
+            // The bar moves after the 11th, 21st, 31st ... thumbnail.
+            putFiles(thumbnails, observer, [](qsizetype i) { return i > 0 && i % 10 == 0; });
             // Up one level, so a large-image directory beside the thumbnail one is found.
             m_pConnection->SetCurrentDirectory(QStringLiteral("..//"));
         } else {
@@ -31,7 +34,7 @@ void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thum
                                             "server.\nCheck FTP Settings under Options."));
         }
         if (m_pConnection->SetCurrentDirectory(settings.ImageFtpDir))
-            putFiles(largeImages, observer, false);
+            putFiles(largeImages, observer, [](qsizetype) { return true; });
         else
             observer.message(QStringLiteral("Failed to find large image directory on FTP "
                                             "server.\nCheck FTP Settings under Options."));
@@ -63,12 +66,13 @@ void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer)
     observer.status(QStringLiteral("Ready"));
 }
 
-void Uploader::putFiles(const QStringList& paths, WorkObserver& observer, bool stepsEveryTenth)
+void Uploader::putFiles(const QStringList& paths, WorkObserver& observer,
+                        bool (*stepsAfter)(qsizetype index))
 {
     for (qsizetype i = 0; i < paths.size(); ++i) {
         if (!m_pConnection->PutFile(paths[i], remoteName(paths[i])))
             observer.message(QStringLiteral("Failed to upload file ") + paths[i]);
-        if (!stepsEveryTenth || (i > 0 && i % 10 == 0))
+        if (stepsAfter(i))
             observer.progressStep();
     }
 }

@@ -33,7 +33,9 @@ private:
     // Replaces the session and the connection with new ones; the connection stays null
     // when the server cannot be reached.
     void ConnectFtp(const FtpSettings& settings, WorkObserver& observer);
-    void putFiles(const QStringList& paths, WorkObserver& observer, bool stepsEveryTenth);
+    // Every file is tried and stepped for, whether or not it was stored.
+    void putFiles(const QStringList& paths, WorkObserver& observer,
+                  bool (*stepsAfter)(qsizetype index));
     void closeSession();
 
     std::unique_ptr<FtpSession> m_pSession;
