@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvaneApp.h"
+#include "upload/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 
@@ -60,6 +61,7 @@ private slots:
     void formTabOrderFollowsTemplate();
     void controlsAreNamedByTheirText();
     void aboutBoxClosesWithEscape();
+    void ftpSettingsMenuOpensTheViewsDialog();
 };
 
 void MainFrameTest::initTestCase()
@@ -206,6 +208,25 @@ void MainFrameTest::aboutBoxClosesWithEscape()
         QTest::keyClick(about, Qt::Key_Escape);
     });
     m_app->OnAppAbout();
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void MainFrameTest::ftpSettingsMenuOpensTheViewsDialog()
+{
+    QTimer::singleShot(0, this, [this] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog, static_cast<QWidget*>(&view().ftpSettings()));
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("FTP Settings"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QAction* item = nullptr;
+    for (QAction* action : menu("&Options")->actions()) {
+        if (action->text() == "&Ftp Settings")
+            item = action;
+    }
+    QVERIFY(item);
+    item->trigger();
     QVERIFY(!QApplication::activeModalWidget());
 }
 

@@ -1,0 +1,283 @@
+#include "FtpServer.h"
+#include "ScriptedPrompter.h"
+
+#include "upload/CFtpSettingsDlg.h"
+#include "upload/NetworkLibrary.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+const QString integerWanted = QStringLiteral("Please enter an integer.");
+const QString connected = QStringLiteral("Successful connection to FTP server!");
+const QString notConnected =
+    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.");
+
+FtpSettings savedSettings()
+{
+    FtpSettings settings;
+    settings.load();
+    return settings;
+}
+
+} // namespace
+
+class FtpSettingsDlgTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QLineEdit* edit(int id) { return m_dialog->findChild<QLineEdit*>(QString::number(id)); }
+    QPushButton* button(int id) { return m_dialog->findChild<QPushButton*>(QString::number(id)); }
+    void type(int id, const QString& text) { edit(id)->setText(text); }
+
+    // Opens the dialog, runs the steps while it is shown, and closes it if they left it open.
+    int runModal(const std::function<void()>& steps)
+    {
+        QTimer::singleShot(0, this, [this, steps] {
+            steps();
+            if (m_dialog->isVisible())
+                m_dialog->reject();
+        });
+        return m_dialog->DoModal();
+    }
+
+    void writeSettings(const FtpSettings& settings)
+    {
+        FtpSettings copy = settings;
+        QVERIFY(copy.save());
+    }
+
+    NetworkLibrary m_network;
+    QTemporaryDir m_home;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CFtpSettingsDlg> m_dialog;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void followsItsTemplate();
+    void opensWithTheFileAsItIsNow();
+    void okWritesEveryKey();
+    void badPortKeepsTheDialogOpen();
+    void closingWithoutOkReloadsTheFile_data();
+    void closingWithoutOkReloadsTheFile();
+    void testConnectionUsesTheValuesOnScreen_data();
+    void testConnectionUsesTheValuesOnScreen();
+};
+
+void FtpSettingsDlgTest::initTestCase()
+{
+    QVERIFY(m_network.isReady());
+    QVERIFY(QDir::setCurrent(m_home.path()));
+}
+
+void FtpSettingsDlgTest::init()
+{
+    QFile::remove(FtpSettings::fileName);
+    m_prompter = ScriptedPrompter();
+    m_dialog = std::make_unique<CFtpSettingsDlg>(m_prompter);
+}
+
+void FtpSettingsDlgTest::cleanup()
+{
+    m_dialog.reset();
+}
+
+void FtpSettingsDlgTest::followsItsTemplate()
+{
+    QCOMPARE(m_dialog->windowTitle(), QStringLiteral("FTP Settings"));
+    QCOMPARE(edit(1025)->echoMode(), QLineEdit::Password);
+    QVERIFY(button(1)->isDefault());
+
+    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1022", "1023",
+                                  "1024", "1025", "1026", "1027", "1028"};
+    QWidget* widget = button(1);
+    QStringList order;
+    for (int i = 0; i < tabOrder.size(); ++i) {
+        order << widget->objectName();
+        do
+            widget = widget->nextInFocusChain();
+        while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty());
+    }
+    QCOMPARE(order, tabOrder);
+
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    const QStringList editNames = {"Server",   "Port",      "User name",
+                                   "Password", "Image Dir", "Thumbnail Dir"};
+    for (int id = 1022; id <= 1027; ++id)
+        QCOMPARE(name(edit(id)), editNames[id - 1022]);
+    QCOMPARE(name(button(1028)), QStringLiteral("Test Connection"));
+    QCOMPARE(name(m_dialog->findChild<QCheckBox*>("1018")), QStringLiteral("Anonymous"));
+}
+
+void FtpSettingsDlgTest::opensWithTheFileAsItIsNow()
+{
+    FtpSettings changed;
+    changed.Server = "ftp.example.org";
+    changed.Port = 2121;
+    changed.Password = "pw";
+    changed.ThumbnailFtpDir = "www/thumbs";
+    changed.Passive = 1;
+    writeSettings(changed);
+
+    runModal([this] {
+        QCOMPARE(m_dialog->focusWidget(), button(1));
+        QCOMPARE(edit(1022)->text(), QStringLiteral("ftp.example.org"));
+        QCOMPARE(edit(1023)->text(), QStringLiteral("2121"));
+        QCOMPARE(edit(1025)->text(), QStringLiteral("pw"));
+        QCOMPARE(edit(1027)->text(), QStringLiteral("www/thumbs"));
+        QVERIFY(m_dialog->findChild<QCheckBox*>("1020")->isChecked());
+        QVERIFY(!m_dialog->findChild<QCheckBox*>("1018")->isChecked());
+    });
+    QVERIFY(!QTest::currentTestFailed());
+}
+
+void FtpSettingsDlgTest::okWritesEveryKey()
+{
+    const int result = runModal([this] {
+        QCOMPARE(edit(1023)->text(), QStringLiteral("0"));
+        type(1022, "ftp.example.org");
+        type(1024, "site");
+        m_dialog->findChild<QCheckBox*>("1018")->setChecked(true);
+        QTest::keyClick(m_dialog.get(), Qt::Key_Return);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QFile file(FtpSettings::fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("Server = ftp.example.org\nPort = 0\nPassword = \n"
+                                        "UserName = site\nImageFtpDir = \nThumbnailFtpDir = \n"
+                                        "Passive = 0\nAnonymous = 1\n"));
+    QCOMPARE(m_dialog->settings().UserName, QStringLiteral("site"));
+}
+
+void FtpSettingsDlgTest::badPortKeepsTheDialogOpen()
+{
+    FtpSettings before;
+    before.Server = "old.example.org";
+    before.Port = 21;
+    before.UserName = "before";
+    writeSettings(before);
+
+    const int result = runModal([this] {
+        type(1022, "new.example.org");
+        type(1023, "abc");
+        type(1024, "after");
+        QTest::mouseClick(button(1), Qt::LeftButton);
+        QVERIFY(m_dialog->isVisible());
+        QCOMPARE(m_prompter.messages, (QStringList{integerWanted, integerWanted}));
+        QCOMPARE(m_dialog->focusWidget(), edit(1023));
+        QTest::mouseClick(button(2), Qt::LeftButton);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    const FtpSettings saved = savedSettings();
+    QCOMPARE(saved.Server, QStringLiteral("new.example.org"));
+    QCOMPARE(saved.Port, 21);
+    QCOMPARE(saved.UserName, QStringLiteral("before"));
+    QCOMPARE(m_dialog->settings().Server, QStringLiteral("new.example.org"));
+    QCOMPARE(m_dialog->settings().UserName, QStringLiteral("before"));
+}
+
+void FtpSettingsDlgTest::closingWithoutOkReloadsTheFile_data()
+{
+    QTest::addColumn<int>("how");
+    // clang-format off
+    QTest::newRow("Cancel") << 0;
+    QTest::newRow("Escape") << 1;
+    QTest::newRow("close box") << 2;
+    // clang-format on
+}
+
+void FtpSettingsDlgTest::closingWithoutOkReloadsTheFile()
+{
+    QFETCH(int, how);
+    FtpSettings before;
+    before.Server = "127.0.0.1";
+    before.Port = 1; // nothing listens there, so the test fails at once
+    writeSettings(before);
+
+    const int result = runModal([this, how] {
+        type(1022, "localhost");
+        QTest::mouseClick(button(1028), Qt::LeftButton);
+        QCOMPARE(m_dialog->settings().Server, QStringLiteral("localhost"));
+        if (how == 0)
+            QTest::mouseClick(button(2), Qt::LeftButton);
+        else if (how == 1)
+            QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
+        else
+            m_dialog->close();
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(m_prompter.messages, QStringList{notConnected});
+    QCOMPARE(m_dialog->settings().Server, QStringLiteral("127.0.0.1"));
+    QCOMPARE(savedSettings().Server, QStringLiteral("127.0.0.1"));
+}
+
+void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("portText");
+    QTest::addColumn<bool>("passive");
+    QTest::addColumn<QStringList>("messages");
+
+    // clang-format off
+    QTest::newRow("right password, passive")
+        << "s3cret pass" << "" << true << QStringList{connected};
+    QTest::newRow("right password, active")
+        << "s3cret pass" << "" << false << QStringList{connected};
+    QTest::newRow("wrong password") << "wrong" << "" << true << QStringList{notConnected};
+    // clang-format on
+    // The exchange stops at the Port box: the later boxes are not taken either.
+    // clang-format off
+    QTest::newRow("port refused: the stored values are tried")
+        << "wrong" << "abc" << false << QStringList{integerWanted, connected};
+    // clang-format on
+}
+
+void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, portText);
+    QFETCH(bool, passive);
+    const QString reason = FtpServer::unavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    const FtpServer::Account account;
+    FtpServer server;
+    QVERIFY(server.start(account));
+    FtpSettings stored;
+    stored.Port = server.port();
+    stored.UserName = account.userName;
+    stored.Password = account.password;
+    stored.Passive = 1;
+    writeSettings(stored);
+
+    runModal([&] {
+        type(1022, "127.0.0.1");
+        if (!portText.isEmpty())
+            type(1023, portText);
+        type(1024, account.userName);
+        type(1025, password);
+        m_dialog->findChild<QCheckBox*>("1020")->setChecked(passive);
+        QTest::mouseClick(button(1028), Qt::LeftButton);
+        QVERIFY(m_dialog->isVisible());
+    });
+    QTEST(m_prompter.messages, "messages");
+    QCOMPARE(savedSettings().Server, QString());
+}
+
+QTEST_MAIN(FtpSettingsDlgTest)
+#include "tst_ftpsettingsdlg.moc"
