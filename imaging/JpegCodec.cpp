@@ -50,8 +50,7 @@ GdImage LoadJpegFile(const QString& path)
         return nullptr;
     struct stat status;
     // GD takes the size as an int.
-    if (fstat(fileno(file.get()), &status) != 0 || status.st_size <= 0 ||
-        status.st_size > INT_MAX)
+    if (fstat(fileno(file.get()), &status) != 0 || status.st_size <= 0 || status.st_size > INT_MAX)
         return nullptr;
     const int size = int(status.st_size);
     const std::unique_ptr<char[]> data(new (std::nothrow) char[size]);

@@ -3,6 +3,8 @@
 #include "app/CMainFrame.h"
 #include "app/DialogTemplate.h"
 #include "app/Prompter.h"
+#include "app/WaitCursor.h"
+#include "imaging/ImageBatch.h"
 #include "settings/CImagePropertiesDlg.h"
 #include "upload/CFtpSettingsDlg.h"
 #include "imaging/PreviewGeometry.h"
@@ -83,6 +85,8 @@ CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
             &CMorvaneView::OnRemove);
     connect(form.control<QPushButton>(IDC_GROUP), &QPushButton::clicked, this,
             &CMorvaneView::OnGroup);
+    connect(form.control<QPushButton>(IDC_GENERATE), &QPushButton::clicked, this,
+            &CMorvaneView::OnGenerate);
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
 }
 
@@ -217,6 +221,65 @@ void CMorvaneView::OnPaint()
     if (!preview.isNull())
         m_previewFrame->resize(FitPreviewFrame(preview.size(), m_frameSize));
     m_previewFrame->setPicture(preview);
+}
+
+void CMorvaneView::OnGenerate()
+{
+    UpdateData(true);
+    QStringList thumbnails;
+    QStringList largeImages;
+    GenerateImages(thumbnails, largeImages);
+}
+
+void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeImages)
+{
+    const WaitCursor waitCursor;
+    std::vector<BatchRow> rows;
+    for (int row = 1; row < m_grid->GetRowCount(); ++row)
+        rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});
+    const GeneratedImages generated =
+        ::GenerateImages(rows, m_groupText, m_pImageProperties->settings(), *this);
+    thumbnails += generated.thumbnails;
+    largeImages += generated.largeImages;
+}
+
+void CMorvaneView::status(const QString& text)
+{
+    SetStatusText(text);
+}
+
+void CMorvaneView::message(const QString& text)
+{
+    m_prompter.message(text);
+}
+
+void CMorvaneView::progressRange(int maximum)
+{
+    // The bar counts the grid's header row as well, so a run stops one step short of full
+    // just before the bar goes back to 0.
+    m_progress->setRange(0, maximum + 1);
+    m_progress->setValue(0);
+}
+
+void CMorvaneView::progressStep()
+{
+    m_progress->setValue(m_progress->value() + 1);
+}
+
+void CMorvaneView::progressReset()
+{
+    m_progress->setValue(0);
+}
+
+void CMorvaneView::renamed(int row, const QString& newPath)
+{
+    m_images[row].SetPath(newPath);
+    m_grid->SetCellText(row + 1, 1, m_images[row].GetFileName());
+}
+
+void CMorvaneView::unreadable(int, const QString&)
+{
+    // The window passes over pictures it cannot read without a word.
 }
 
 void CMorvaneView::ClearImageList()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/DataExchange.h"
+#include "imaging/BatchObserver.h"
 #include "view/BusyFlag.h"
 #include "view/ImageList.h"
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -21,7 +23,7 @@ class QProgressBar;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
 // generation, upload and the preview.
-class CMorvaneView : public QWidget
+class CMorvaneView : public QWidget, private BatchObserver
 {
     Q_OBJECT
 
@@ -40,10 +42,14 @@ public:
     CMSFlexGrid& grid() const { return *m_grid; }
     const ImageList& images() const { return m_images; }
 
+    // Writes the outputs of the grid's grouped rows and appends the paths written.
+    void GenerateImages(QStringList& thumbnails, QStringList& largeImages);
+
 public slots:
     void OnAdd();
     void OnRemove();
     void OnGroup();
+    void OnGenerate();
     // Starts a worker that writes the clicked picture's preview; the header row does nothing.
     void OnClickGrid();
     // Repaints the preview frame's whole box at once, so a larger earlier preview is erased.
@@ -53,6 +59,16 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // How a generation run shows itself: status bar, message boxes, progress bar, and the
+    // list and grid following renamed pictures.
+    void status(const QString& text) override;
+    void message(const QString& text) override;
+    void progressRange(int maximum) override;
+    void progressStep() override;
+    void progressReset() override;
+    void renamed(int row, const QString& newPath) override;
+    void unreadable(int row, const QString& path) override;
+
     void ClearImageList();
     void addChosenFiles();
     void OnPaint();

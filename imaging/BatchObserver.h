@@ -1,0 +1,15 @@
+#pragma once
+
+#include "imaging/WorkObserver.h"
+
+// What a generation run reports besides status, messages and progress. Rows are counted
+// from 0 in the order they were handed to the run.
+class BatchObserver : public WorkObserver
+{
+public:
+    // The picture of the row now lives at newPath.
+    virtual void renamed(int row, const QString& newPath) = 0;
+    // The picture of the row could not be read or decoded; it got no output and its
+    // number is used up.
+    virtual void unreadable(int row, const QString& path) = 0;
+};

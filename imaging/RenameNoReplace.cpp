@@ -1,0 +1,28 @@
+#include "imaging/RenameNoReplace.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+bool renameNoReplace(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    // A plain rename replaces silently, and the name taken may belong to a photograph.
+    if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
+        0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems that lack the flag: a hard link refuses a taken name just the same.
+    if (link(source.constData(), target.constData()) != 0)
+        return false;
+    if (unlink(source.constData()) == 0)
+        return true;
+    unlink(target.constData());
+    return false;
+}

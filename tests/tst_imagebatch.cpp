@@ -1,0 +1,417 @@
+#include "TestPictures.h"
+
+#include "imaging/BatchObserver.h"
+#include "imaging/ImageBatch.h"
+#include "imaging/OutputSize.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace TestPictures;
+
+Q_DECLARE_METATYPE(OutputProfile)
+
+namespace {
+
+// Records every report of a run, in order, as short lines.
+class RecordingObserver : public BatchObserver
+{
+public:
+    void status(const QString& text) override { events << "status " + text; }
+    void message(const QString& text) override { events << "message " + text; }
+    void progressRange(int maximum) override { events << QStringLiteral("range %1").arg(maximum); }
+    void progressStep() override { events << QStringLiteral("step"); }
+    void progressReset() override { events << QStringLiteral("reset"); }
+    void renamed(int row, const QString& newPath) override
+    {
+        events << QStringLiteral("renamed %1 %2").arg(row).arg(newPath);
+    }
+    void unreadable(int row, const QString& path) override
+    {
+        events << QStringLiteral("unreadable %1 %2").arg(row).arg(path);
+    }
+
+    QStringList filtered(const QString& kind) const
+    {
+        return events.filter(QRegularExpression("^" + kind));
+    }
+
+    QStringList events;
+};
+
+const QString invalidThumbnails =
+    "message Invalid thumbnail directory. Check Image Property settings under Options.";
+const QString invalidLarge =
+    "message Invalid large image directory. Check Image Property settings under Options.";
+
+OutputProfile profile(int width, int height, bool useWidth, bool useHeight)
+{
+    OutputProfile result;
+    result.Width = width;
+    result.Height = height;
+    result.UseWidth = useWidth;
+    result.UseHeight = useHeight;
+    return result;
+}
+
+} // namespace
+
+class ImageBatchTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString photo(const QString& name) const { return m_dir->filePath("photos/" + name); }
+    QString thumb(const QString& name) const { return m_dir->filePath("thumbs/" + name); }
+    QString large(const QString& name) const { return m_dir->filePath("images/" + name); }
+
+    // Draws a picture into the photos folder and lists it in the given group.
+    void addPhoto(const QString& name, const QString& group, QSize size = QSize(64, 48))
+    {
+        QVERIFY(write(photo(name), jpeg(size)));
+        addRow(photo(name), group);
+    }
+    void addRow(const QString& path, const QString& group)
+    {
+        BatchRow row;
+        row.entry.SetPath(path);
+        row.group = group;
+        m_rows.push_back(row);
+    }
+
+    QStringList files(const QString& folder) const
+    {
+        QStringList names = QDir(m_dir->filePath(folder)).entryList(QDir::Files);
+        names.sort();
+        return names;
+    }
+
+    GeneratedImages run() { return GenerateImages(m_rows, m_groupText, m_settings, m_observer); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::vector<BatchRow> m_rows;
+    std::array<QString, 5> m_groupText;
+    ImageSettings m_settings;
+    RecordingObserver m_observer;
+
+private slots:
+    void init();
+
+    void computesOutputSizes_data();
+    void computesOutputSizes();
+    void namesAndNumbersPerGroup();
+    void prefixesMakeNames_data();
+    void prefixesMakeNames();
+    void renameNeverReplacesAFile_data();
+    void renameNeverReplacesAFile();
+    void neverWritesOverAListedPicture_data();
+    void neverWritesOverAListedPicture();
+    void neverWritesOverAPictureRenamedEarlier();
+    void missingSaveDirectories_data();
+    void missingSaveDirectories();
+    void unwritableOutputIsStillListed();
+    void unusableSizeSkipsOnlyThatOutput_data();
+    void unusableSizeSkipsOnlyThatOutput();
+    void unreadableSourcesUseUpTheirNumbers();
+    void reportsProgressPerRowAndEndsAtZero();
+};
+
+void ImageBatchTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    for (const char* folder : {"photos", "thumbs", "images"})
+        QVERIFY(QDir(m_dir->path()).mkdir(folder));
+    m_rows.clear();
+    m_groupText = {"beach", "city", "", "", ""};
+    m_settings = ImageSettings();
+    m_settings.thumbnail = profile(16, 0, true, false);
+    m_settings.thumbnail.SaveDir = m_dir->filePath("thumbs");
+    m_settings.thumbnail.Extension = "_t";
+    m_settings.thumbnail.Quality = 70;
+    m_settings.large = profile(32, 0, true, false);
+    m_settings.large.SaveDir = m_dir->filePath("images");
+    m_settings.large.Quality = 85;
+    m_observer = RecordingObserver();
+}
+
+void ImageBatchTest::computesOutputSizes_data()
+{
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<OutputProfile>("profile");
+    QTest::addColumn<QSize>("output");
+
+    QTest::newRow("width 160") << QSize(1600, 1200) << profile(160, 0, true, false)
+                               << QSize(160, 120);
+    QTest::newRow("width 150") << QSize(3000, 2000) << profile(150, 0, true, false)
+                               << QSize(150, 100);
+    QTest::newRow("height 120 of 3:4")
+        << QSize(1200, 1600) << profile(0, 120, false, true) << QSize(89, 120);
+    QTest::newRow("neither") << QSize(640, 480) << profile(1, 1, false, false) << QSize(640, 480);
+    QTest::newRow("neither, one pixel short")
+        << QSize(1000, 667) << profile(0, 0, false, false) << QSize(1000, 666);
+    QTest::newRow("both, stretched")
+        << QSize(1000, 667) << profile(200, 300, true, true) << QSize(200, 300);
+    QTest::newRow("width 0") << QSize(640, 480) << profile(0, 0, true, false) << QSize();
+    QTest::newRow("negative height") << QSize(640, 480) << profile(0, -5, false, true) << QSize();
+    QTest::newRow("flat picture") << QSize(1000, 1) << profile(100, 0, true, false) << QSize();
+    QTest::newRow("tall picture") << QSize(1, 1000) << profile(0, 100, false, true) << QSize();
+    QTest::newRow("width beyond int")
+        << QSize(60000, 1) << profile(0, 2000000000, false, true) << QSize();
+}
+
+void ImageBatchTest::computesOutputSizes()
+{
+    QFETCH(QSize, source);
+    QFETCH(OutputProfile, profile);
+    QTEST(outputSize(profile, source).value_or(QSize()), "output");
+}
+
+void ImageBatchTest::namesAndNumbersPerGroup()
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    addPhoto("IMG_1.jpg", "1", QSize(160, 120));
+    addPhoto("IMG_2.jpg", "2", QSize(120, 160));
+    addPhoto("IMG_3.jpg", "");
+    addPhoto("IMG_4.jpg", "1");
+
+    const GeneratedImages generated = run();
+    const QString thumbs = m_dir->filePath("thumbs/");
+    const QString images = m_dir->filePath("images/");
+    QCOMPARE(generated.thumbnails, QStringList({thumbs + "beach01_t.jpg", thumbs + "city01_t.jpg",
+                                                thumbs + "beach02_t.jpg"}));
+    QCOMPARE(generated.largeImages,
+             QStringList({images + "beach01.jpg", images + "city01.jpg", images + "beach02.jpg"}));
+    QCOMPARE(jpegSize(thumb("beach01_t.jpg")), QSize(16, 12));
+    QCOMPARE(jpegSize(large("beach01.jpg")), QSize(32, 24));
+    QCOMPARE(jpegSize(thumb("city01_t.jpg")), QSize(16, 21));
+    QCOMPARE(jpegSize(large("city01.jpg")), QSize(32, 42));
+    QCOMPARE(m_observer.filtered("renamed"),
+             QStringList({"renamed 0 " + photo("beach01_orig.jpg"),
+                          "renamed 1 " + photo("city01_orig.jpg"),
+                          "renamed 3 " + photo("beach02_orig.jpg")}));
+    QCOMPARE(files("photos"),
+             QStringList({"IMG_3.jpg", "beach01_orig.jpg", "beach02_orig.jpg", "city01_orig.jpg"}));
+}
+
+void ImageBatchTest::prefixesMakeNames_data()
+{
+    QTest::addColumn<QStringList>("groupText");
+    QTest::addColumn<QStringList>("groups");
+    QTest::addColumn<QStringList>("thumbnails");
+
+    QTest::newRow("empty prefix") << QStringList({"", "x", "", "", ""}) << QStringList({"1", "1"})
+                                  << QStringList({"01_t.jpg", "02_t.jpg"});
+    QTest::newRow("same prefix in two groups")
+        << QStringList({"sea", "sea", "", "", ""}) << QStringList({"1", "2", "2"})
+        << QStringList({"sea01_t.jpg", "sea01_t.jpg", "sea02_t.jpg"});
+    QTest::newRow("group 5") << QStringList({"", "", "", "", "five"}) << QStringList({"5"})
+                             << QStringList({"five01_t.jpg"});
+    QTest::newRow("text naming no group")
+        << QStringList({"a", "b", "c", "d", "e"}) << QStringList({"7", "1"})
+        << QStringList({"_t.jpg", "a01_t.jpg"});
+}
+
+void ImageBatchTest::prefixesMakeNames()
+{
+    QFETCH(QStringList, groupText);
+    QFETCH(QStringList, groups);
+    QFETCH(QStringList, thumbnails);
+    std::copy(groupText.begin(), groupText.end(), m_groupText.begin());
+    for (int row = 0; row < groups.size(); ++row)
+        addPhoto(QStringLiteral("p%1.jpg").arg(row), groups[row]);
+
+    const GeneratedImages generated = run();
+    QStringList expected;
+    for (const QString& name : thumbnails)
+        expected << thumb(name);
+    QCOMPARE(generated.thumbnails, expected);
+    for (const QString& path : expected)
+        QCOMPARE(jpegSize(path), QSize(16, 12));
+}
+
+void ImageBatchTest::renameNeverReplacesAFile_data()
+{
+    QTest::addColumn<QString>("source");
+
+    QTest::newRow("name taken by another file") << "IMG_1.jpg";
+    QTest::newRow("already named so") << "beach01.jpg";
+}
+
+void ImageBatchTest::renameNeverReplacesAFile()
+{
+    QFETCH(QString, source);
+    m_settings.RenameOriginalFile = 1;
+    const QByteArray other = jpeg(QSize(30, 30), 50);
+    QVERIFY(write(photo("beach01.jpg"), other));
+    addPhoto(source, "1");
+    const QByteArray original = read(photo(source));
+
+    run();
+    QVERIFY(m_observer.filtered("renamed").isEmpty());
+    QCOMPARE(read(photo(source)), original);
+    if (source != u"beach01.jpg")
+        QCOMPARE(read(photo("beach01.jpg")), other);
+    QCOMPARE(jpegSize(thumb("beach01_t.jpg")), QSize(16, 12));
+}
+
+void ImageBatchTest::neverWritesOverAListedPicture_data()
+{
+    QTest::addColumn<QString>("spelling");
+
+    QTest::newRow("same path") << "photos";
+    QTest::newRow("other spelling") << "thumbs/../photos/.";
+    QTest::newRow("through a link") << "linked";
+}
+
+void ImageBatchTest::neverWritesOverAListedPicture()
+{
+    QFETCH(QString, spelling);
+    QVERIFY(QFile::link(m_dir->filePath("photos"), m_dir->filePath("linked")));
+    m_settings.large.SaveDir = m_dir->filePath(spelling);
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("beach02.jpg", "");
+    addPhoto("IMG_3.jpg", "1");
+    const QByteArray listed = read(photo("beach02.jpg"));
+
+    const GeneratedImages generated = run();
+    QCOMPARE(read(photo("beach02.jpg")), listed);
+    QCOMPARE(generated.largeImages, QStringList({m_dir->filePath(spelling) + "/beach01.jpg"}));
+    QCOMPARE(generated.thumbnails.size(), 2);
+}
+
+void ImageBatchTest::neverWritesOverAPictureRenamedEarlier()
+{
+    // The first picture is renamed to a01_x01.jpg, the name of the second row's large image.
+    m_settings.large.SaveDir = m_dir->filePath("photos");
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_x01";
+    m_groupText = {"a", "a01_x", "", "", ""};
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", "2");
+    const QByteArray first = read(photo("IMG_1.jpg"));
+
+    const GeneratedImages generated = run();
+    QCOMPARE(read(photo("a01_x01.jpg")), first);
+    QCOMPARE(generated.largeImages, QStringList({photo("a01.jpg")}));
+    QCOMPARE(files("photos"), QStringList({"a01.jpg", "a01_x01.jpg", "a01_x01_x01.jpg"}));
+}
+
+void ImageBatchTest::missingSaveDirectories_data()
+{
+    QTest::addColumn<bool>("thumbsExist");
+    QTest::addColumn<bool>("largeExists");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("thumbnails missing") << false << true << QStringList({invalidThumbnails});
+    QTest::newRow("large missing") << true << false << QStringList({invalidLarge});
+    QTest::newRow("both missing") << false << false
+                                  << QStringList({invalidThumbnails, invalidLarge});
+}
+
+void ImageBatchTest::missingSaveDirectories()
+{
+    QFETCH(bool, thumbsExist);
+    QFETCH(bool, largeExists);
+    m_settings.RenameOriginalFile = 1;
+    if (!thumbsExist)
+        m_settings.thumbnail.SaveDir.clear();
+    if (!largeExists)
+        m_settings.large.SaveDir = m_dir->filePath("gone");
+    addPhoto("IMG_1.jpg", "1", QSize(640, 480));
+
+    const GeneratedImages generated = run();
+    QTEST(m_observer.filtered("message"), "messages");
+    QCOMPARE(generated.thumbnails.size(), thumbsExist ? 1 : 0);
+    QCOMPARE(generated.largeImages.size(), largeExists ? 1 : 0);
+    if (largeExists)
+        QCOMPARE(jpegSize(large("beach01.jpg")), QSize(32, 24));
+    if (thumbsExist || largeExists) {
+        QVERIFY(QFile::exists(photo("beach01.jpg")));
+        return;
+    }
+    QCOMPARE(m_observer.events,
+             QStringList({"status Generating Images...", "range 1", invalidThumbnails, invalidLarge,
+                          "reset", "status Ready"}));
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
+}
+
+void ImageBatchTest::unwritableOutputIsStillListed()
+{
+    QVERIFY(write(m_dir->filePath("afile"), "x"));
+    m_settings.thumbnail.SaveDir = m_dir->filePath("afile");
+    addPhoto("IMG_1.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QVERIFY(m_observer.filtered("message").isEmpty());
+    QCOMPARE(generated.thumbnails, QStringList({m_dir->filePath("afile/beach01_t.jpg")}));
+    QCOMPARE(generated.largeImages.size(), 1);
+}
+
+void ImageBatchTest::unusableSizeSkipsOnlyThatOutput_data()
+{
+    QTest::addColumn<OutputProfile>("thumbnail");
+
+    QTest::newRow("width 0") << profile(0, 0, true, false);
+    QTest::newRow("side truncated to 0") << profile(0, 0, false, true);
+    QTest::newRow("too large for GD") << profile(100000, 100000, true, true);
+}
+
+void ImageBatchTest::unusableSizeSkipsOnlyThatOutput()
+{
+    QFETCH(OutputProfile, thumbnail);
+    thumbnail.SaveDir = m_settings.thumbnail.SaveDir;
+    m_settings.thumbnail = thumbnail;
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QVERIFY(generated.thumbnails.isEmpty());
+    QVERIFY(QDir(m_dir->filePath("thumbs")).isEmpty());
+    QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg"), large("beach02.jpg")}));
+    QCOMPARE(m_observer.filtered("renamed").size(), 2);
+}
+
+void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()
+{
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("good1.jpg", "1");
+    QVERIFY(write(photo("png.jpg"), png(QSize(20, 20))));
+    addRow(photo("png.jpg"), "1");
+    addRow(photo("missing.jpg"), "1");
+    addPhoto("good2.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.thumbnails, QStringList({thumb("beach01_t.jpg"), thumb("beach04_t.jpg")}));
+    QCOMPARE(
+        m_observer.filtered("unreadable"),
+        QStringList({"unreadable 1 " + photo("png.jpg"), "unreadable 2 " + photo("missing.jpg")}));
+    QVERIFY(QFile::exists(photo("png.jpg")));
+    QCOMPARE(m_observer.filtered("renamed").size(), 2);
+}
+
+void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
+{
+    addPhoto("a.jpg", "1");
+    addPhoto("b.jpg", "");
+    addRow(photo("missing.jpg"), "2");
+    run();
+    QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 3", "step",
+                                             "step", "unreadable 2 " + photo("missing.jpg"), "step",
+                                             "reset", "status Ready"}));
+
+    m_rows.clear();
+    m_observer = RecordingObserver();
+    run();
+    QCOMPARE(m_observer.events,
+             QStringList({"status Generating Images...", "range 0", "reset", "status Ready"}));
+}
+
+QTEST_APPLESS_MAIN(ImageBatchTest)
+#include "tst_imagebatch.moc"
