@@ -5,10 +5,10 @@
 #include "app/Prompter.h"
 #include "app/WaitCursor.h"
 #include "imaging/ImageBatch.h"
-#include "settings/CImagePropertiesDlg.h"
-#include "upload/CFtpSettingsDlg.h"
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
+#include "settings/CImagePropertiesDlg.h"
+#include "upload/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/PreviewFrame.h"
 
@@ -59,6 +59,7 @@ constexpr ControlSpec formControls[] = {
 };
 
 constexpr const char* previewFile = "thumbPreview.jpg";
+constexpr int statusTimeoutMs = 20000;
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* commonFilePathKey = "CommonFilePath";
 
@@ -87,6 +88,11 @@ CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
             &CMorvaneView::OnGroup);
     connect(form.control<QPushButton>(IDC_GENERATE), &QPushButton::clicked, this,
             &CMorvaneView::OnGenerate);
+    connect(form.control<QPushButton>(IDC_GENERATE_UPLOAD), &QPushButton::clicked, this,
+            &CMorvaneView::UploadImages);
+    m_statusTimer.setObjectName(QStringLiteral("statusTimer"));
+    m_statusTimer.setInterval(statusTimeoutMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, &CMorvaneView::OnTimer);
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
 }
 
@@ -234,6 +240,7 @@ void CMorvaneView::OnGenerate()
 void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeImages)
 {
     const WaitCursor waitCursor;
+    const QScopedValueRollback generating(m_generating, true);
     std::vector<BatchRow> rows;
     for (int row = 1; row < m_grid->GetRowCount(); ++row)
         rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});
@@ -241,6 +248,27 @@ void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeIma
         ::GenerateImages(rows, m_groupText, m_pImageProperties->settings(), *this);
     thumbnails += generated.thumbnails;
     largeImages += generated.largeImages;
+}
+
+void CMorvaneView::UploadImages()
+{
+    UpdateData(true);
+    QStringList thumbnails;
+    QStringList largeImages;
+    GenerateImages(thumbnails, largeImages);
+
+    const WaitCursor waitCursor;
+    UpdateData(true);
+    m_uploader.UploadImages(m_pFtpSettings->settings(), thumbnails, largeImages, *this);
+    // Starting it again restarts the 20 seconds of a run still counting.
+    if (qobject_cast<CMainFrame*>(window()))
+        m_statusTimer.start();
+}
+
+void CMorvaneView::OnTimer()
+{
+    SetStatusText(QStringLiteral("Ready"));
+    m_statusTimer.stop();
 }
 
 void CMorvaneView::status(const QString& text)
@@ -255,9 +283,9 @@ void CMorvaneView::message(const QString& text)
 
 void CMorvaneView::progressRange(int maximum)
 {
-    // The bar counts the grid's header row as well, so a run stops one step short of full
-    // just before the bar goes back to 0.
-    m_progress->setRange(0, maximum + 1);
+    // Counting the header row, a generation run stops one step short of full just before
+    // the bar goes back to 0.
+    m_progress->setRange(0, m_generating ? maximum + 1 : maximum);
     m_progress->setValue(0);
 }
 

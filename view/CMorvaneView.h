@@ -2,12 +2,14 @@
 
 #include "app/DataExchange.h"
 #include "imaging/BatchObserver.h"
+#include "upload/Uploader.h"
 #include "view/BusyFlag.h"
 #include "view/ImageList.h"
 
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -50,6 +52,10 @@ public slots:
     void OnRemove();
     void OnGroup();
     void OnGenerate();
+    // Generates, then sends every file made to the FTP server.
+    void UploadImages();
+    // Puts "Ready" back in place of "Upload Complete".
+    void OnTimer();
     // Starts a worker that writes the clicked picture's preview; the header row does nothing.
     void OnClickGrid();
     // Repaints the preview frame's whole box at once, so a larger earlier preview is erased.
@@ -90,6 +96,10 @@ private:
     QString m_previewPath;
     QSize m_frameSize; // the preview frame as laid out, captured at the first paint
     BusyFlag m_busy;
+    Uploader m_uploader; // keeps the last upload's session and connection open
+    QTimer m_statusTimer;
+    // The batch counts data rows; the progress bar counts the grid's header row as well.
+    bool m_generating = false;
     // Add holds m_busy on this thread while its file dialog runs; a paint then must not wait.
     bool m_addHoldsBusy = false;
 };
