@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -60,6 +61,12 @@ CFolderDialog::CFolderDialog(const QString& caption, const QString& instruction,
     connect(m_edit, &QLineEdit::textChanged, this, &CFolderDialog::OnEditChange);
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { m_edit->setText(m_model->filePath(current)); });
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &CFolderDialog::followSelection);
+    connect(m_model, &QFileSystemModel::layoutChanged, this, &CFolderDialog::followSelection);
+    connect(m_model, &QFileSystemModel::rowsInserted, this, &CFolderDialog::followSelection);
+    connect(m_tree, &QTreeView::pressed, this, [this] { m_followSelection = false; });
+    connect(m_tree->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_followSelection = false; });
     connect(m_ok, &QPushButton::clicked, this, &CFolderDialog::OnOK);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -96,14 +103,13 @@ void CFolderDialog::selectFolder(const QString& path)
     if (!index.isValid())
         return;
     m_tree->setCurrentIndex(index);
-    m_tree->scrollTo(index);
-    // The tree fills in the background; rows loaded above the folder push it out of sight.
-    const QString parentPath = m_model->filePath(index.parent().isValid() ? index.parent() : index);
-    m_scrollOnLoad = connect(m_model, &QFileSystemModel::directoryLoaded, this,
-                             [this, parentPath](const QString& loaded) {
-                                 if (loaded != parentPath)
-                                     return;
-                                 m_tree->scrollTo(m_tree->currentIndex());
-                                 disconnect(m_scrollOnLoad);
-                             });
+    followSelection();
+}
+
+// The tree fills and sorts itself in the background, which moves the selected folder; keep
+// it in sight until the user takes over the tree.
+void CFolderDialog::followSelection()
+{
+    if (m_followSelection)
+        m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
 }

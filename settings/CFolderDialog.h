@@ -34,6 +34,7 @@ private slots:
 
 private:
     void selectFolder(const QString& path);
+    void followSelection();
 
     Prompter& m_prompter;
     QString m_szPath;
@@ -41,5 +42,5 @@ private:
     QFileSystemModel* m_model;
     QTreeView* m_tree;
     QPushButton* m_ok;
-    QMetaObject::Connection m_scrollOnLoad;
+    bool m_followSelection = true;
 };

@@ -43,6 +43,7 @@ private slots:
     void treeSelectionFillsEdit();
     void selectsInitialFolder_data();
     void selectsInitialFolder();
+    void keepsInitialFolderInSight();
     void cutsTextTo259Characters();
     void staysOpenUntilPathIsConfirmed();
     void cancelReturnsMinusOne();
@@ -162,6 +163,23 @@ void FolderDialogTest::selectsInitialFolder()
     QCOMPARE(tree->currentIndex().isValid() ? model->filePath(tree->currentIndex()) : QString(),
              selected);
     QCOMPARE(okButton(dialog)->isEnabled(), !selected.isEmpty());
+}
+
+void FolderDialogTest::keepsInitialFolderInSight()
+{
+    QDir many(path("many"));
+    QVERIFY(many.mkpath("."));
+    for (int i = 0; i < 120; ++i)
+        QVERIFY(many.mkdir(QStringLiteral("d%1").arg(i, 3, 10, QChar(u'0'))));
+
+    CFolderDialog dialog("Caption", "Instruction", many.filePath("d100"), m_prompter);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* tree = dialog.findChild<QTreeView*>();
+    // Loading and sorting the siblings happens in the background and moves the row.
+    QTRY_VERIFY_WITH_TIMEOUT(tree->model()->rowCount(tree->currentIndex().parent()) == 120, 5000);
+    QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
+    QCOMPARE(tree->currentIndex().data().toString(), QStringLiteral("d100"));
 }
 
 void FolderDialogTest::cutsTextTo259Characters()
