@@ -9,8 +9,10 @@
 template <class Steps> void whileModal(QDialog& dialog, Steps steps)
 {
     QTimer::singleShot(0, &dialog, [&dialog, steps] {
-        if (QTest::qWaitForWindowActive(&dialog))
+        [&] {
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
             steps();
+        }();
         if (dialog.isVisible())
             dialog.reject();
     });

@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvaneApp.h"
+#include "settings/CImagePropertiesDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 
@@ -60,6 +61,7 @@ private slots:
     void formTabOrderFollowsTemplate();
     void controlsAreNamedByTheirText();
     void aboutBoxClosesWithEscape();
+    void imagePropertiesOpenFromOptionsMenu();
 };
 
 void MainFrameTest::initTestCase()
@@ -206,6 +208,24 @@ void MainFrameTest::aboutBoxClosesWithEscape()
         QTest::keyClick(about, Qt::Key_Escape);
     });
     m_app->OnAppAbout();
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void MainFrameTest::imagePropertiesOpenFromOptionsMenu()
+{
+    QAction* action = nullptr;
+    for (QAction* item : menu("&Options")->actions()) {
+        if (item->text() == "&Image Properties")
+            action = item;
+    }
+    QVERIFY(action);
+    QTimer::singleShot(0, this, [this] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog, static_cast<QWidget*>(&view().imageProperties()));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    action->trigger();
     QVERIFY(!QApplication::activeModalWidget());
 }
 
