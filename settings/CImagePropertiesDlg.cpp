@@ -10,7 +10,8 @@
 
 namespace {
 
-enum ControlId {
+enum ControlId
+{
     IDOK = 1,
     IDCANCEL = 2,
     IDC_THUMB_SAVEDIR = 1001,
@@ -77,11 +78,16 @@ constexpr ControlSpec controls[] = {
 
 // Edit boxes and trackbars are named after the label beside them.
 constexpr std::pair<int, const char*> accessibleNames[] = {
-    {IDC_THUMB_SAVEDIR, "Save Directory"}, {IDC_THUMB_WIDTH, "Width"},
-    {IDC_THUMB_HEIGHT, "Height"},          {IDC_THUMB_EXTENSION, "Extension"},
-    {IDC_THUMB_QUALITY, "JPEG Quality"},   {IDC_LARGE_SAVEDIR, "Save Directory"},
-    {IDC_LARGE_WIDTH, "Width"},            {IDC_LARGE_HEIGHT, "Height"},
-    {IDC_LARGE_EXTENSION, "Extension"},    {IDC_LARGE_QUALITY, "JPEG Quality"},
+    {IDC_THUMB_SAVEDIR, "Save Directory"},
+    {IDC_THUMB_WIDTH, "Width"},
+    {IDC_THUMB_HEIGHT, "Height"},
+    {IDC_THUMB_EXTENSION, "Extension"},
+    {IDC_THUMB_QUALITY, "JPEG Quality"},
+    {IDC_LARGE_SAVEDIR, "Save Directory"},
+    {IDC_LARGE_WIDTH, "Width"},
+    {IDC_LARGE_HEIGHT, "Height"},
+    {IDC_LARGE_EXTENSION, "Extension"},
+    {IDC_LARGE_QUALITY, "JPEG Quality"},
     {IDC_ORIGINAL_EXTENSION, "Extension"},
 };
 

@@ -78,10 +78,9 @@ void FolderDialogTest::confirmsFolder_data()
     const QString missing = path("new/level");
     const QString blocked = path("file/level");
 
-    QTest::newRow("existing folder") << path("existing") << QList<Answer>{} << 0 << QStringList{}
-                                     << true;
-    QTest::newRow("existing file") << path("file") << QList<Answer>{} << 0 << QStringList{}
-                                   << true;
+    QTest::newRow("existing folder")
+        << path("existing") << QList<Answer>{} << 0 << QStringList{} << true;
+    QTest::newRow("existing file") << path("file") << QList<Answer>{} << 0 << QStringList{} << true;
     QTest::newRow("root") << "/" << QList<Answer>{} << 0 << QStringList{} << true;
     QTest::newRow("malformed") << "relative/path" << QList<Answer>{} << 1
                                << QStringList{"The folder:\n\nrelative/path\n\nis invalid. "

@@ -146,8 +146,8 @@ void FolderValidationTest::createModeStopsAtLevelThatCannotBeMade_data()
     QTest::addColumn<bool>("needsPermissions");
 
     QTest::newRow("file in the way") << path("file/x/y") << "" << false;
-    QTest::newRow("name too long") << path("made/" + QString(300, u'n') + "/z") << path("made")
-                                   << false;
+    QTest::newRow("name too long")
+        << path("made/" + QString(300, u'n') + "/z") << path("made") << false;
     // Permission bits do not stop the super-user, so this case only runs for others.
     QTest::newRow("read-only folder") << path("ro/x") << "" << true;
 }

@@ -228,9 +228,11 @@ void ImagePropertiesTest::browseTakesChosenFolder_data()
     QTest::addColumn<QString>("initialFolder");
 
     QTest::newRow("thumbnail") << 1002 << 1001 << "Select the directory for the thumb images."
-                               << "Thumb Image Directory" << "/old/thumbs";
+                               << "Thumb Image Directory"
+                               << "/old/thumbs";
     QTest::newRow("large") << 1010 << 1009 << "Select the directory for the large images."
-                           << "Large Image Directory" << "/old/images";
+                           << "Large Image Directory"
+                           << "/old/images";
 }
 
 void ImagePropertiesTest::browseTakesChosenFolder()
@@ -338,8 +340,8 @@ void ImagePropertiesTest::controlsAreNamedByTheirText()
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
         titles << name(box);
     titles.sort();
-    QCOMPARE(titles, (QStringList{"Image Properties", "Original Image Options",
-                                  "Thumbnail Properties"}));
+    QCOMPARE(titles,
+             (QStringList{"Image Properties", "Original Image Options", "Thumbnail Properties"}));
 }
 
 QTEST_MAIN(ImagePropertiesTest)
