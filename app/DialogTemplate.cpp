@@ -69,8 +69,12 @@ QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
         edit->setEchoMode(QLineEdit::Password);
         return edit;
     }
-    case ControlKind::CheckBox:
-        return new QCheckBox(text, owner);
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(text, owner);
+        // Like labels, a check box's text may run past its template box rather than be cut.
+        box->setMinimumWidth(box->sizeHint().width());
+        return box;
+    }
     case ControlKind::Trackbar: {
         auto* slider = new QSlider(Qt::Horizontal, owner);
         slider->setTickPosition(QSlider::TicksBothSides);

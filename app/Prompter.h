@@ -32,4 +32,9 @@ public:
     // The index chosen in "Select Group" ("1" .. "5" are 0 .. 4, "None" is 5, -1 nothing),
     // or none when the dialog was cancelled.
     virtual std::optional<int> chooseGroup() = 0;
+
+    // A folder that exists, confirmed by the user (typed folders are created on request);
+    // none when the chooser was cancelled.
+    virtual std::optional<QString> chooseFolder(const QString& caption, const QString& instruction,
+                                                const QString& initialFolder) = 0;
 };

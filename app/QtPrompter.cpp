@@ -1,5 +1,6 @@
 #include "app/QtPrompter.h"
 
+#include "settings/CFolderDialog.h"
 #include "view/CSelectGroupDlg.h"
 
 #include <QApplication>
@@ -46,4 +47,13 @@ std::optional<int> QtPrompter::chooseGroup()
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.m_selection;
+}
+
+std::optional<QString> QtPrompter::chooseFolder(const QString& caption, const QString& instruction,
+                                                const QString& initialFolder)
+{
+    CFolderDialog dialog(caption, instruction, initialFolder, *this, owner());
+    if (dialog.DoModal() != 1)
+        return std::nullopt;
+    return dialog.GetPath();
 }

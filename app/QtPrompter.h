@@ -10,4 +10,6 @@ public:
     QStringList openJpegFiles(const QString& startFolder) override;
     QString openDocumentFile() override;
     std::optional<int> chooseGroup() override;
+    std::optional<QString> chooseFolder(const QString& caption, const QString& instruction,
+                                        const QString& initialFolder) override;
 };

@@ -27,3 +27,11 @@ std::optional<int> ScriptedPrompter::chooseGroup()
     ++groupDialogs;
     return nextGroup;
 }
+
+std::optional<QString> ScriptedPrompter::chooseFolder(const QString& caption,
+                                                      const QString& instruction,
+                                                      const QString& initialFolder)
+{
+    folderDialogs << QStringList{caption, instruction, initialFolder};
+    return nextFolder;
+}

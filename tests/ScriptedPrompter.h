@@ -16,6 +16,8 @@ public:
     QStringList openJpegFiles(const QString& startFolder) override;
     QString openDocumentFile() override;
     std::optional<int> chooseGroup() override;
+    std::optional<QString> chooseFolder(const QString& caption, const QString& instruction,
+                                        const QString& initialFolder) override;
 
     QStringList messages;
     QList<MessageStyle> messageStyles;
@@ -27,4 +29,8 @@ public:
     QString nextDocument;
     std::optional<int> nextGroup;
     int groupDialogs = 0;
+
+    // The arguments of every folder chooser shown, as {caption, instruction, initialFolder}.
+    QList<QStringList> folderDialogs;
+    std::optional<QString> nextFolder;
 };

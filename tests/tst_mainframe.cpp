@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvaneApp.h"
+#include "settings/CImagePropertiesDlg.h"
 #include "upload/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
@@ -61,7 +62,8 @@ private slots:
     void formTabOrderFollowsTemplate();
     void controlsAreNamedByTheirText();
     void aboutBoxClosesWithEscape();
-    void ftpSettingsMenuOpensTheViewsDialog();
+    void optionsMenuOpensTheViewsDialogs_data();
+    void optionsMenuOpensTheViewsDialogs();
 };
 
 void MainFrameTest::initTestCase()
@@ -211,22 +213,35 @@ void MainFrameTest::aboutBoxClosesWithEscape()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void MainFrameTest::ftpSettingsMenuOpensTheViewsDialog()
+void MainFrameTest::optionsMenuOpensTheViewsDialogs_data()
 {
-    QTimer::singleShot(0, this, [this] {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("Image Properties") << "&Image Properties" << "Image Properties";
+    QTest::newRow("Ftp Settings") << "&Ftp Settings" << "FTP Settings";
+}
+
+void MainFrameTest::optionsMenuOpensTheViewsDialogs()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, caption);
+    QWidget* expected = caption == "FTP Settings" ? static_cast<QWidget*>(&view().ftpSettings())
+                                                  : &view().imageProperties();
+    QTimer::singleShot(0, this, [=] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
-        QCOMPARE(dialog, static_cast<QWidget*>(&view().ftpSettings()));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("FTP Settings"));
+        QCOMPARE(dialog, expected);
+        QCOMPARE(dialog->windowTitle(), caption);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    QAction* item = nullptr;
-    for (QAction* action : menu("&Options")->actions()) {
-        if (action->text() == "&Ftp Settings")
-            item = action;
+    QAction* action = nullptr;
+    for (QAction* candidate : menu("&Options")->actions()) {
+        if (candidate->text() == item)
+            action = candidate;
     }
-    QVERIFY(item);
-    item->trigger();
+    QVERIFY(action);
+    action->trigger();
     QVERIFY(!QApplication::activeModalWidget());
 }
 
