@@ -1,3 +1,4 @@
+#include "PaintRecorder.h"
 #include "ScriptedPrompter.h"
 #include "TestPictures.h"
 
@@ -17,30 +18,6 @@
 #include <QTest>
 
 using namespace TestPictures;
-
-namespace {
-
-// Notes the text of a label each time it is painted.
-class PaintRecorder : public QObject
-{
-public:
-    explicit PaintRecorder(QLabel* label) : m_label(label) { label->installEventFilter(this); }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_label && event->type() == QEvent::Paint &&
-            (painted.isEmpty() || painted.last() != m_label->text()))
-            painted << m_label->text();
-        return false;
-    }
-
-    QStringList painted;
-
-private:
-    QLabel* m_label;
-};
-
-} // namespace
 
 // The Generate button driven through the real window.
 class GenerateTest : public QObject

@@ -19,6 +19,7 @@
 #include <QScopedValueRollback>
 #include <QSettings>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -90,9 +91,10 @@ CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
             &CMorvaneView::OnGenerate);
     connect(form.control<QPushButton>(IDC_GENERATE_UPLOAD), &QPushButton::clicked, this,
             &CMorvaneView::UploadImages);
-    m_statusTimer.setObjectName(QStringLiteral("statusTimer"));
-    m_statusTimer.setInterval(statusTimeoutMs);
-    connect(&m_statusTimer, &QTimer::timeout, this, &CMorvaneView::OnTimer);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
+    m_statusTimer->setInterval(statusTimeoutMs);
+    connect(m_statusTimer, &QTimer::timeout, this, &CMorvaneView::OnTimer);
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
 }
 
@@ -262,13 +264,13 @@ void CMorvaneView::UploadImages()
     m_uploader.UploadImages(m_pFtpSettings->settings(), thumbnails, largeImages, *this);
     // Starting it again restarts the 20 seconds of a run still counting.
     if (qobject_cast<CMainFrame*>(window()))
-        m_statusTimer.start();
+        m_statusTimer->start();
 }
 
 void CMorvaneView::OnTimer()
 {
     SetStatusText(QStringLiteral("Ready"));
-    m_statusTimer.stop();
+    m_statusTimer->stop();
 }
 
 void CMorvaneView::status(const QString& text)

@@ -9,7 +9,6 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -22,6 +21,7 @@ class CMSFlexGrid;
 class PreviewFrame;
 class Prompter;
 class QProgressBar;
+class QTimer;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
 // generation, upload and the preview.
@@ -97,7 +97,7 @@ private:
     QSize m_frameSize; // the preview frame as laid out, captured at the first paint
     BusyFlag m_busy;
     Uploader m_uploader; // keeps the last upload's session and connection open
-    QTimer m_statusTimer;
+    QTimer* m_statusTimer;
     // The batch counts data rows; the progress bar counts the grid's header row as well.
     bool m_generating = false;
     // Add holds m_busy on this thread while its file dialog runs; a paint then must not wait.

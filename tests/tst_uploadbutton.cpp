@@ -1,0 +1,176 @@
+#include "FtpServer.h"
+#include "PaintRecorder.h"
+#include "ScriptedPrompter.h"
+#include "TestPictures.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMorvaneApp.h"
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
+#include "view/CMSFlexGrid.h"
+#include "view/CMorvaneView.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace TestPictures;
+
+// "Generate / Upload" driven through the real window against a local FTP server.
+class UploadButtonTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    CMainFrame& frame() { return *m_app->mainFrame(); }
+    CMorvaneView& view() { return *frame().GetActiveView(); }
+    QTimer* statusTimer() { return view().findChild<QTimer*>("statusTimer"); }
+
+    void start(const FtpSettings& ftp)
+    {
+        ImageSettings images;
+        images.thumbnail = {m_home.filePath("thumbs"), 40, 0, 1, 0, 70, "_t"};
+        images.large = {m_home.filePath("images"), 80, 0, 1, 0, 85, ""};
+        QVERIFY(images.save());
+        FtpSettings(ftp).save();
+        m_app = std::make_unique<CMorvaneApp>(m_prompter);
+        QVERIFY(m_app->InitInstance());
+        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+
+        m_prompter.nextFiles = {m_home.filePath("a.jpg"), m_home.filePath("b.jpg")};
+        view().OnAdd();
+        for (int row = 1; row <= 2; ++row)
+            view().grid().SetCellText(row, 2, "1");
+    }
+
+    FtpSettings serverSettings() const
+    {
+        FtpSettings settings;
+        settings.Server = "127.0.0.1";
+        settings.Port = m_server.port();
+        settings.UserName = "site";
+        settings.Password = "s3cret pass";
+        settings.Passive = 1;
+        settings.ThumbnailFtpDir = "www/thumbs";
+        settings.ImageFtpDir = "images";
+        return settings;
+    }
+
+    void pressGenerateUpload()
+    {
+        QTest::mouseClick(view().findChild<QPushButton*>("4"), Qt::LeftButton);
+    }
+
+    QLabel* messageBar()
+    {
+        for (QLabel* label : frame().statusBar()->findChildren<QLabel*>()) {
+            if (label->text() == frame().GetMessageText())
+                return label;
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir m_home;
+    FtpServer m_server;
+    ScriptedPrompter m_prompter;
+    std::unique_ptr<CMorvaneApp> m_app;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void uploadsEveryFileMadeAndShowsItsProgress();
+    void failedConnectStillCompletes();
+    void readyReturnsWhenStatusTimerFires();
+};
+
+void UploadButtonTest::initTestCase()
+{
+    if (const QString reason = FtpServer::unavailableReason(); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
+    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(QDir(m_home.path()).mkpath("thumbs"));
+    QVERIFY(QDir(m_home.path()).mkpath("images"));
+    QVERIFY(write(m_home.filePath("a.jpg"), jpeg({400, 300})));
+    QVERIFY(write(m_home.filePath("b.jpg"), jpeg({300, 400})));
+    QVERIFY(m_server.start(FtpServer::Account(), {"www/thumbs", "www/images", "images"}));
+}
+
+void UploadButtonTest::init()
+{
+    m_prompter = ScriptedPrompter();
+}
+
+void UploadButtonTest::cleanup()
+{
+    m_app.reset();
+}
+
+void UploadButtonTest::uploadsEveryFileMadeAndShowsItsProgress()
+{
+    start(serverSettings());
+    PaintRecorder status(messageBar());
+    auto* progress = view().findChild<QProgressBar*>("1029");
+    QList<int> maxima; // the bar's range at each step
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value > 0 && (maxima.isEmpty() || maxima.last() != progress->maximum()))
+            maxima << progress->maximum();
+    });
+
+    pressGenerateUpload();
+
+    QCOMPARE(m_prompter.messages, QStringList());
+    for (const char* name : {"www/thumbs/01_t.jpg", "www/thumbs/02_t.jpg", "www/images/01.jpg",
+                             "www/images/02.jpg"}) {
+        const QString local = m_home.filePath(QString(name).startsWith("www/thumbs") ? "thumbs"
+                                                                                     : "images") +
+                              '/' + QFileInfo(name).fileName();
+        QCOMPARE(read(m_server.homePath(name)), read(local));
+    }
+    QCOMPARE(status.painted, QStringList({"Generating Images...", "Ready",
+                                          "Connecting to FTP Server...", "Ready",
+                                          "Uploading Images...", "Upload Complete"}));
+    // Generation counts the header row; the upload counts two large images and no tenth
+    // thumbnail.
+    QCOMPARE(maxima, QList<int>({3, 2}));
+    QCOMPARE(progress->value(), 0);
+    QVERIFY(statusTimer()->isActive());
+    QCOMPARE(statusTimer()->interval(), 20000);
+}
+
+void UploadButtonTest::failedConnectStillCompletes()
+{
+    FtpSettings settings = serverSettings();
+    settings.Password = "wrong";
+    start(settings);
+    pressGenerateUpload();
+    QCOMPARE(m_prompter.messages,
+             QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under Options."}));
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
+    QVERIFY(statusTimer()->isActive());
+}
+
+void UploadButtonTest::readyReturnsWhenStatusTimerFires()
+{
+    start(serverSettings());
+    pressGenerateUpload();
+    QVERIFY(statusTimer()->isActive());
+    view().OnTimer();
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
+    QVERIFY(!statusTimer()->isActive());
+
+    // A second upload starts the 20 seconds afresh.
+    pressGenerateUpload();
+    QVERIFY(statusTimer()->isActive());
+    QVERIFY(statusTimer()->remainingTime() > 19000);
+}
+
+QTEST_MAIN(UploadButtonTest)
+#include "tst_uploadbutton.moc"
