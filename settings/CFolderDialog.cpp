@@ -61,9 +61,9 @@ CFolderDialog::CFolderDialog(const QString& caption, const QString& instruction,
     connect(m_edit, &QLineEdit::textChanged, this, &CFolderDialog::OnEditChange);
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { m_edit->setText(m_model->filePath(current)); });
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, &CFolderDialog::followSelection);
-    connect(m_model, &QFileSystemModel::layoutChanged, this, &CFolderDialog::followSelection);
-    connect(m_model, &QFileSystemModel::rowsInserted, this, &CFolderDialog::followSelection);
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &CFolderDialog::followShownFolder);
+    connect(m_model, &QFileSystemModel::layoutChanged, this, &CFolderDialog::followShownFolder);
+    connect(m_model, &QFileSystemModel::rowsInserted, this, &CFolderDialog::followShownFolder);
     connect(m_tree, &QTreeView::pressed, this, [this] { m_followSelection = false; });
     connect(m_tree->verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { m_followSelection = false; });
@@ -94,22 +94,24 @@ void CFolderDialog::OnEditChange(const QString& text)
     m_ok->setEnabled(!text.isEmpty());
 }
 
-// A folder that does not exist selects nothing; the tree then starts collapsed.
+// A folder that does not exist selects nothing, and the tree opens where the program was
+// started instead, so the user need not dig down from the root.
 void CFolderDialog::selectFolder(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isDir())
-        return;
-    const QModelIndex index = m_model->index(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
-    if (!index.isValid())
-        return;
-    m_tree->setCurrentIndex(index);
-    followSelection();
+    const bool exists = !path.isEmpty() && QFileInfo(path).isDir();
+    if (exists) {
+        m_shownFolder = m_model->index(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+        m_tree->setCurrentIndex(m_shownFolder);
+    } else {
+        m_shownFolder = m_model->index(QDir::currentPath());
+    }
+    followShownFolder();
 }
 
-// The tree fills and sorts itself in the background, which moves the selected folder; keep
-// it in sight until the user takes over the tree.
-void CFolderDialog::followSelection()
+// The tree fills and sorts itself in the background, which moves the shown folder; keep it
+// in sight until the user takes over the tree.
+void CFolderDialog::followShownFolder()
 {
-    if (m_followSelection)
-        m_tree->scrollTo(m_tree->currentIndex(), QAbstractItemView::PositionAtCenter);
+    if (m_followSelection && m_shownFolder.isValid())
+        m_tree->scrollTo(m_shownFolder, QAbstractItemView::PositionAtCenter);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 
 #include <optional>
 
@@ -34,7 +35,7 @@ private slots:
 
 private:
     void selectFolder(const QString& path);
-    void followSelection();
+    void followShownFolder();
 
     Prompter& m_prompter;
     QString m_szPath;
@@ -43,4 +44,7 @@ private:
     QTreeView* m_tree;
     QPushButton* m_ok;
     bool m_followSelection = true;
+    // The folder kept in sight: the selected one, or the working directory when the
+    // initial folder names none.
+    QPersistentModelIndex m_shownFolder;
 };
