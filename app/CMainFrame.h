@@ -20,6 +20,8 @@ public:
     // Writes pane 0 and paints it at once, since long runs do not return to the event loop.
     void SetMessageText(const QString& text);
     QString GetMessageText() const;
+    // Pane 0 of the status bar.
+    QLabel* GetMessageBar() const { return m_messageBar; }
 
 signals:
     void fileNew();

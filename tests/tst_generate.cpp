@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,15 +35,6 @@ private:
         m_app = std::make_unique<CMorvaneApp>(m_prompter);
         QVERIFY(m_app->InitInstance());
         QVERIFY(QTest::qWaitForWindowExposed(&frame()));
-    }
-
-    QLabel* messageBar()
-    {
-        for (QLabel* label : frame().statusBar()->findChildren<QLabel*>()) {
-            if (label->text() == frame().GetMessageText())
-                return label;
-        }
-        return nullptr;
     }
 
     void pressGenerate() { QTest::mouseClick(view().findChild<QPushButton*>("3"), Qt::LeftButton); }
@@ -109,7 +99,7 @@ void GenerateTest::writesFilesRenamesAndShowsProgress()
     // Typed but not yet taken into the view: Generate must take it first.
     QTest::keyClicks(view().findChild<QLineEdit*>("1003"), "beach");
 
-    PaintRecorder status(messageBar());
+    PaintRecorder status(frame().GetMessageBar());
     auto* progress = view().findChild<QProgressBar*>("1029");
     QList<int> values;
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) { values << value; });

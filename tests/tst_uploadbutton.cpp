@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -66,15 +65,6 @@ private:
         QTest::mouseClick(view().findChild<QPushButton*>("4"), Qt::LeftButton);
     }
 
-    QLabel* messageBar()
-    {
-        for (QLabel* label : frame().statusBar()->findChildren<QLabel*>()) {
-            if (label->text() == frame().GetMessageText())
-                return label;
-        }
-        return nullptr;
-    }
-
     QTemporaryDir m_home;
     FtpServer m_server;
     ScriptedPrompter m_prompter;
@@ -116,7 +106,7 @@ void UploadButtonTest::cleanup()
 void UploadButtonTest::uploadsEveryFileMadeAndShowsItsProgress()
 {
     start(serverSettings());
-    PaintRecorder status(messageBar());
+    PaintRecorder status(frame().GetMessageBar());
     auto* progress = view().findChild<QProgressBar*>("1029");
     QList<int> maxima; // the bar's range at each step
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
