@@ -40,6 +40,10 @@ public:
     {
         std::fprintf(stderr, "unreadable: %s\n", qPrintable(path));
     }
+    void notWritten(int, const QString& path) override
+    {
+        std::fprintf(stderr, "not written: %s\n", qPrintable(path));
+    }
 };
 
 int clampChannel(double value)

@@ -12,4 +12,8 @@ public:
     // The picture of the row could not be read or decoded; it got no output and its
     // number is used up.
     virtual void unreadable(int row, const QString& path) = 0;
+    // An output of the row was not made (its size is unusable, or it would replace a
+    // listed picture) or could not be written; one that could not be written is still
+    // listed among the paths written.
+    virtual void notWritten(int row, const QString& path) = 0;
 };

@@ -36,7 +36,7 @@ private:
     bool saveDirExists(const OutputProfile& profile, const char* message);
     void processRow(int row);
     bool writeOutputs(int row, const QString& name);
-    void writeOutput(const OutputProfile& profile, gdImagePtr source, const QString& name,
+    void writeOutput(int row, const OutputProfile& profile, gdImagePtr source, const QString& name,
                      QStringList& written);
 
     const std::vector<BatchRow>& m_rows;
@@ -110,29 +110,32 @@ bool BatchRun::writeOutputs(int row, const QString& name)
         return false;
     }
     if (m_thumbnailsValid)
-        writeOutput(m_settings.thumbnail, source.get(), name, m_generated.thumbnails);
+        writeOutput(row, m_settings.thumbnail, source.get(), name, m_generated.thumbnails);
     if (m_largeValid)
-        writeOutput(m_settings.large, source.get(), name, m_generated.largeImages);
+        writeOutput(row, m_settings.large, source.get(), name, m_generated.largeImages);
     return true;
 }
 
-void BatchRun::writeOutput(const OutputProfile& profile, gdImagePtr source, const QString& name,
-                           QStringList& written)
+void BatchRun::writeOutput(int row, const OutputProfile& profile, gdImagePtr source,
+                           const QString& name, QStringList& written)
 {
     const QString path = profile.SaveDir + u'/' + name + profile.Extension + QStringLiteral(".jpg");
     // A save directory equal to the photos' folder can give an output the name of a
     // photograph, which its own thumbnail would then destroy.
-    if (m_pictures.contains(path))
+    if (m_pictures.contains(path)) {
+        m_observer.notWritten(row, path);
         return;
+    }
     const std::optional<QSize> size = outputSize(profile, QSize(source->sx, source->sy));
-    if (!size)
+    const GdImage scaled(size ? gdImageCreateTrueColor(size->width(), size->height()) : nullptr);
+    if (!scaled) {
+        m_observer.notWritten(row, path);
         return;
-    const GdImage scaled(gdImageCreateTrueColor(size->width(), size->height()));
-    if (!scaled)
-        return;
+    }
     gdImageCopyResampled(scaled.get(), source, 0, 0, 0, 0, size->width(), size->height(),
                          source->sx, source->sy);
-    SaveJpegFile(path, scaled.get(), profile.Quality);
+    if (!SaveJpegFile(path, scaled.get(), profile.Quality))
+        m_observer.notWritten(row, path);
     written << path;
 }
 

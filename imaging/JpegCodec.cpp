@@ -62,14 +62,16 @@ GdImage LoadJpegFile(const QString& path)
     return GdImage(gdImageCreateFromJpegPtr(size, data.get()));
 }
 
-void SaveJpegFile(const QString& path, gdImagePtr image, int quality)
+bool SaveJpegFile(const QString& path, gdImagePtr image, int quality)
 {
     silenceGd();
     const File file = openFile(path, "wbe");
     if (!file)
-        return;
+        return false;
     int size = 0;
     const GdBuffer encoded(gdImageJpegPtr(image, &size, quality));
-    if (encoded && size > 0)
-        std::fwrite(encoded.get(), 1, size, file.get());
+    // A full disk may only show when the buffered bytes are flushed.
+    return encoded && size > 0 &&
+           std::fwrite(encoded.get(), 1, size, file.get()) == std::size_t(size) &&
+           std::fflush(file.get()) == 0;
 }

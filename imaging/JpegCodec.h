@@ -11,5 +11,6 @@
 // The decoded picture, or null when the file cannot be read or is not a JPEG.
 GdImage LoadJpegFile(const QString& path);
 
-// Creates or truncates the file first, then encodes; the caller keeps the image.
-void SaveJpegFile(const QString& path, gdImagePtr image, int quality);
+// Creates or truncates the file first, then encodes; the caller keeps the image. True when
+// the whole encoded picture reached the file.
+bool SaveJpegFile(const QString& path, gdImagePtr image, int quality);

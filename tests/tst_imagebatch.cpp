@@ -34,6 +34,10 @@ public:
     {
         events << QStringLiteral("unreadable %1 %2").arg(row).arg(path);
     }
+    void notWritten(int row, const QString& path) override
+    {
+        events << QStringLiteral("notWritten %1 %2").arg(row).arg(path);
+    }
 
     QStringList filtered(const QString& kind) const
     {
@@ -283,6 +287,8 @@ void ImageBatchTest::neverWritesOverAListedPicture()
     QCOMPARE(read(photo("beach02.jpg")), listed);
     QCOMPARE(generated.largeImages, QStringList({m_dir->filePath(spelling) + "/beach01.jpg"}));
     QCOMPARE(generated.thumbnails.size(), 2);
+    QCOMPARE(m_observer.filtered("notWritten"),
+             QStringList({"notWritten 2 " + m_dir->filePath(spelling) + "/beach02.jpg"}));
 }
 
 void ImageBatchTest::neverWritesOverAPictureRenamedEarlier()
@@ -351,6 +357,8 @@ void ImageBatchTest::unwritableOutputIsStillListed()
     QVERIFY(m_observer.filtered("message").isEmpty());
     QCOMPARE(generated.thumbnails, QStringList({m_dir->filePath("afile/beach01_t.jpg")}));
     QCOMPARE(generated.largeImages.size(), 1);
+    QCOMPARE(m_observer.filtered("notWritten"),
+             QStringList({"notWritten 0 " + m_dir->filePath("afile/beach01_t.jpg")}));
 }
 
 void ImageBatchTest::unusableSizeSkipsOnlyThatOutput_data()
@@ -376,6 +384,9 @@ void ImageBatchTest::unusableSizeSkipsOnlyThatOutput()
     QVERIFY(QDir(m_dir->filePath("thumbs")).isEmpty());
     QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg"), large("beach02.jpg")}));
     QCOMPARE(m_observer.filtered("renamed").size(), 2);
+    QCOMPARE(m_observer.filtered("notWritten"),
+             QStringList(
+                 {"notWritten 0 " + thumb("beach01.jpg"), "notWritten 1 " + thumb("beach02.jpg")}));
 }
 
 void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()

@@ -73,6 +73,7 @@ private slots:
     void roundTripKeepsSize_data();
     void roundTripKeepsSize();
     void saveReplacesWholeFile();
+    void saveOntoAFullDiskFails();
     void saveIntoMissingDirectoryWritesNothing();
     void twoThreadsWorkAtOnce();
 };
@@ -136,7 +137,7 @@ void JpegCodecTest::roundTripKeepsSize()
     QFETCH(QSize, size);
     QFETCH(int, quality);
     const GdImage image = draw(size);
-    SaveJpegFile(path("round.jpg"), image.get(), quality);
+    QVERIFY(SaveJpegFile(path("round.jpg"), image.get(), quality));
     const GdImage loaded = LoadJpegFile(path("round.jpg"));
     QVERIFY(loaded);
     QCOMPARE(QSize(loaded->sx, loaded->sy), size);
@@ -152,12 +153,20 @@ void JpegCodecTest::saveReplacesWholeFile()
     QCOMPARE(gdImageGetTrueColorPixel(image.get(), 0, 0), gdTrueColor(0, 255, 0));
 }
 
+void JpegCodecTest::saveOntoAFullDiskFails()
+{
+    if (!QFile::exists("/dev/full"))
+        QSKIP("no /dev/full to stand for a full disk");
+    // The open succeeds; only writing the buffered picture runs out of space.
+    QVERIFY(!SaveJpegFile("/dev/full", draw(QSize(40, 30)).get(), 75));
+}
+
 void JpegCodecTest::saveIntoMissingDirectoryWritesNothing()
 {
     const GdImage image = draw(QSize(40, 30));
     const int descriptors = openDescriptors();
     StderrCapture capture;
-    SaveJpegFile(path("missing/out.jpg"), image.get(), 75);
+    QVERIFY(!SaveJpegFile(path("missing/out.jpg"), image.get(), 75));
     QCOMPARE(capture.text(), QByteArray());
     QCOMPARE(openDescriptors(), descriptors);
     QVERIFY(!QFile::exists(path("missing/out.jpg")));

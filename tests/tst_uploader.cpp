@@ -198,7 +198,7 @@ void UploaderTest::sendsEachListIntoItsDirectory()
     settings.Passive = passive ? 1 : 0;
 
     Uploader uploader;
-    uploader.UploadImages(settings, thumbnails, largeImages, m_observer);
+    QCOMPARE(uploader.UploadImages(settings, thumbnails, largeImages, m_observer), 6);
 
     for (const QString& path : thumbnails)
         QCOMPARE(remoteCopy(thumbnailsLandIn, path), localBytes(path));
@@ -240,7 +240,9 @@ void UploaderTest::missingDirectorySkipsOnlyItsFiles()
     const QStringList largeImages = writeLocalFiles("a", 2, "");
 
     Uploader uploader;
-    uploader.UploadImages(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages, m_observer);
+    QCOMPARE(uploader.UploadImages(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages,
+                                   m_observer),
+             2);
 
     QCOMPARE(m_observer.messages, QStringList{message});
     for (const QString& path : thumbnails)
@@ -258,7 +260,9 @@ void UploaderTest::reportsEachFileThatCannotBeStored()
     largeImages.insert(1, m_local.filePath("never-written.jpg"));
 
     Uploader uploader;
-    uploader.UploadImages(settingsFor("locked", "/images"), thumbnails, largeImages, m_observer);
+    QCOMPARE(uploader.UploadImages(settingsFor("locked", "/images"), thumbnails, largeImages,
+                                   m_observer),
+             2);
 
     QStringList expected;
     for (const QString& path : thumbnails)
@@ -293,7 +297,7 @@ void UploaderTest::failedConnectSendsNothing()
         m_server.reset();
 
     Uploader uploader;
-    uploader.UploadImages(settings, thumbnails, largeImages, m_observer);
+    QCOMPARE(uploader.UploadImages(settings, thumbnails, largeImages, m_observer), 0);
 
     const QStringList expected = {"status Connecting to FTP Server...",
                                   "message " + connectFailed,

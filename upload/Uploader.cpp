@@ -15,9 +15,10 @@ Uploader::~Uploader()
     m_pConnection.reset();
 }
 
-void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
-                            const QStringList& largeImages, WorkObserver& observer)
+int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
+                           const QStringList& largeImages, WorkObserver& observer)
 {
+    int stored = 0;
     ConnectFtp(settings, observer);
     observer.status(QStringLiteral("Uploading Images..."));
     // Thumbnails are small, so ten of them count as one large image.
@@ -26,7 +27,8 @@ void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thum
     if (m_pConnection) {
         if (m_pConnection->SetCurrentDirectory(settings.ThumbnailFtpDir)) {
             // The bar moves after the 11th, 21st, 31st ... thumbnail.
-            putFiles(thumbnails, observer, [](qsizetype i) { return i > 0 && i % 10 == 0; });
+            stored +=
+                putFiles(thumbnails, observer, [](qsizetype i) { return i > 0 && i % 10 == 0; });
             // Up one level, so a large-image directory beside the thumbnail one is found.
             m_pConnection->SetCurrentDirectory(QStringLiteral("..//"));
         } else {
@@ -34,7 +36,7 @@ void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thum
                                             "server.\nCheck FTP Settings under Options."));
         }
         if (m_pConnection->SetCurrentDirectory(settings.ImageFtpDir))
-            putFiles(largeImages, observer, [](qsizetype) { return true; });
+            stored += putFiles(largeImages, observer, [](qsizetype) { return true; });
         else
             observer.message(QStringLiteral("Failed to find large image directory on FTP "
                                             "server.\nCheck FTP Settings under Options."));
@@ -42,6 +44,7 @@ void Uploader::UploadImages(const FtpSettings& settings, const QStringList& thum
 
     observer.status(QStringLiteral("Upload Complete"));
     observer.progressReset();
+    return stored;
 }
 
 QString Uploader::remoteName(const QString& localPath)
@@ -66,15 +69,19 @@ void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer)
     observer.status(QStringLiteral("Ready"));
 }
 
-void Uploader::putFiles(const QStringList& paths, WorkObserver& observer,
-                        bool (*stepsAfter)(qsizetype index))
+int Uploader::putFiles(const QStringList& paths, WorkObserver& observer,
+                       bool (*stepsAfter)(qsizetype index))
 {
+    int stored = 0;
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (!m_pConnection->PutFile(paths[i], remoteName(paths[i])))
+        if (m_pConnection->PutFile(paths[i], remoteName(paths[i])))
+            ++stored;
+        else
             observer.message(QStringLiteral("Failed to upload file ") + paths[i]);
         if (stepsAfter(i))
             observer.progressStep();
     }
+    return stored;
 }
 
 void Uploader::closeSession()

@@ -22,8 +22,8 @@ public:
 
     // Connects afresh and sends both lists, reporting status texts, messages and progress,
     // and ends with "Upload Complete" and the progress back at 0 whatever failed. The
-    // window puts "Ready" back later.
-    void UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
+    // window puts "Ready" back later. Returns how many files the server stored.
+    int UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
                       const QStringList& largeImages, WorkObserver& observer);
 
     // Everything after the later of the last '\' and the last '/'.
@@ -33,9 +33,10 @@ private:
     // Replaces the session and the connection with new ones; the connection stays null
     // when the server cannot be reached.
     void ConnectFtp(const FtpSettings& settings, WorkObserver& observer);
-    // Every file is tried and stepped for, whether or not it was stored.
-    void putFiles(const QStringList& paths, WorkObserver& observer,
-                  bool (*stepsAfter)(qsizetype index));
+    // Every file is tried and stepped for, whether or not it was stored; returns how many
+    // were stored.
+    int putFiles(const QStringList& paths, WorkObserver& observer,
+                 bool (*stepsAfter)(qsizetype index));
     void closeSession();
 
     std::unique_ptr<FtpSession> m_pSession;

@@ -312,6 +312,11 @@ void CMorvaneView::unreadable(int, const QString&)
     // The window passes over pictures it cannot read without a word.
 }
 
+void CMorvaneView::notWritten(int, const QString&)
+{
+    // Nor does it tell of outputs it could not write; an upload names those it lists.
+}
+
 void CMorvaneView::ClearImageList()
 {
     m_images.clear();

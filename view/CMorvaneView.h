@@ -74,6 +74,7 @@ private:
     void progressReset() override;
     void renamed(int row, const QString& newPath) override;
     void unreadable(int row, const QString& path) override;
+    void notWritten(int row, const QString& path) override;
 
     void ClearImageList();
     void addChosenFiles();

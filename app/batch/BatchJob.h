@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// One file named on the command line with the group it was given: "1" to "5", or empty
+// for none, as the window's group cell holds it.
+struct BatchFile
+{
+    QString path;
+    QString group;
+};
+
+// What one run of morvane-batch is asked to do.
+struct BatchJob
+{
+    enum class Action
+    {
+        Run,
+        ShowHelp,
+        ShowVersion
+    };
+
+    Action action = Action::Run;
+    bool upload = false;
+    QString configDir;                // empty: the working directory
+    std::array<QString, 5> groupText; // the name prefix of group g at g - 1
+    std::vector<BatchFile> files;     // in the order given, repeats included
+};

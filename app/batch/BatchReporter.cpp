@@ -1,0 +1,127 @@
+#include "app/batch/BatchReporter.h"
+
+#include "imaging/ImageBatch.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int barWidth = 30;
+// Back to the start of the line and erase it.
+constexpr char eraseLine[] = "\r\033[K";
+
+} // namespace
+
+BatchReporter::BatchReporter(QIODevice& out, bool showProgress)
+    : m_out(out), m_showProgress(showProgress)
+{
+}
+
+void BatchReporter::status(const QString& text)
+{
+    m_status = text;
+    writeLine(text);
+}
+
+void BatchReporter::message(const QString& text)
+{
+    // A message box breaks its lines; here each message stays on one line.
+    failure(QString(text).replace(u'\n', u' '));
+}
+
+void BatchReporter::progressRange(int maximum)
+{
+    m_maximum = maximum;
+    m_position = 0;
+    drawProgress();
+}
+
+void BatchReporter::progressStep()
+{
+    ++m_position;
+    drawProgress();
+}
+
+void BatchReporter::progressReset()
+{
+    m_position = 0;
+    clearProgress();
+}
+
+void BatchReporter::renamed(int, const QString&)
+{
+    ++m_renamed;
+}
+
+void BatchReporter::unreadable(int, const QString& path)
+{
+    failure(QStringLiteral("Failed to read picture ") + path);
+}
+
+void BatchReporter::notWritten(int, const QString& path)
+{
+    m_notWritten.insert(path);
+    failure(QStringLiteral("Failed to write file ") + path);
+}
+
+void BatchReporter::missing(const QString& path)
+{
+    failure(QStringLiteral("Failed to find file ") + path);
+}
+
+QString BatchReporter::summary(int listed, const GeneratedImages& generated, int uploaded) const
+{
+    // A path that could not be written is listed all the same; it does not count here.
+    const auto written = [this](const QStringList& paths) {
+        return std::count_if(paths.begin(), paths.end(),
+                             [this](const QString& path) { return !m_notWritten.contains(path); });
+    };
+    return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
+                          "%4 sources renamed, %5 files uploaded, %6 failures")
+        .arg(listed)
+        .arg(written(generated.thumbnails))
+        .arg(written(generated.largeImages))
+        .arg(m_renamed)
+        .arg(uploaded)
+        .arg(m_failures);
+}
+
+void BatchReporter::failure(const QString& text)
+{
+    ++m_failures;
+    writeLine(text);
+}
+
+void BatchReporter::writeLine(const QString& text)
+{
+    const bool redraw = m_progressShown;
+    clearProgress();
+    m_out.write((text + u'\n').toLocal8Bit());
+    if (redraw)
+        drawProgress();
+}
+
+void BatchReporter::drawProgress()
+{
+    if (!m_showProgress || m_maximum <= 0)
+        return;
+    const int filled = barWidth * std::min(m_position, m_maximum) / m_maximum;
+    const QString bar = QString(filled, u'#') + QString(barWidth - filled, u'.');
+    m_out.write(eraseLine);
+    m_out.write(QStringLiteral("%1 [%2] %3/%4")
+                    .arg(m_status, bar)
+                    .arg(m_position)
+                    .arg(m_maximum)
+                    .toLocal8Bit());
+    m_progressShown = true;
+}
+
+void BatchReporter::clearProgress()
+{
+    if (!m_progressShown)
+        return;
+    m_out.write(eraseLine);
+    m_progressShown = false;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "imaging/BatchObserver.h"
+
+#include <QSet>
+#include <QString>
+
+class QIODevice;
+struct GeneratedImages;
+
+// Tells a command-line run on the terminal: status texts and messages one line each, in
+// order, and on a terminal a progress bar redrawn in place. Counts what the summary needs.
+class BatchReporter : public BatchObserver
+{
+public:
+    BatchReporter(QIODevice& out, bool showProgress);
+
+    void status(const QString& text) override;
+    void message(const QString& text) override;
+    void progressRange(int maximum) override;
+    void progressStep() override;
+    void progressReset() override;
+    void renamed(int row, const QString& newPath) override;
+    void unreadable(int row, const QString& path) override;
+    void notWritten(int row, const QString& path) override;
+
+    // A file of the command line that does not exist.
+    void missing(const QString& path);
+
+    // Messages, unreadable pictures, outputs not written and missing files.
+    int failures() const { return m_failures; }
+    // One line: pictures listed, outputs written, sources renamed, files uploaded, failures.
+    QString summary(int listed, const GeneratedImages& generated, int uploaded) const;
+
+private:
+    void failure(const QString& text);
+    void writeLine(const QString& text);
+    void drawProgress();
+    void clearProgress();
+
+    QIODevice& m_out;
+    const bool m_showProgress;
+    QString m_status;
+    int m_maximum = 0;
+    int m_position = 0;
+    bool m_progressShown = false;
+    int m_renamed = 0;
+    int m_failures = 0;
+    QSet<QString> m_notWritten;
+};

@@ -1,0 +1,89 @@
+// morvane-batch: the window's Generate and Generate / Upload, run from the command line.
+
+#include "app/batch/BatchArguments.h"
+#include "app/batch/BatchReporter.h"
+#include "app/batch/ListedPictures.h"
+#include "imaging/ImageBatch.h"
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
+#include "upload/NetworkLibrary.h"
+#include "upload/Uploader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace {
+
+enum ExitStatus
+{
+    everythingMade = 0,
+    somethingFailed = 1,
+    badArguments = 2
+};
+
+void write(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+int refuse(const QString& reason)
+{
+    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(reason) + BatchArguments::usage());
+    return badArguments;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const BatchArguments arguments(application.arguments().mid(1));
+    if (!arguments.isValid())
+        return refuse(arguments.error());
+    const BatchJob& job = arguments.job();
+    if (job.action == BatchJob::Action::ShowHelp) {
+        write(stdout, BatchArguments::usage());
+        return everythingMade;
+    }
+    if (job.action == BatchJob::Action::ShowVersion) {
+        write(stdout, QStringLiteral("morvane-batch " MORVANE_VERSION "\n"));
+        return everythingMade;
+    }
+    if (!job.configDir.isEmpty() && !QFileInfo(job.configDir).isDir())
+        return refuse(QStringLiteral("--config-dir %1: no such directory").arg(job.configDir));
+
+    const NetworkLibrary network;
+    if (!network.isReady()) {
+        write(stderr, QStringLiteral("Windows sockets initialization failed.\n"));
+        return somethingFailed;
+    }
+    const QDir configDir(job.configDir.isEmpty() ? QDir::currentPath() : job.configDir);
+    ImageSettings imageSettings;
+    imageSettings.load(configDir.filePath(ImageSettings::fileName));
+    FtpSettings ftpSettings;
+    ftpSettings.load(configDir.filePath(FtpSettings::fileName));
+
+    QFile errors;
+    errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    BatchReporter reporter(errors, isatty(fileno(stderr)));
+    const ListedPictures listed = ListedPictures::fromFiles(job.files);
+    for (const QString& path : listed.missing)
+        reporter.missing(path);
+
+    const GeneratedImages generated =
+        GenerateImages(listed.rows, job.groupText, imageSettings, reporter);
+    int uploaded = 0;
+    if (job.upload) {
+        Uploader uploader;
+        uploaded = uploader.UploadImages(ftpSettings, generated.thumbnails, generated.largeImages,
+                                         reporter);
+    }
+    write(stdout, reporter.summary(int(listed.rows.size()), generated, uploaded) + u'\n');
+    return reporter.failures() == 0 ? everythingMade : somethingFailed;
+}

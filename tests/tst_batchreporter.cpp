@@ -1,0 +1,108 @@
+#include "app/batch/BatchReporter.h"
+#include "imaging/ImageBatch.h"
+
+#include <QBuffer>
+#include <QTest>
+
+class BatchReporterTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QStringList lines() const { return QString::fromLocal8Bit(m_out.data()).split(u'\n'); }
+
+    QBuffer m_out;
+
+private slots:
+    void init();
+
+    void writesEachReportOnOneLine();
+    void countsFailuresAndWhatWasMade();
+    void drawsProgressOnlyWhenAsked_data();
+    void drawsProgressOnlyWhenAsked();
+};
+
+void BatchReporterTest::init()
+{
+    m_out.close();
+    m_out.setData({});
+    QVERIFY(m_out.open(QIODevice::WriteOnly));
+}
+
+void BatchReporterTest::writesEachReportOnOneLine()
+{
+    BatchReporter reporter(m_out, false);
+    reporter.missing("/p/gone.jpg");
+    reporter.status("Generating Images...");
+    reporter.unreadable(0, "/p/bad.jpg");
+    reporter.notWritten(1, "/t/a01.jpg");
+    reporter.status("Ready");
+    reporter.message("Failed to connect to FTP server.\nCheck FTP Settings under Options.");
+
+    QCOMPARE(lines(), QStringList({"Failed to find file /p/gone.jpg", "Generating Images...",
+                                   "Failed to read picture /p/bad.jpg",
+                                   "Failed to write file /t/a01.jpg", "Ready",
+                                   "Failed to connect to FTP server. Check FTP Settings under "
+                                   "Options.",
+                                   ""}));
+}
+
+void BatchReporterTest::countsFailuresAndWhatWasMade()
+{
+    BatchReporter reporter(m_out, false);
+    GeneratedImages generated;
+    generated.thumbnails = {"/t/a01.jpg", "/t/a02.jpg", "/t/a03.jpg"};
+    generated.largeImages = {"/l/a01.jpg", "/l/a02.jpg", "/l/a03.jpg"};
+    QCOMPARE(reporter.summary(4, generated, 6),
+             QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images written, "
+                            "0 sources renamed, 6 files uploaded, 0 failures"));
+    QCOMPARE(reporter.failures(), 0);
+
+    reporter.renamed(0, "/p/a01.jpg");
+    reporter.renamed(2, "/p/a03.jpg");
+    // Listed all the same, but not written.
+    reporter.notWritten(1, "/t/a02.jpg");
+    reporter.unreadable(3, "/p/bad.jpg");
+    reporter.message("Failed to upload file /t/a02.jpg");
+    reporter.status("Upload Complete");
+    QCOMPARE(reporter.summary(4, generated, 5),
+             QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
+                            "2 sources renamed, 5 files uploaded, 3 failures"));
+    QCOMPARE(reporter.failures(), 3);
+}
+
+void BatchReporterTest::drawsProgressOnlyWhenAsked_data()
+{
+    QTest::addColumn<bool>("showProgress");
+    QTest::addColumn<QByteArray>("output");
+
+    const QByteArray erase = "\r\033[K";
+    const auto bar = [&](int filled, const char* count) {
+        return erase + "Generating Images... [" + QByteArray(filled, '#') +
+               QByteArray(30 - filled, '.') + "] " + count;
+    };
+    QTest::newRow("not a terminal")
+        << false << QByteArray("Generating Images...\nFailed to read picture /p/b.jpg\nReady\n");
+    // A line written while the bar shows erases it first and draws it again below.
+    QTest::newRow("terminal") << true
+                              << "Generating Images...\n" + bar(0, "0/2") + bar(15, "1/2") + erase +
+                                     "Failed to read picture /p/b.jpg\n" + bar(15, "1/2") +
+                                     bar(30, "2/2") + erase + "Ready\n";
+}
+
+void BatchReporterTest::drawsProgressOnlyWhenAsked()
+{
+    QFETCH(bool, showProgress);
+    BatchReporter reporter(m_out, showProgress);
+    reporter.status("Generating Images...");
+    reporter.progressRange(2);
+    reporter.progressStep();
+    reporter.unreadable(1, "/p/b.jpg");
+    reporter.progressStep();
+    reporter.progressReset();
+    reporter.status("Ready");
+    QTEST(m_out.data(), "output");
+}
+
+QTEST_APPLESS_MAIN(BatchReporterTest)
+#include "tst_batchreporter.moc"

@@ -1,0 +1,386 @@
+#include "FtpServer.h"
+#include "ScriptedPrompter.h"
+#include "TestPictures.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMorvaneApp.h"
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
+#include "view/CMSFlexGrid.h"
+#include "view/CMorvaneView.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace TestPictures;
+
+namespace {
+
+struct BatchRun
+{
+    int exitCode = -1;
+    QStringList errorLines; // standard error, one element per line
+    QString output;
+};
+
+// A local port that refuses connections: bound, so no one else takes it, but not listening.
+class RefusingPort
+{
+public:
+    RefusingPort() : m_fd(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_fd >= 0 && bind(m_fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+            m_port = ntohs(address.sin_port);
+    }
+    ~RefusingPort()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+
+    quint16 port() const { return m_port; }
+
+private:
+    int m_fd;
+    quint16 m_port = 0;
+};
+
+// Every file of a folder with its bytes.
+QMap<QString, QByteArray> contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        files.insert(name, read(folder + '/' + name));
+    return files;
+}
+
+} // namespace
+
+// morvane-batch run as a program, beside the window it stands in for.
+class BatchToolTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString path(const QString& name) const { return m_home.filePath(name); }
+
+    // Starts morvane-batch in the folder holding morvane.cfg unless told otherwise.
+    BatchRun runBatch(const QStringList& arguments, const QString& workingDir = {})
+    {
+        QProcess process;
+        process.setWorkingDirectory(workingDir.isEmpty() ? m_home.path() : workingDir);
+        process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        BatchRun run;
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+            return run;
+        run.exitCode = process.exitCode();
+        run.errorLines =
+            QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+        run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
+        return run;
+    }
+
+    void drawPhotos(const QStringList& names)
+    {
+        for (const QString& name : names)
+            QVERIFY(write(path("photos/" + name), jpeg(QSize(160, 120))));
+    }
+
+    ImageSettings m_settings;
+    QTemporaryDir m_home;
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void makesTheSameFilesAsTheWindow();
+    void uploadsWhatItMade();
+    void reportsFailuresAndExitStatus_data();
+    void reportsFailuresAndExitStatus();
+    void listsEachPictureOnce();
+    void readsButNeverWritesTheConfigDir();
+    void answersHelpAndVersion_data();
+    void answersHelpAndVersion();
+};
+
+void BatchToolTest::initTestCase()
+{
+    QVERIFY(m_home.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
+    QVERIFY(QDir::setCurrent(m_home.path()));
+}
+
+void BatchToolTest::init()
+{
+    for (const char* folder : {"photos", "thumbs", "images", "site"}) {
+        QDir(path(folder)).removeRecursively();
+        QVERIFY(QDir(m_home.path()).mkdir(folder));
+    }
+    QFile::remove(path(FtpSettings::fileName));
+    m_settings = ImageSettings();
+    m_settings.thumbnail.SaveDir = path("thumbs");
+    m_settings.thumbnail.UseWidth = 1;
+    m_settings.thumbnail.Width = 40;
+    m_settings.thumbnail.Quality = 70;
+    m_settings.thumbnail.Extension = "_t";
+    m_settings.large.SaveDir = path("images");
+    m_settings.large.UseHeight = 1;
+    m_settings.large.Height = 90;
+    m_settings.large.Quality = 85;
+    QVERIFY(m_settings.save());
+}
+
+void BatchToolTest::makesTheSameFilesAsTheWindow()
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    QVERIFY(m_settings.save());
+    const QStringList photos = {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"};
+    const QStringList groups = {"2", "", "2", "1"};
+    drawPhotos(photos);
+    {
+        ScriptedPrompter prompter;
+        CMorvaneApp app(prompter);
+        QVERIFY(app.InitInstance());
+        CMorvaneView& view = *app.mainFrame()->GetActiveView();
+        for (const QString& photo : photos)
+            prompter.nextFiles << path("photos/" + photo);
+        view.OnAdd();
+        for (int row = 1; row <= groups.size(); ++row)
+            view.grid().SetCellText(row, 2, groups[row - 1]);
+        view.findChild<QLineEdit*>("1002")->setText("city");
+        view.findChild<QLineEdit*>("1003")->setText("beach");
+        QTest::mouseClick(view.findChild<QPushButton*>("3"), Qt::LeftButton);
+        QVERIFY(prompter.messages.isEmpty());
+    }
+    const QMap<QString, QByteArray> windowThumbnails = contents(path("thumbs"));
+    const QMap<QString, QByteArray> windowImages = contents(path("images"));
+    const QStringList windowPhotos = contents(path("photos")).keys();
+    QCOMPARE(windowThumbnails.keys(),
+             QStringList({"beach01_t.jpg", "beach02_t.jpg", "city01_t.jpg"}));
+    init();
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    QVERIFY(m_settings.save());
+    drawPhotos(photos);
+
+    const BatchRun run =
+        runBatch({"--prefix", "2=beach", "--prefix", "1=city", "--group", "2", "photos/IMG_1.jpg",
+                  "--group", "none", "photos/IMG_2.jpg", "--group", "2", "photos/IMG_3.jpg",
+                  "--group", "1", "photos/IMG_4.jpg"});
+    QCOMPARE(run.errorLines, QStringList({"Generating Images...", "Ready"}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images "
+                                        "written, 3 sources renamed, 0 files uploaded, "
+                                        "0 failures\n"));
+    QCOMPARE(contents(path("thumbs")), windowThumbnails);
+    QCOMPARE(contents(path("images")), windowImages);
+    QCOMPARE(contents(path("photos")).keys(), windowPhotos);
+}
+
+void BatchToolTest::uploadsWhatItMade()
+{
+    const QString reason = FtpServer::unavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    FtpServer server;
+    const FtpServer::Account account;
+    QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
+    FtpSettings ftp;
+    ftp.Server = "127.0.0.1";
+    ftp.Port = server.port();
+    ftp.UserName = account.userName;
+    ftp.Password = account.password;
+    ftp.Passive = 1;
+    ftp.ThumbnailFtpDir = "www/thumbs";
+    ftp.ImageFtpDir = "images";
+    QVERIFY(ftp.save());
+    drawPhotos({"a.jpg", "b.jpg"});
+
+    const BatchRun run =
+        runBatch({"--upload", "--prefix", "1=beach", "photos/a.jpg", "photos/b.jpg"});
+    QCOMPARE(run.errorLines,
+             QStringList({"Generating Images...", "Ready", "Connecting to FTP Server...", "Ready",
+                          "Uploading Images...", "Upload Complete"}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images "
+                                        "written, 0 sources renamed, 4 files uploaded, "
+                                        "0 failures\n"));
+    for (const char* name : {"beach01_t.jpg", "beach02_t.jpg"})
+        QCOMPARE(read(server.homePath(QStringLiteral("www/thumbs/") + name)),
+                 read(path(QStringLiteral("thumbs/") + name)));
+    for (const char* name : {"beach01.jpg", "beach02.jpg"})
+        QCOMPARE(read(server.homePath(QStringLiteral("www/images/") + name)),
+                 read(path(QStringLiteral("images/") + name)));
+    QVERIFY(!server.commandLog().contains(account.password));
+}
+
+void BatchToolTest::reportsFailuresAndExitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("largeSaveDir"); // empty: the usual one
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("errorLines"); // %1 stands for the home folder
+    QTest::addColumn<QString>("summary");
+
+    const QString usage = "Usage: morvane-batch [--upload] [--config-dir DIR] [--prefix "
+                          "N=TEXT]... [--group N] FILE... [--group M] FILE...";
+    QTest::newRow("unknown option")
+        << QStringList{"--bogus", "photos/a.jpg"} << QString() << 2
+        << QStringList{"morvane-batch: unknown option --bogus", usage} << QString();
+    QTest::newRow("bad group")
+        << QStringList{"--group", "6", "photos/a.jpg"} << QString() << 2
+        << QStringList{"morvane-batch: --group 6: the group is 1 to 5 or none", usage} << QString();
+    QTest::newRow("prefix without =")
+        << QStringList{"--prefix", "beach", "photos/a.jpg"} << QString() << 2
+        << QStringList{"morvane-batch: --prefix beach: write it as N=TEXT", usage} << QString();
+    QTest::newRow("config dir that does not exist")
+        << QStringList{"--config-dir", "nowhere", "photos/a.jpg"} << QString() << 2
+        << QStringList{"morvane-batch: --config-dir nowhere: no such directory", usage}
+        << QString();
+    QTest::newRow("missing file")
+        << QStringList{"photos/gone.jpg", "photos/a.jpg"} << QString() << 1
+        << QStringList{"Failed to find file %1/photos/gone.jpg", "Generating Images...", "Ready"}
+        << "1 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+    QTest::newRow("unreadable picture")
+        << QStringList{"photos/png.jpg", "photos/a.jpg"} << QString() << 1
+        << QStringList{"Generating Images...", "Failed to read picture %1/photos/png.jpg", "Ready"}
+        << "2 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+    QTest::newRow("missing save directory")
+        << QStringList{"photos/a.jpg"} << "gone" << 1
+        << QStringList{"Generating Images...",
+                       "Invalid large image directory. Check Image Property settings under "
+                       "Options.",
+                       "Ready"}
+        << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+    QTest::newRow("output not written")
+        << QStringList{"photos/a.jpg"} << "photos/a.jpg" << 1
+        << QStringList{"Generating Images...", "Failed to write file %1/photos/a.jpg/01.jpg",
+                       "Ready"}
+        << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+    QTest::newRow("refused connection")
+        << QStringList{"--upload", "photos/a.jpg"} << QString() << 1
+        << QStringList{"Generating Images...",
+                       "Ready",
+                       "Connecting to FTP Server...",
+                       "Failed to connect to FTP server. Check FTP Settings under Options.",
+                       "Ready",
+                       "Uploading Images...",
+                       "Upload Complete"}
+        << "1 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+}
+
+void BatchToolTest::reportsFailuresAndExitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, largeSaveDir);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, errorLines);
+    QFETCH(QString, summary);
+    drawPhotos({"a.jpg"});
+    QVERIFY(write(path("photos/png.jpg"), png(QSize(20, 20))));
+    if (!largeSaveDir.isEmpty()) {
+        m_settings.large.SaveDir = path(largeSaveDir);
+        QVERIFY(m_settings.save());
+    }
+    const RefusingPort refusing;
+    QVERIFY(refusing.port() != 0);
+    FtpSettings ftp;
+    ftp.Server = "127.0.0.1";
+    ftp.Port = refusing.port();
+    QVERIFY(ftp.save());
+
+    const BatchRun run = runBatch(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 2) {
+        // The reason, a blank line, then the usage.
+        QCOMPARE(run.errorLines.mid(0, 2), errorLines);
+        QVERIFY(run.output.isEmpty());
+        QVERIFY(QDir(path("thumbs")).isEmpty());
+        return;
+    }
+    for (QString& line : errorLines)
+        line.replace("%1", m_home.path());
+    QCOMPARE(run.errorLines, errorLines);
+    QCOMPARE(run.output, summary + '\n');
+}
+
+void BatchToolTest::listsEachPictureOnce()
+{
+    drawPhotos({"a.jpg", "b.jpg"});
+    // A repeat keeps the picture's first place and group, as the window's Add ignores it.
+    const BatchRun run =
+        runBatch({"--prefix", "1=one", "--prefix", "2=two", "photos/a.jpg", "--group", "2",
+                  "photos/b.jpg", path("photos/a.jpg"), "photos/a.jpg"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.output.startsWith("2 pictures listed, 2 thumbnails"), qPrintable(run.output));
+    QCOMPARE(contents(path("thumbs")).keys(), QStringList({"one01_t.jpg", "two01_t.jpg"}));
+    QCOMPARE(contents(path("images")).keys(), QStringList({"one01.jpg", "two01.jpg"}));
+}
+
+void BatchToolTest::readsButNeverWritesTheConfigDir()
+{
+    drawPhotos({"a.jpg"});
+    m_settings.thumbnail.SaveDir = path("site");
+    m_settings.large.SaveDir = path("site");
+    m_settings.large.Extension = "_big";
+    QVERIFY(m_settings.save(path("site/morvane.cfg")));
+    const QDateTime written = QFileInfo(path("site/morvane.cfg")).lastModified();
+    const QByteArray bytes = read(path("site/morvane.cfg"));
+    QTemporaryDir elsewhere;
+
+    const BatchRun run =
+        runBatch({"--config-dir", path("site"), path("photos/a.jpg")}, elsewhere.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(contents(path("site")).keys(), QStringList({"01_big.jpg", "01_t.jpg", "morvane.cfg"}));
+    QCOMPARE(read(path("site/morvane.cfg")), bytes);
+    QCOMPARE(QFileInfo(path("site/morvane.cfg")).lastModified(), written);
+    // The working directory's settings play no part, and none are made there.
+    QVERIFY(QDir(path("thumbs")).isEmpty());
+    QVERIFY(QDir(elsewhere.path()).isEmpty());
+}
+
+void BatchToolTest::answersHelpAndVersion_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("firstLine");
+
+    QTest::newRow("help") << "--help"
+                          << "Usage: morvane-batch [--upload] [--config-dir DIR] [--prefix "
+                             "N=TEXT]... [--group N] FILE... [--group M] FILE...";
+    QTest::newRow("version") << "--version"
+                             << "morvane-batch 1.0.4";
+}
+
+void BatchToolTest::answersHelpAndVersion()
+{
+    QFETCH(QString, option);
+    const BatchRun run = runBatch({option});
+    QCOMPARE(run.exitCode, 0);
+    QTEST(run.output.section(u'\n', 0, 0), "firstLine");
+    QVERIFY(run.errorLines.isEmpty());
+}
+
+QTEST_MAIN(BatchToolTest)
+#include "tst_batchtool.moc"
