@@ -98,7 +98,7 @@ constexpr int qualityTickInterval = 10;
 } // namespace
 
 CImagePropertiesDlg::CImagePropertiesDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_exchange(prompter)
+    : SettingsDialog(prompter, parent)
 {
     const DialogTemplate form(this, {"Image Properties", 382, 252, controls});
     for (const auto& [id, name] : accessibleNames)
@@ -140,38 +140,6 @@ CImagePropertiesDlg::CImagePropertiesDlg(Prompter& prompter, QWidget* parent)
             &CImagePropertiesDlg::OnThumbBrowse);
     connect(form.control<QPushButton>(IDC_LARGE_BROWSE), &QPushButton::clicked, this,
             &CImagePropertiesDlg::OnLargeBrowse);
-
-    Load(false);
-}
-
-int CImagePropertiesDlg::DoModal()
-{
-    OnInitDialog();
-    return exec();
-}
-
-void CImagePropertiesDlg::Load(bool pushToControls)
-{
-    m_settings.load();
-    if (pushToControls)
-        m_exchange.UpdateData(false);
-}
-
-void CImagePropertiesDlg::Save()
-{
-    m_settings.save();
-}
-
-void CImagePropertiesDlg::reject()
-{
-    Load(true);
-    QDialog::reject();
-}
-
-void CImagePropertiesDlg::OnInitDialog()
-{
-    Load(true);
-    m_ok->setFocus();
 }
 
 // A refused box stops here: writing the fields taken before it would save a half-edited file.

@@ -51,7 +51,7 @@ constexpr ControlSpec controls[] = {
 } // namespace
 
 CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_exchange(prompter)
+    : SettingsDialog(prompter, parent)
 {
     const DialogTemplate dialog(this, {"FTP Settings", 206, 185, controls});
     m_ok = dialog.control<QPushButton>(IDOK);
@@ -74,25 +74,6 @@ CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
             &CFtpSettingsDlg::reject);
     connect(dialog.control<QPushButton>(IDC_TEST_CONNECTION), &QPushButton::clicked, this,
             &CFtpSettingsDlg::OnTestConnection);
-    Load(false);
-}
-
-int CFtpSettingsDlg::DoModal()
-{
-    OnInitDialog();
-    return exec();
-}
-
-void CFtpSettingsDlg::Load(bool pushToControls)
-{
-    m_settings.load();
-    if (pushToControls)
-        m_exchange.UpdateData(false);
-}
-
-void CFtpSettingsDlg::Save()
-{
-    m_settings.save();
 }
 
 void CFtpSettingsDlg::OnTestConnection()
@@ -111,13 +92,6 @@ void CFtpSettingsDlg::OnTestConnection()
                                                   "Check FTP Settings."));
 }
 
-void CFtpSettingsDlg::OnInitDialog()
-{
-    // Every opening shows the file as it is now, whatever was edited before.
-    Load(true);
-    m_ok->setFocus();
-}
-
 void CFtpSettingsDlg::OnOK()
 {
     m_exchange.UpdateData(true);
@@ -127,9 +101,3 @@ void CFtpSettingsDlg::OnOK()
         QDialog::accept();
 }
 
-void CFtpSettingsDlg::OnCancel()
-{
-    // Drops whatever Test Connection took from the boxes since the last save.
-    Load(true);
-    QDialog::reject();
-}
