@@ -1,5 +1,6 @@
 #include "FtpServer.h"
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 #include "TestPictures.h"
 
 #include "app/CMainFrame.h"
@@ -103,7 +104,7 @@ private:
     }
 
     ImageSettings m_settings;
-    QTemporaryDir m_home;
+    TestHome m_home;
 
 private slots:
     void initTestCase();
@@ -121,9 +122,7 @@ private slots:
 
 void BatchToolTest::initTestCase()
 {
-    QVERIFY(m_home.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(m_home.enter());
 }
 
 void BatchToolTest::init()

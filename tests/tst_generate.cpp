@@ -1,5 +1,6 @@
 #include "PaintRecorder.h"
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 #include "TestPictures.h"
 
 #include "app/CMainFrame.h"
@@ -39,7 +40,7 @@ private:
 
     void pressGenerate() { QTest::mouseClick(view().findChild<QPushButton*>("3"), Qt::LeftButton); }
 
-    QTemporaryDir m_home;
+    TestHome m_home;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMorvaneApp> m_app;
 
@@ -54,9 +55,7 @@ private slots:
 
 void GenerateTest::initTestCase()
 {
-    QVERIFY(m_home.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(m_home.enter());
 }
 
 void GenerateTest::init()

@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 
 #include "app/CMainFrame.h"
 #include "app/CMorvaneApp.h"
@@ -44,7 +45,7 @@ private:
         QCOMPARE(view().grid().GetRowCount(), 3);
     }
 
-    QTemporaryDir m_home;
+    TestHome m_home;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMorvaneApp> m_app;
 
@@ -68,8 +69,7 @@ private slots:
 
 void MainFrameTest::initTestCase()
 {
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(m_home.enter());
 }
 
 void MainFrameTest::init()

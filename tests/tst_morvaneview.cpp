@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
@@ -48,7 +49,7 @@ private:
         return names;
     }
 
-    QTemporaryDir m_home;
+    TestHome m_home;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMorvaneView> m_view;
 
@@ -72,9 +73,7 @@ private slots:
 
 void MorvaneViewTest::initTestCase()
 {
-    QVERIFY(m_home.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(m_home.enter());
 }
 
 void MorvaneViewTest::init()

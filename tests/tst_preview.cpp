@@ -1,4 +1,5 @@
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 #include "TestPictures.h"
 
 #include "imaging/PreviewGeometry.h"
@@ -34,7 +35,7 @@ private:
     QFrame* frame() const { return m_view->findChild<QFrame*>("1032"); }
     QString previewFile() const { return m_dir.filePath("thumbPreview.jpg"); }
 
-    QTemporaryDir m_dir;
+    TestHome m_dir;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMorvaneView> m_view;
     QSize m_frameBox;
@@ -54,8 +55,7 @@ private slots:
 
 void PreviewTest::initTestCase()
 {
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_dir.path()));
+    QVERIFY(m_dir.enter());
 }
 
 void PreviewTest::init()

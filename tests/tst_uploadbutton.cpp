@@ -1,6 +1,7 @@
 #include "FtpServer.h"
 #include "PaintRecorder.h"
 #include "ScriptedPrompter.h"
+#include "TestHome.h"
 #include "TestPictures.h"
 
 #include "app/CMainFrame.h"
@@ -65,7 +66,7 @@ private:
         QTest::mouseClick(view().findChild<QPushButton*>("4"), Qt::LeftButton);
     }
 
-    QTemporaryDir m_home;
+    TestHome m_home;
     FtpServer m_server;
     ScriptedPrompter m_prompter;
     std::unique_ptr<CMorvaneApp> m_app;
@@ -84,8 +85,7 @@ void UploadButtonTest::initTestCase()
 {
     if (const QString reason = FtpServer::unavailableReason(); !reason.isEmpty())
         QSKIP(qPrintable(reason));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-    QVERIFY(QDir::setCurrent(m_home.path()));
+    QVERIFY(m_home.enter());
     QVERIFY(QDir(m_home.path()).mkpath("thumbs"));
     QVERIFY(QDir(m_home.path()).mkpath("images"));
     QVERIFY(write(m_home.filePath("a.jpg"), jpeg({400, 300})));

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+// A temporary home for one test program. The settings files, the preview file and the
+// per-user store of the last folder added from all land in it, never in the tester's own.
+class TestHome : public QTemporaryDir
+{
+public:
+    // Makes the home the working directory and the per-user settings folder; call it before
+    // anything reads the per-user settings.
+    bool enter()
+    {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(filePath(QStringLiteral("config"))));
+        return isValid() && QDir::setCurrent(path());
+    }
+};
