@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Morvane, builds it, and then
-#   build.sh run    starts the program
-#   build.sh test   runs every test through CTest
-#   build.sh bench  runs the generation benchmark
+#   build.sh run        starts the program
+#   build.sh test       runs every test through CTest
+#   build.sh core-test  builds without the window (MORVANE_GUI=OFF) and runs the core's tests
+#   build.sh bench      runs the generation benchmark
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -19,13 +20,17 @@ if ((${#missing[@]})); then
     "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-build_dir=${MORVANE_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build_dir" -j"$(nproc)"
+build() {
+    cmake -S . -B "$1" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@:2}"
+    cmake --build "$1" -j"$(nproc)"
+}
 
+build_dir=${MORVANE_BUILD_DIR:-build}
 case "${1:-run}" in
-    run)   exec "$build_dir/morvane" ;;
-    test)  cd "$build_dir" && exec ctest --output-on-failure ;;
-    bench) exec "$build_dir/bench/morvane-bench" "${@:2}" ;;
-    *)     echo "usage: build.sh [run|test|bench]" >&2; exit 2 ;;
+    run)       build "$build_dir" && exec "$build_dir/morvane" ;;
+    test)      build "$build_dir" && cd "$build_dir" && exec ctest --output-on-failure ;;
+    core-test) build "$build_dir-core" -DMORVANE_GUI=OFF && cd "$build_dir-core" &&
+                   exec ctest --output-on-failure ;;
+    bench)     build "$build_dir" && exec "$build_dir/bench/morvane-bench" "${@:2}" ;;
+    *)         echo "usage: build.sh [run|test|core-test|bench]" >&2; exit 2 ;;
 esac

@@ -1,6 +1,6 @@
 #include "app/CAboutDlg.h"
 
-#include "app/DialogTemplate.h"
+#include "dialogkit/DialogTemplate.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,7 +14,7 @@ constexpr ControlSpec controls[] = {
     {1, ControlKind::DefaultButton, "OK", 178, 7, 50, 14},
     {IDC_ICON, ControlKind::Label, "", 11, 17, 20, 20},
     {0, ControlKind::Label, "Morvane Application", 40, 10, 119, 8},
-    {0, ControlKind::Label, "Version 1.0.4", 40, 25, 119, 8},
+    {0, ControlKind::Label, "Version " MORVANE_VERSION, 40, 25, 119, 8},
     {0, ControlKind::Label, "This program uses the GD Graphics Library.", 40, 40, 180, 8},
 };
 

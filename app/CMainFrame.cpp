@@ -1,8 +1,8 @@
 #include "app/CMainFrame.h"
 
 #include "app/LockKeyIndicators.h"
-#include "settings/CImagePropertiesDlg.h"
-#include "upload/CFtpSettingsDlg.h"
+#include "settings/gui/CImagePropertiesDlg.h"
+#include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMorvaneView.h"
 
 #include <QAction>

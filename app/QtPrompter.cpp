@@ -1,6 +1,6 @@
 #include "app/QtPrompter.h"
 
-#include "settings/CFolderDialog.h"
+#include "settings/gui/CFolderDialog.h"
 #include "view/CSelectGroupDlg.h"
 
 #include <QApplication>

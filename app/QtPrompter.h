@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "dialogkit/Prompter.h"
 
 // Shows the real dialogs, owned by the window that is active at the time.
 class QtPrompter : public Prompter

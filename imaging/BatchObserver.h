@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/WorkObserver.h"
+#include "base/WorkObserver.h"
 
 // What a generation run reports besides status, messages and progress. Rows are counted
 // from 0 in the order they were handed to the run.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/ImageSettings.h"
-#include "view/ImageEntry.h"
+#include "base/ImageEntry.h"
 
 #include <QString>
 #include <QStringList>

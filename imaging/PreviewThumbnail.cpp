@@ -2,7 +2,7 @@
 
 #include "imaging/JpegCodec.h"
 #include "imaging/PreviewGeometry.h"
-#include "view/BusyFlag.h"
+#include "base/BusyFlag.h"
 
 bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy)
 {

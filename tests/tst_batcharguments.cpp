@@ -1,4 +1,4 @@
-#include "app/batch/BatchArguments.h"
+#include "cli/BatchArguments.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/batch/BatchReporter.h"
+#include "cli/BatchReporter.h"
 #include "imaging/ImageBatch.h"
 
 #include <QBuffer>

@@ -195,9 +195,7 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
 
 void BatchToolTest::uploadsWhatItMade()
 {
-    const QString reason = FtpServer::unavailableReason();
-    if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+    REQUIRE_FTP_SERVER();
     FtpServer server;
     const FtpServer::Account account;
     QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
@@ -369,7 +367,7 @@ void BatchToolTest::answersHelpAndVersion_data()
                           << "Usage: morvane-batch [--upload] [--config-dir DIR] [--prefix "
                              "N=TEXT]... [--group N] FILE... [--group M] FILE...";
     QTest::newRow("version") << "--version"
-                             << "morvane-batch 1.0.4";
+                             << "morvane-batch " MORVANE_VERSION;
 }
 
 void BatchToolTest::answersHelpAndVersion()

@@ -1,8 +1,8 @@
 #include "ModalSteps.h"
 #include "ScriptedPrompter.h"
 
-#include "settings/CFolderDialog.h"
-#include "settings/ConfirmFolder.h"
+#include "settings/gui/CFolderDialog.h"
+#include "settings/gui/ConfirmFolder.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

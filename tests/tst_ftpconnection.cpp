@@ -67,9 +67,7 @@ private slots:
 void FtpConnectionTest::initTestCase()
 {
     QVERIFY(m_network.isReady());
-    const QString reason = FtpServer::unavailableReason();
-    if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+    REQUIRE_FTP_SERVER();
 }
 
 void FtpConnectionTest::init()

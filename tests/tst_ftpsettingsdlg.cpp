@@ -1,7 +1,7 @@
 #include "FtpServer.h"
 #include "ScriptedPrompter.h"
 
-#include "upload/CFtpSettingsDlg.h"
+#include "upload/gui/CFtpSettingsDlg.h"
 #include "upload/NetworkLibrary.h"
 
 #include <QAccessible>
@@ -252,9 +252,7 @@ void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen()
     QFETCH(QString, password);
     QFETCH(QString, portText);
     QFETCH(bool, passive);
-    const QString reason = FtpServer::unavailableReason();
-    if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+    REQUIRE_FTP_SERVER();
     const FtpServer::Account account;
     FtpServer server;
     QVERIFY(server.start(account));

@@ -1,5 +1,5 @@
-#include "view/BusyFlag.h"
-#include "view/ImageList.h"
+#include "base/BusyFlag.h"
+#include "base/ImageList.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "ModalSteps.h"
 #include "ScriptedPrompter.h"
 
-#include "settings/CImagePropertiesDlg.h"
+#include "settings/gui/CImagePropertiesDlg.h"
 
 #include <QAccessible>
 #include <QApplication>

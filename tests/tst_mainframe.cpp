@@ -3,8 +3,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/CMorvaneApp.h"
-#include "settings/CImagePropertiesDlg.h"
-#include "upload/CFtpSettingsDlg.h"
+#include "settings/gui/CImagePropertiesDlg.h"
+#include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 

@@ -83,8 +83,7 @@ private slots:
 
 void UploadButtonTest::initTestCase()
 {
-    if (const QString reason = FtpServer::unavailableReason(); !reason.isEmpty())
-        QSKIP(qPrintable(reason));
+    REQUIRE_FTP_SERVER();
     QVERIFY(m_home.enter());
     QVERIFY(QDir(m_home.path()).mkpath("thumbs"));
     QVERIFY(QDir(m_home.path()).mkpath("images"));

@@ -1,6 +1,6 @@
 #include "FtpServer.h"
 
-#include "imaging/WorkObserver.h"
+#include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
 #include "upload/NetworkLibrary.h"
 #include "upload/Uploader.h"
@@ -132,9 +132,7 @@ void UploaderTest::init()
     m_observer = RecordingObserver();
     if (QByteArray(QTest::currentTestFunction()) == "remoteNameFollowsTheLastSeparator")
         return;
-    const QString reason = FtpServer::unavailableReason();
-    if (!reason.isEmpty())
-        QSKIP(qPrintable(reason));
+    REQUIRE_FTP_SERVER();
     m_account = FtpServer::Account();
     m_account.readOnly = {"locked"};
     m_server = std::make_unique<FtpServer>();

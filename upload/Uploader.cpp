@@ -1,6 +1,6 @@
 #include "upload/Uploader.h"
 
-#include "imaging/WorkObserver.h"
+#include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
 #include "upload/FtpConnection.h"
 #include "upload/FtpSession.h"

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/DataExchange.h"
+#include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "upload/Uploader.h"
-#include "view/BusyFlag.h"
-#include "view/ImageList.h"
+#include "base/BusyFlag.h"
+#include "base/ImageList.h"
 
 #include <QSize>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "view/CSelectGroupDlg.h"
 
-#include "app/DialogTemplate.h"
+#include "dialogkit/DialogTemplate.h"
 
 #include <QComboBox>
 #include <QPushButton>

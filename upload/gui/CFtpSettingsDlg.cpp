@@ -1,8 +1,8 @@
-#include "upload/CFtpSettingsDlg.h"
+#include "upload/gui/CFtpSettingsDlg.h"
 
-#include "app/DialogTemplate.h"
-#include "app/Prompter.h"
-#include "app/WaitCursor.h"
+#include "dialogkit/DialogTemplate.h"
+#include "dialogkit/Prompter.h"
+#include "dialogkit/WaitCursor.h"
 #include "upload/FtpConnection.h"
 #include "upload/FtpSession.h"
 

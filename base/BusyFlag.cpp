@@ -1,4 +1,4 @@
-#include "view/BusyFlag.h"
+#include "base/BusyFlag.h"
 
 #include <thread>
 

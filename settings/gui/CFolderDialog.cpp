@@ -1,6 +1,6 @@
-#include "settings/CFolderDialog.h"
+#include "settings/gui/CFolderDialog.h"
 
-#include "settings/ConfirmFolder.h"
+#include "settings/gui/ConfirmFolder.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "view/ImageEntry.h"
+#include "base/ImageEntry.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "settings/ConfirmFolder.h"
+#include "settings/gui/ConfirmFolder.h"
 
-#include "app/Prompter.h"
+#include "dialogkit/Prompter.h"
 #include "settings/FolderValidation.h"
 
 #include <QFileInfo>

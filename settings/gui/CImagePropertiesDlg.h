@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsDialog.h"
+#include "dialogkit/SettingsDialog.h"
 #include "settings/ImageSettings.h"
 
 class QSlider;

@@ -1,4 +1,4 @@
-#include "app/DialogUnits.h"
+#include "dialogkit/DialogUnits.h"
 
 #include <QFontMetrics>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsDialog.h"
+#include "dialogkit/SettingsDialog.h"
 #include "settings/FtpSettings.h"
 
 // The "FTP Settings" dialog and the program's one holder of the FTP settings.

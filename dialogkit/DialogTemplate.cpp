@@ -1,6 +1,6 @@
-#include "app/DialogTemplate.h"
+#include "dialogkit/DialogTemplate.h"
 
-#include "app/DialogUnits.h"
+#include "dialogkit/DialogUnits.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // morvane-batch: the window's Generate and Generate / Upload, run from the command line.
 
-#include "app/batch/BatchArguments.h"
-#include "app/batch/BatchReporter.h"
-#include "app/batch/ListedPictures.h"
+#include "cli/BatchArguments.h"
+#include "cli/BatchReporter.h"
+#include "cli/ListedPictures.h"
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"

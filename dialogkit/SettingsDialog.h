@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DataExchange.h"
+#include "dialogkit/DataExchange.h"
 
 #include <QDialog>
 #include <QPushButton>

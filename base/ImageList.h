@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/ImageEntry.h"
+#include "base/ImageEntry.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "view/ImageList.h"
+#include "base/ImageList.h"
 
 #include <algorithm>
 

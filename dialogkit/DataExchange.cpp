@@ -1,6 +1,6 @@
-#include "app/DataExchange.h"
+#include "dialogkit/DataExchange.h"
 
-#include "app/Prompter.h"
+#include "dialogkit/Prompter.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

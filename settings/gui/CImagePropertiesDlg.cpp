@@ -1,7 +1,7 @@
-#include "settings/CImagePropertiesDlg.h"
+#include "settings/gui/CImagePropertiesDlg.h"
 
-#include "app/DialogTemplate.h"
-#include "app/Prompter.h"
+#include "dialogkit/DialogTemplate.h"
+#include "dialogkit/Prompter.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/batch/BatchJob.h"
+#include "cli/BatchJob.h"
 #include "imaging/ImageBatch.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "app/batch/ListedPictures.h"
+#include "cli/ListedPictures.h"
 
-#include "view/ImageList.h"
+#include "base/ImageList.h"
 
 #include <QFileInfo>
 
