@@ -117,7 +117,7 @@ private slots:
     void neverWritesOverAPictureRenamedEarlier();
     void missingSaveDirectories_data();
     void missingSaveDirectories();
-    void unwritableOutputIsStillListed();
+    void unwritableOutputIsNotListed();
     void unusableSizeSkipsOnlyThatOutput_data();
     void unusableSizeSkipsOnlyThatOutput();
     void unreadableSourcesUseUpTheirNumbers();
@@ -347,7 +347,7 @@ void ImageBatchTest::missingSaveDirectories()
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
 }
 
-void ImageBatchTest::unwritableOutputIsStillListed()
+void ImageBatchTest::unwritableOutputIsNotListed()
 {
     QVERIFY(write(m_dir->filePath("afile"), "x"));
     m_settings.thumbnail.SaveDir = m_dir->filePath("afile");
@@ -355,7 +355,7 @@ void ImageBatchTest::unwritableOutputIsStillListed()
 
     const GeneratedImages generated = run();
     QVERIFY(m_observer.filtered("message").isEmpty());
-    QCOMPARE(generated.thumbnails, QStringList({m_dir->filePath("afile/beach01_t.jpg")}));
+    QVERIFY(generated.thumbnails.isEmpty());
     QCOMPARE(generated.largeImages.size(), 1);
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 0 " + m_dir->filePath("afile/beach01_t.jpg")}));
@@ -424,5 +424,5 @@ void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
              QStringList({"status Generating Images...", "range 0", "reset", "status Ready"}));
 }
 
-QTEST_APPLESS_MAIN(ImageBatchTest)
+QTEST_GUILESS_MAIN(ImageBatchTest)
 #include "tst_imagebatch.moc"
