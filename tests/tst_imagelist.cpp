@@ -11,29 +11,29 @@ class ImageListTest : public QObject
     Q_OBJECT
 
 private slots:
-    void splitsPathAtLaterSeparator_data();
-    void splitsPathAtLaterSeparator();
+    void splitsPathAtLastSlash_data();
+    void splitsPathAtLastSlash();
     void pathWithoutSeparatorLeavesEntry();
     void skipsExactDuplicatesOnly();
     void busyFlagLetsOneHolderIn();
 };
 
-void ImageListTest::splitsPathAtLaterSeparator_data()
+void ImageListTest::splitsPathAtLastSlash_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
 
     QTest::newRow("posix") << "/photos/a.jpg" << "/photos/" << "a.jpg";
-    QTest::newRow("windows") << "C:\\P\\a.jpg" << "C:\\P\\" << "a.jpg";
-    QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/b.jpg" << "C:\\Site\\thumbs/"
-                                           << "b.jpg";
-    QTest::newRow("backslash after slash") << "/odd/dir\\c.jpg" << "/odd/dir\\" << "c.jpg";
+    // A backslash is an ordinary character of a file name here.
+    QTest::newRow("backslash in the name") << "/photos/back\\slash.jpg" << "/photos/"
+                                           << "back\\slash.jpg";
+    QTest::newRow("backslash in a folder") << "/odd\\dir/c.jpg" << "/odd\\dir/" << "c.jpg";
     QTest::newRow("trailing separator") << "/photos/" << "/photos/" << "";
     QTest::newRow("root") << "/a.jpg" << "/" << "a.jpg";
 }
 
-void ImageListTest::splitsPathAtLaterSeparator()
+void ImageListTest::splitsPathAtLastSlash()
 {
     QFETCH(QString, path);
     ImageEntry entry;
@@ -47,7 +47,7 @@ void ImageListTest::pathWithoutSeparatorLeavesEntry()
 {
     ImageEntry entry;
     entry.SetPath(QStringLiteral("/photos/a.jpg"));
-    entry.SetPath(QStringLiteral("b.jpg"));
+    entry.SetPath(QStringLiteral("b\\c.jpg"));
     QCOMPARE(entry.GetFullPath(), QStringLiteral("/photos/a.jpg"));
 }
 
