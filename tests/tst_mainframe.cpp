@@ -197,7 +197,11 @@ void MainFrameTest::aboutBoxClosesWithEscape()
         QWidget* about = QApplication::activeModalWidget();
         QVERIFY(about);
         QCOMPARE(about->windowTitle(), QStringLiteral("About Quarnel"));
-        QVERIFY(about->findChild<QLabel*>() != nullptr);
+        QStringList texts;
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY2(texts.contains(QStringLiteral("Version " MORVANE_VERSION)),
+                 qPrintable(texts.join(u'|')));
         QTest::keyClick(about, Qt::Key_Escape);
     });
     m_program.app().OnAppAbout();
