@@ -1,6 +1,6 @@
 #include "imaging/JpegDecoder.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -157,7 +157,7 @@ JpegDecoder::~JpegDecoder() = default;
 
 bool JpegDecoder::open(const QString& path)
 {
-    const QByteArray local = QFile::encodeName(path);
+    const QByteArray local = pathToLocal(path);
     struct stat status;
     // Opening a FIFO waits for a writer, and opening a device may do anything: only a regular
     // file is opened, and it is looked at again once open, in case the name changed hands.

@@ -1,13 +1,13 @@
 #include "imaging/PictureFiles.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
 
 #include <sys/stat.h>
 
 std::optional<FileIdentity> fileIdentity(const QString& path)
 {
     struct stat status;
-    if (stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (stat(pathToLocal(path).constData(), &status) != 0)
         return std::nullopt;
     return FileIdentity(status.st_dev, status.st_ino);
 }

@@ -1,12 +1,13 @@
 #include "imaging/PreviewThumbnail.h"
 
+#include "base/BusyFlag.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/PreviewGeometry.h"
 #include "imaging/ScalePicture.h"
-#include "base/BusyFlag.h"
 
-bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy)
+bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
+                      const std::function<bool()>& isWanted)
 {
     JpegDecoder decoder(picturePath);
     const QSize size = PreviewSize(decoder.fullSize());
@@ -17,6 +18,8 @@ bool WritePreviewFile(const QString& picturePath, const QString& previewPath, Bu
     if (!preview)
         return false;
     const BusyLock fileInUse(busy);
+    if (!isWanted())
+        return false;
     SaveJpegFile(previewPath, preview.get(), 100);
     return true;
 }

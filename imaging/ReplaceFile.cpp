@@ -1,6 +1,7 @@
 #include "imaging/ReplaceFile.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
+
 #include <QRandomGenerator>
 
 #include <fcntl.h>
@@ -51,7 +52,7 @@ bool writeAll(int fd, QByteArrayView bytes)
 
 bool replaceFile(const QString& path, QByteArrayView bytes)
 {
-    const QByteArray target = resolved(QFile::encodeName(path));
+    const QByteArray target = resolved(pathToLocal(path));
     struct stat status;
     // Writing into a device or a FIFO was never a file of ours; replacing one would be worse.
     if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode))
