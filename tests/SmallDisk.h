@@ -13,9 +13,8 @@ class SmallDisk
 public:
     explicit SmallDisk(const QByteArray& size)
     {
-        m_mounted = m_dir.isValid() &&
-                    mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                          ("size=" + size).constData()) == 0;
+        m_mounted = m_dir.isValid() && mount("tmpfs", QFile::encodeName(m_dir.path()).constData(),
+                                             "tmpfs", 0, ("size=" + size).constData()) == 0;
     }
     ~SmallDisk()
     {

@@ -126,8 +126,7 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("device") << "/dev/zero" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAJpeg;
     QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAJpeg;
-    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n")
-                          << DecodeFailure::NotAJpeg;
+    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAJpeg;
     QTest::newRow("cut off in its header")
         << "header.jpg" << picture.left(100) << DecodeFailure::NotAJpeg;
     QTest::newRow("cut off in its picture data")
@@ -243,9 +242,8 @@ void JpegCodecTest::keepsExifAndProfileMarkers()
     JpegDecoder decoder(path("markers.jpg"));
     QList<JpegWriter::Marker> found;
     for (jpeg_saved_marker_ptr marker = decoder.markers(); marker; marker = marker->next)
-        found.append({marker->marker,
-                      QByteArray(reinterpret_cast<const char*>(marker->data),
-                                 qsizetype(marker->data_length))});
+        found.append({marker->marker, QByteArray(reinterpret_cast<const char*>(marker->data),
+                                                 qsizetype(marker->data_length))});
     QCOMPARE(found.size(), 2);
     QCOMPARE(found[0].code, JPEG_APP0 + 1);
     QCOMPARE(found[0].data, exif);
