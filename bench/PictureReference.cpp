@@ -83,8 +83,7 @@ GdImage drawPhoto(QSize size, unsigned seed)
 
 GdImage decodeFullSize(const QByteArray& jpeg)
 {
-    return GdImage(
-        gdImageCreateFromJpegPtr(int(jpeg.size()), const_cast<char*>(jpeg.constData())));
+    return GdImage(gdImageCreateFromJpegPtr(int(jpeg.size()), const_cast<char*>(jpeg.constData())));
 }
 
 QByteArray sequentialOutput(gdImagePtr fullSize, const OutputProfile& profile)

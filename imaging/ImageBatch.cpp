@@ -1,5 +1,6 @@
 #include "imaging/ImageBatch.h"
 
+#include "base/EventWait.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/JpegDecoder.h"
@@ -9,7 +10,6 @@
 #include "imaging/RenameNoReplace.h"
 #include "imaging/ReplaceFile.h"
 #include "imaging/ScalePicture.h"
-#include "base/EventWait.h"
 #include "settings/SettingsFile.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/ImageSettings.h"
 #include "base/ImageEntry.h"
+#include "settings/ImageSettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -140,8 +140,8 @@ JpegDecoder::JpegDecoder(const QString& path) : m_reader(std::make_unique<Reader
         return;
     }
     if (!m_reader->readHeader()) {
-        m_failure = m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory
-                                                 : DecodeFailure::NotAJpeg;
+        m_failure =
+            m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory : DecodeFailure::NotAJpeg;
         return;
     }
     const jpeg_decompress_struct& info = m_reader->info;
