@@ -215,6 +215,14 @@ void ImageBatchTest::computesOutputSizes_data()
     QTest::newRow("negative height") << QSize(640, 480) << profile(0, -5, false, true) << QSize();
     QTest::newRow("flat picture") << QSize(1000, 1) << profile(100, 0, true, false) << QSize();
     QTest::newRow("tall picture") << QSize(1, 1000) << profile(0, 100, false, true) << QSize();
+    QTest::newRow("the widest a JPEG holds")
+        << QSize(640, 480) << profile(65500, 1, true, true) << QSize(65500, 1);
+    QTest::newRow("wider than a JPEG holds")
+        << QSize(640, 480) << profile(65501, 1, true, true) << QSize();
+    QTest::newRow("a tall strip's thumbnail")
+        << QSize(1, 20000) << profile(160, 0, true, false) << QSize();
+    QTest::newRow("more pixels than a picture may have")
+        << QSize(640, 480) << profile(20000, 20000, true, true) << QSize();
     QTest::newRow("width beyond int")
         << QSize(60000, 1) << profile(0, 2000000000, false, true) << QSize();
 }
