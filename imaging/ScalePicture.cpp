@@ -1,6 +1,7 @@
 #include "imaging/ScalePicture.h"
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -36,20 +37,23 @@ std::vector<Cover> covers(int sourceLength, int outLength)
     return result;
 }
 
-uint32_t channel(int pixel, int shift)
+// A GD true-colour pixel is an int; its four bytes (three colours and alpha, in the machine's
+// order) are averaged alike, so nothing here depends on that order.
+constexpr int lanes = 4;
+
+const uint8_t* bytesOf(const int* row)
 {
-    return uint32_t(pixel >> shift) & 0xFF;
+    return reinterpret_cast<const uint8_t*>(row);
 }
 
-constexpr int shifts[3] = {16, 8, 0}; // red, green, blue in GD's true-colour pixel
-
+// Output rows first: the source rows an output row covers are summed lane by lane, which is
+// plain additions over long rows, then that one row is reduced across.
 class AreaScaler
 {
 public:
     AreaScaler(gdImagePtr source, QSize size)
         : m_source(source), m_size(size), m_columns(covers(source->sx, size.width())),
-          m_rows(covers(source->sy, size.height())), m_prefix(3 * (size_t(source->sx) + 1)),
-          m_reduced(3 * size_t(size.width())), m_sums(3 * size_t(size.width())),
+          m_rows(covers(source->sy, size.height())), m_column(lanes * size_t(source->sx)),
           m_scale(1.0 / (double(source->sx) * source->sy))
     {
     }
@@ -57,84 +61,100 @@ public:
     void scaleInto(gdImagePtr out);
 
 private:
-    void reduceRow(int y);
+    void sumRows(const Cover& cover);
     void writeRow(int* out) const;
 
     const gdImagePtr m_source;
     const QSize m_size;
     const std::vector<Cover> m_columns;
     const std::vector<Cover> m_rows;
-    std::vector<uint32_t> m_prefix;  // running sums of one source row, per channel
-    std::vector<uint32_t> m_reduced; // one source row reduced to the output's width
-    std::vector<uint64_t> m_sums;    // one output row before the division
-    int m_reducedRow = -1;
+    std::vector<uint32_t> m_column; // every source column's share of one output row
     const double m_scale;
 };
 
 void AreaScaler::scaleInto(gdImagePtr out)
 {
-    const uint32_t wholeRow = uint32_t(m_size.height());
     for (int y = 0; y < m_size.height(); ++y) {
-        const Cover& cover = m_rows[y];
-        std::fill(m_sums.begin(), m_sums.end(), 0);
-        for (int row = cover.first; row <= cover.last; ++row) {
-            // A source row on the border of two output rows serves both; it is reduced once.
-            if (row != m_reducedRow)
-                reduceRow(row);
-            const uint64_t share = row == cover.first  ? cover.firstShare
-                                   : row == cover.last ? cover.lastShare
-                                                       : wholeRow;
-            for (size_t index = 0; index < m_sums.size(); ++index)
-                m_sums[index] += share * m_reduced[index];
-        }
+        sumRows(m_rows[y]);
         writeRow(out->tpixels[y]);
     }
 }
 
-// Every output column's share of source row y: its whole pixels through the running sums,
-// its two border pixels by their shares. At most 255 times the source width, so it fits.
-void AreaScaler::reduceRow(int y)
+// The loops below work in blocks of a fixed length, which the compiler turns into vector
+// instructions; the rest of a row is done one by one.
+constexpr size_t block = 16;
+
+void addRow(uint32_t* __restrict sums, const uint8_t* __restrict bytes, size_t length)
 {
-    const int* row = m_source->tpixels[y];
-    uint32_t red = 0, green = 0, blue = 0;
-    m_prefix[0] = m_prefix[1] = m_prefix[2] = 0;
-    for (int x = 0; x < m_source->sx; ++x) {
-        const int pixel = row[x];
-        red += channel(pixel, 16);
-        green += channel(pixel, 8);
-        blue += channel(pixel, 0);
-        uint32_t* sums = &m_prefix[3 * (size_t(x) + 1)];
-        sums[0] = red;
-        sums[1] = green;
-        sums[2] = blue;
-    }
-    const uint32_t wholePixel = uint32_t(m_size.width());
-    for (int x = 0; x < m_size.width(); ++x) {
-        const Cover& cover = m_columns[x];
-        uint32_t* reduced = &m_reduced[3 * size_t(x)];
-        const int first = row[cover.first];
-        if (cover.first == cover.last) {
-            for (int c = 0; c < 3; ++c)
-                reduced[c] = cover.firstShare * channel(first, shifts[c]);
-            continue;
-        }
-        const int last = row[cover.last];
-        const uint32_t* before = &m_prefix[3 * (size_t(cover.first) + 1)];
-        const uint32_t* after = &m_prefix[3 * size_t(cover.last)];
-        for (int c = 0; c < 3; ++c)
-            reduced[c] = cover.firstShare * channel(first, shifts[c]) +
-                         cover.lastShare * channel(last, shifts[c]) +
-                         wholePixel * (after[c] - before[c]);
-    }
-    m_reducedRow = y;
+    size_t index = 0;
+    for (; index + block <= length; index += block)
+        for (size_t lane = 0; lane < block; ++lane)
+            sums[index + lane] += bytes[index + lane];
+    for (; index < length; ++index)
+        sums[index] += bytes[index];
+}
+
+void addWeightedRow(uint32_t* __restrict sums, const uint8_t* __restrict bytes, uint32_t weight,
+                    size_t length)
+{
+    size_t index = 0;
+    for (; index + block <= length; index += block)
+        for (size_t lane = 0; lane < block; ++lane)
+            sums[index + lane] += weight * bytes[index + lane];
+    for (; index < length; ++index)
+        sums[index] += weight * bytes[index];
+}
+
+void scaleRow(uint32_t* __restrict sums, uint32_t weight, size_t length)
+{
+    size_t index = 0;
+    for (; index + block <= length; index += block)
+        for (size_t lane = 0; lane < block; ++lane)
+            sums[index + lane] *= weight;
+    for (; index < length; ++index)
+        sums[index] *= weight;
+}
+
+// At most 255 times the source height per lane, so it fits.
+void AreaScaler::sumRows(const Cover& cover)
+{
+    const size_t length = m_column.size();
+    std::fill(m_column.begin(), m_column.end(), 0);
+    for (int row = cover.first + 1; row < cover.last; ++row)
+        addRow(m_column.data(), bytesOf(m_source->tpixels[row]), length);
+    // Rows wholly inside all weigh as much as the output is high.
+    scaleRow(m_column.data(), uint32_t(m_size.height()), length);
+    addWeightedRow(m_column.data(), bytesOf(m_source->tpixels[cover.first]), cover.firstShare,
+                   length);
+    if (cover.last != cover.first)
+        addWeightedRow(m_column.data(), bytesOf(m_source->tpixels[cover.last]), cover.lastShare,
+                       length);
 }
 
 void AreaScaler::writeRow(int* out) const
 {
+    const uint64_t wholeColumn = uint64_t(m_size.width());
     for (int x = 0; x < m_size.width(); ++x) {
-        const uint64_t* sums = &m_sums[3 * size_t(x)];
-        const auto mean = [this](uint64_t sum) { return int(double(sum) * m_scale + 0.5); };
-        out[x] = gdTrueColor(mean(sums[0]), mean(sums[1]), mean(sums[2]));
+        const Cover& cover = m_columns[x];
+        const uint32_t* first = &m_column[lanes * size_t(cover.first)];
+        uint64_t sums[lanes];
+        for (int lane = 0; lane < lanes; ++lane)
+            sums[lane] = uint64_t(cover.firstShare) * first[lane];
+        if (cover.last != cover.first) {
+            uint64_t middle[lanes] = {};
+            for (int column = cover.first + 1; column < cover.last; ++column) {
+                const uint32_t* values = &m_column[lanes * size_t(column)];
+                for (int lane = 0; lane < lanes; ++lane)
+                    middle[lane] += values[lane];
+            }
+            const uint32_t* last = &m_column[lanes * size_t(cover.last)];
+            for (int lane = 0; lane < lanes; ++lane)
+                sums[lane] += wholeColumn * middle[lane] + uint64_t(cover.lastShare) * last[lane];
+        }
+        uint8_t pixel[lanes];
+        for (int lane = 0; lane < lanes; ++lane)
+            pixel[lane] = uint8_t(double(int64_t(sums[lane])) * m_scale + 0.5);
+        std::memcpy(&out[x], pixel, sizeof pixel);
     }
 }
 
