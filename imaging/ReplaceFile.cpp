@@ -54,7 +54,7 @@ bool replaceFile(const QString& path, QByteArrayView bytes)
 {
     const QByteArray target = resolved(pathToLocal(path));
     struct stat status;
-    // Writing into a device or a FIFO was never a file of ours; replacing one would be worse.
+    // A device, FIFO or folder of that name is no earlier output; it is left alone.
     if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode))
         return false;
     QByteArray temporary;
