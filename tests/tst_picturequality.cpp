@@ -60,9 +60,10 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
     ImageSettings settings;
     settings.thumbnail = widthProfile(dir.filePath("thumbs"), 160, 70);
     settings.large = widthProfile(dir.filePath("images"), 800, 85);
-    // Just above twice and four times the large width, where a reduction is only just allowed
-    // or only just refused, a portrait, and a picture kept at full size.
-    const QSize sizes[] = {{1610, 1208}, {3210, 2140}, {1500, 2000}, {2400, 1800}, {1000, 750}};
+    // Reduced to just the margin above the large width, just above twice and four times that
+    // width, a portrait, and a picture kept at full size.
+    const QSize sizes[] = {{2000, 1500}, {1610, 1208}, {3210, 2140},
+                           {1500, 2000}, {2400, 1800}, {1000, 750}};
     std::vector<BatchRow> rows;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
         const QString path = dir.filePath(QStringLiteral("photos/%1.jpg").arg(index));
