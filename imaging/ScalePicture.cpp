@@ -1,7 +1,7 @@
 #include "imaging/ScalePicture.h"
 
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -40,6 +40,12 @@ std::vector<Cover> covers(int sourceLength, int outLength)
 // A GD true-colour pixel is an int; its four bytes (three colours and alpha, in the machine's
 // order) are averaged alike, so nothing here depends on that order.
 constexpr int lanes = 4;
+
+// Where a lane, counted in memory order, sits in the int.
+constexpr int laneShift(int lane)
+{
+    return 8 * (std::endian::native == std::endian::little ? lane : lanes - 1 - lane);
+}
 
 const uint8_t* bytesOf(const int* row)
 {
@@ -131,30 +137,37 @@ void AreaScaler::sumRows(const Cover& cover)
                        length);
 }
 
+// The four lanes are written out one by one, so their sums stay in registers.
 void AreaScaler::writeRow(int* out) const
 {
     const uint64_t wholeColumn = uint64_t(m_size.width());
+    const auto mean = [this](uint64_t sum, int lane) {
+        return uint32_t(double(int64_t(sum)) * m_scale + 0.5) << laneShift(lane);
+    };
     for (int x = 0; x < m_size.width(); ++x) {
         const Cover& cover = m_columns[x];
         const uint32_t* first = &m_column[lanes * size_t(cover.first)];
-        uint64_t sums[lanes];
-        for (int lane = 0; lane < lanes; ++lane)
-            sums[lane] = uint64_t(cover.firstShare) * first[lane];
+        uint64_t sum0 = uint64_t(cover.firstShare) * first[0];
+        uint64_t sum1 = uint64_t(cover.firstShare) * first[1];
+        uint64_t sum2 = uint64_t(cover.firstShare) * first[2];
+        uint64_t sum3 = uint64_t(cover.firstShare) * first[3];
         if (cover.last != cover.first) {
-            uint64_t middle[lanes] = {};
+            uint64_t middle0 = 0, middle1 = 0, middle2 = 0, middle3 = 0;
             for (int column = cover.first + 1; column < cover.last; ++column) {
                 const uint32_t* values = &m_column[lanes * size_t(column)];
-                for (int lane = 0; lane < lanes; ++lane)
-                    middle[lane] += values[lane];
+                middle0 += values[0];
+                middle1 += values[1];
+                middle2 += values[2];
+                middle3 += values[3];
             }
             const uint32_t* last = &m_column[lanes * size_t(cover.last)];
-            for (int lane = 0; lane < lanes; ++lane)
-                sums[lane] += wholeColumn * middle[lane] + uint64_t(cover.lastShare) * last[lane];
+            const uint64_t lastShare = cover.lastShare;
+            sum0 += wholeColumn * middle0 + lastShare * last[0];
+            sum1 += wholeColumn * middle1 + lastShare * last[1];
+            sum2 += wholeColumn * middle2 + lastShare * last[2];
+            sum3 += wholeColumn * middle3 + lastShare * last[3];
         }
-        uint8_t pixel[lanes];
-        for (int lane = 0; lane < lanes; ++lane)
-            pixel[lane] = uint8_t(double(int64_t(sums[lane])) * m_scale + 0.5);
-        std::memcpy(&out[x], pixel, sizeof pixel);
+        out[x] = int(mean(sum0, 0) | mean(sum1, 1) | mean(sum2, 2) | mean(sum3, 3));
     }
 }
 
