@@ -6,6 +6,21 @@
 #include "view/CMorvaneView.h"
 
 #include <QApplication>
+#include <QDir>
+
+namespace {
+
+// The menu's icon at every size drawn, so each place picks the sharpest.
+QIcon applicationIcon()
+{
+    const QDir icons(QStringLiteral(":/icons"));
+    QIcon icon;
+    for (const QString& file : icons.entryList())
+        icon.addFile(icons.filePath(file));
+    return icon;
+}
+
+} // namespace
 
 CMorvaneApp::CMorvaneApp(Prompter& prompter) : m_prompter(prompter) {}
 
@@ -18,7 +33,7 @@ bool CMorvaneApp::InitInstance()
         m_prompter.message(QStringLiteral("Windows sockets initialization failed."));
         return false;
     }
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane.png")));
+    QApplication::setWindowIcon(applicationIcon());
     m_frame = std::make_unique<CMainFrame>(m_prompter);
     connect(m_frame.get(), &CMainFrame::fileNew, this, &CMorvaneApp::OnFileNew);
     connect(m_frame.get(), &CMainFrame::fileOpen, this, &CMorvaneApp::OnFileOpen);
