@@ -1,8 +1,11 @@
 // morvane-batch: the window's Generate and Generate / Upload, run from the command line.
 
+#include "base/LocalFile.h"
+#include "base/LocalPath.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
 #include "cli/ListedPictures.h"
+#include "cli/ReportEscape.h"
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
@@ -12,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -34,16 +36,27 @@ void write(std::FILE* stream, const QString& text)
 
 int refuse(const QString& reason)
 {
-    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(reason) + BatchArguments::usage());
+    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(escapeForReport(reason)) +
+                      BatchArguments::usage());
     return badArguments;
+}
+
+// The arguments as given, byte for byte: QCoreApplication::arguments() would turn a file
+// name that is not valid UTF-8 into one that does not exist.
+QStringList rawArguments(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << pathFromLocal(QByteArray(argv[i]));
+    return arguments;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
-    const BatchArguments arguments(application.arguments().mid(1));
+    const BatchArguments arguments(rawArguments(argc, argv));
+    const QCoreApplication application(argc, argv);
     if (!arguments.isValid())
         return refuse(arguments.error());
     const BatchJob& job = arguments.job();
@@ -55,7 +68,7 @@ int main(int argc, char* argv[])
         write(stdout, QStringLiteral("morvane-batch " MORVANE_VERSION "\n"));
         return everythingMade;
     }
-    if (!job.configDir.isEmpty() && !QFileInfo(job.configDir).isDir())
+    if (!job.configDir.isEmpty() && fileKind(job.configDir) != FileKind::Folder)
         return refuse(QStringLiteral("--config-dir %1: no such directory").arg(job.configDir));
 
     const NetworkLibrary network;

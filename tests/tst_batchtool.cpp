@@ -4,6 +4,7 @@
 #include "TestPictures.h"
 
 #include "app/CMainFrame.h"
+#include "base/LocalPath.h"
 #include "app/CMorvaneApp.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
@@ -14,9 +15,12 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -62,6 +66,16 @@ private:
     quint16 m_port = 0;
 };
 
+// The argument for a shell command line, every byte spelled out in octal for printf, so
+// that any byte reaches the program as it is.
+QString shellWord(const QByteArray& bytes)
+{
+    QString octal;
+    for (const char byte : bytes)
+        octal += QStringLiteral("\\%1").arg(uchar(byte), 3, 8, QLatin1Char('0'));
+    return QStringLiteral("\"$(printf '%1')\"").arg(octal);
+}
+
 // Every file of a folder with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
 {
@@ -84,9 +98,15 @@ private:
     // Starts morvane-batch in the folder holding morvane.cfg unless told otherwise.
     BatchRun runBatch(const QStringList& arguments, const QString& workingDir = {})
     {
+        return runBatchProgram(QStringLiteral(MORVANE_BATCH_PATH), arguments, workingDir);
+    }
+
+    BatchRun runBatchProgram(const QString& program, const QStringList& arguments,
+                             const QString& workingDir = {})
+    {
         QProcess process;
         process.setWorkingDirectory(workingDir.isEmpty() ? m_home.path() : workingDir);
-        process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        process.start(program, arguments);
         BatchRun run;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
             return run;
@@ -95,6 +115,16 @@ private:
             QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
         run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
         return run;
+    }
+
+    // Runs it through the shell, which hands over the arguments' bytes untouched; QProcess
+    // would pass them as UTF-8.
+    BatchRun runBatchWithBytes(const QList<QByteArray>& arguments)
+    {
+        QString command = QStringLiteral("exec '" MORVANE_BATCH_PATH "'");
+        for (const QByteArray& argument : arguments)
+            command += u' ' + shellWord(argument);
+        return runBatchProgram(QStringLiteral("/bin/sh"), {"-c", command});
     }
 
     void drawPhotos(const QStringList& names)
@@ -118,6 +148,8 @@ private slots:
     void readsButNeverWritesTheConfigDir();
     void answersHelpAndVersion_data();
     void answersHelpAndVersion();
+    void findsAndNamesAnyFileName_data();
+    void findsAndNamesAnyFileName();
 };
 
 void BatchToolTest::initTestCase()
@@ -377,6 +409,68 @@ void BatchToolTest::answersHelpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QTEST(run.output.section(u'\n', 0, 0), "firstLine");
     QVERIFY(run.errorLines.isEmpty());
+}
+
+void BatchToolTest::findsAndNamesAnyFileName_data()
+{
+    QTest::addColumn<QByteArray>("name"); // in photos/, as the file system holds it
+    QTest::addColumn<QByteArray>("content"); // none: the file does not exist
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("errorLines"); // %1 stands for the home folder
+    QTest::addColumn<QString>("summary");
+
+    const QString made = "1 pictures listed, 1 thumbnails and 1 large images written, "
+                         "0 sources renamed, 0 files uploaded, 0 failures";
+    const QString missing = "0 pictures listed, 0 thumbnails and 0 large images written, "
+                            "0 sources renamed, 0 files uploaded, 1 failures";
+    const QByteArray picture = jpeg(QSize(80, 60));
+    QTest::newRow("latin-1 name") << QByteArray("lat\xedn.jpg") << picture << 0
+                                  << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("latin-1 name missing")
+        << QByteArray("gon\xe9.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/gon\\xe9.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name") << QByteArray("two\nlines.jpg") << picture << 0
+                                     << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("newline in name missing")
+        << QByteArray("two\nlines.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/two\\nlines.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name unreadable")
+        << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
+        << QStringList{"Generating Images...", "Failed to read picture %1/photos/bad\\nname.jpg",
+                       "Ready"}
+        << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+}
+
+void BatchToolTest::findsAndNamesAnyFileName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, errorLines);
+    QFETCH(QString, summary);
+    const QByteArray relative = "photos/" + name;
+    // QDir cannot remove a name that is not valid UTF-8, so the next test could not start.
+    const auto removeFile = qScopeGuard([&] { std::remove(relative.constData()); });
+    if (!content.isEmpty()) {
+        std::FILE* file = std::fopen(relative.constData(), "wb");
+        QVERIFY(file);
+        QCOMPARE(std::fwrite(content.constData(), 1, content.size(), file), size_t(content.size()));
+        QCOMPARE(std::fclose(file), 0);
+    }
+
+    const BatchRun run = runBatchWithBytes({"--prefix", "1=any", relative});
+    QTEST(run.exitCode, "exitCode");
+    for (QString& line : errorLines)
+        line.replace("%1", m_home.path());
+    QCOMPARE(run.errorLines, errorLines);
+    QCOMPARE(run.output, summary + '\n');
+    QCOMPARE(contents(path("thumbs")).keys(),
+             run.output.startsWith("1 pictures listed, 1") ? QStringList{"any01_t.jpg"}
+                                                           : QStringList{});
 }
 
 QTEST_MAIN(BatchToolTest)
