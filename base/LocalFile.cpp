@@ -26,6 +26,14 @@ QString workingDirectory()
 
 } // namespace
 
+QStringList commandLineArguments(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << pathFromLocal(QByteArray(argv[i]));
+    return arguments;
+}
+
 FileKind fileKind(const QString& path)
 {
     struct stat status;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Questions about the file system for names given on a command line or dropped from a file
 // manager, asked byte for byte (see LocalPath.h) so that a name that is not valid UTF-8 is
@@ -11,6 +12,10 @@ enum class FileKind {
     Folder,
     File, // anything else that exists
 };
+
+// The arguments after the program's name, byte for byte: QCoreApplication::arguments()
+// would turn a file name that is not valid UTF-8 into one that does not exist.
+QStringList commandLineArguments(int argc, char* argv[]);
 
 // What path names, following links.
 FileKind fileKind(const QString& path);

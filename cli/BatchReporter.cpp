@@ -1,6 +1,6 @@
 #include "cli/BatchReporter.h"
 
-#include "cli/ReportEscape.h"
+#include "base/ReportEscape.h"
 #include "imaging/ImageBatch.h"
 
 #include <QIODevice>

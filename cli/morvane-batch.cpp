@@ -1,11 +1,10 @@
 // morvane-batch: the window's Generate and Generate / Upload, run from the command line.
 
 #include "base/LocalFile.h"
-#include "base/LocalPath.h"
+#include "base/ReportEscape.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
 #include "cli/ListedPictures.h"
-#include "cli/ReportEscape.h"
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
@@ -41,21 +40,11 @@ int refuse(const QString& reason)
     return badArguments;
 }
 
-// The arguments as given, byte for byte: QCoreApplication::arguments() would turn a file
-// name that is not valid UTF-8 into one that does not exist.
-QStringList rawArguments(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << pathFromLocal(QByteArray(argv[i]));
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    const BatchArguments arguments(rawArguments(argc, argv));
+    const BatchArguments arguments(commandLineArguments(argc, argv));
     const QCoreApplication application(argc, argv);
     if (!arguments.isValid())
         return refuse(arguments.error());

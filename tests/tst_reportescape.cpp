@@ -1,5 +1,5 @@
 #include "base/LocalPath.h"
-#include "cli/ReportEscape.h"
+#include "base/ReportEscape.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "cli/ReportEscape.h"
+#include "base/ReportEscape.h"
 
 #include "base/LocalPath.h"
 
