@@ -7,7 +7,8 @@
 // manager, asked byte for byte (see LocalPath.h) so that a name that is not valid UTF-8 is
 // found as well.
 
-enum class FileKind {
+enum class FileKind
+{
     Missing,
     Folder,
     File, // anything else that exists

@@ -34,8 +34,8 @@ QString escapeForReport(const QString& text)
     QString escaped;
     escaped.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() &&
-                          text[i + 1].isLowSurrogate();
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         const QStringView character = QStringView(text).sliced(i, pair ? 2 : 1);
         const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
         i += character.size();

@@ -28,14 +28,14 @@ void ReportEscapeTest::keepsEachReportOnOnePrintableLine_data()
     QTest::newRow("carriage return") << QByteArray("/p/a\rb.jpg") << "/p/a\\rb.jpg";
     QTest::newRow("tab") << QByteArray("/p/a\tb.jpg") << "/p/a\\tb.jpg";
     QTest::newRow("backslash") << QByteArray("/p/a\\nb.jpg") << "/p/a\\\\nb.jpg";
-    QTest::newRow("terminal escape") << QByteArray("/p/\x1b]0;x\x07.jpg")
-                                     << "/p/\\x1b]0;x\\x07.jpg";
+    QTest::newRow("terminal escape")
+        << QByteArray("/p/\x1b]0;x\x07.jpg") << "/p/\\x1b]0;x\\x07.jpg";
     QTest::newRow("delete") << QByteArray("/p/a\x7f.jpg") << "/p/a\\x7f.jpg";
     QTest::newRow("c1 next line") << QByteArray("/p/a\xc2\x85.jpg") << "/p/a\\xc2\\x85.jpg";
-    QTest::newRow("line separator") << QByteArray("/p/a\xe2\x80\xa8.jpg")
-                                    << "/p/a\\xe2\\x80\\xa8.jpg";
-    QTest::newRow("right-to-left override") << QByteArray("/p/\xe2\x80\xaegpj.exe")
-                                            << "/p/\\xe2\\x80\\xaegpj.exe";
+    QTest::newRow("line separator")
+        << QByteArray("/p/a\xe2\x80\xa8.jpg") << "/p/a\\xe2\\x80\\xa8.jpg";
+    QTest::newRow("right-to-left override")
+        << QByteArray("/p/\xe2\x80\xaegpj.exe") << "/p/\\xe2\\x80\\xaegpj.exe";
 }
 
 void ReportEscapeTest::keepsEachReportOnOnePrintableLine()
