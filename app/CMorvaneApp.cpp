@@ -26,7 +26,7 @@ CMorvaneApp::CMorvaneApp(Prompter& prompter) : m_prompter(prompter) {}
 
 CMorvaneApp::~CMorvaneApp() = default;
 
-bool CMorvaneApp::InitInstance()
+bool CMorvaneApp::InitInstance(const QStringList& pictures)
 {
     m_network = std::make_unique<NetworkLibrary>();
     if (!m_network->isReady()) {
@@ -40,6 +40,7 @@ bool CMorvaneApp::InitInstance()
     connect(m_frame.get(), &CMainFrame::fileSave, this, &CMorvaneApp::OnFileSave);
     connect(m_frame.get(), &CMainFrame::appAbout, this, &CMorvaneApp::OnAppAbout);
     OnFileNew();
+    m_frame->GetActiveView()->addPictures(pictures);
     m_frame->SetMessageText(QStringLiteral("Ready"));
     m_frame->show();
     return true;

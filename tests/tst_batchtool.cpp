@@ -1,4 +1,5 @@
 #include "FtpServer.h"
+#include "RawArguments.h"
 #include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
@@ -61,16 +62,6 @@ private:
     quint16 m_port = 0;
 };
 
-// The argument for a shell command line, every byte spelled out in octal for printf, so
-// that any byte reaches the program as it is.
-QString shellWord(const QByteArray& bytes)
-{
-    QString octal;
-    for (const char byte : bytes)
-        octal += QStringLiteral("\\%1").arg(uchar(byte), 3, 8, QLatin1Char('0'));
-    return QStringLiteral("\"$(printf '%1')\"").arg(octal);
-}
-
 // Every file of a folder with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
 {
@@ -93,15 +84,22 @@ private:
     // Starts morvane-batch in the folder holding morvane.cfg unless told otherwise.
     BatchRun runBatch(const QStringList& arguments, const QString& workingDir = {})
     {
-        return runBatchProgram(QStringLiteral(MORVANE_BATCH_PATH), arguments, workingDir);
-    }
-
-    BatchRun runBatchProgram(const QString& program, const QStringList& arguments,
-                             const QString& workingDir = {})
-    {
         QProcess process;
         process.setWorkingDirectory(workingDir.isEmpty() ? m_home.path() : workingDir);
-        process.start(program, arguments);
+        process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    BatchRun runBatchWithBytes(const QList<QByteArray>& arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_home.path());
+        startWithBytes(process, QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    static BatchRun finished(QProcess& process)
+    {
         BatchRun run;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
             return run;
@@ -110,16 +108,6 @@ private:
             QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
         run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
         return run;
-    }
-
-    // Runs it through the shell, which hands over the arguments' bytes untouched; QProcess
-    // would pass them as UTF-8.
-    BatchRun runBatchWithBytes(const QList<QByteArray>& arguments)
-    {
-        QString command = QStringLiteral("exec '" MORVANE_BATCH_PATH "'");
-        for (const QByteArray& argument : arguments)
-            command += u' ' + shellWord(argument);
-        return runBatchProgram(QStringLiteral("/bin/sh"), {"-c", command});
     }
 
     void drawPhotos(const QStringList& names)
