@@ -17,11 +17,14 @@ enum ExitStatus
     badArguments = 2
 };
 
-// Qt aborts without a display; say what to do instead.
-bool hasDisplay()
+// Qt aborts without a display; say what to do instead. Qt's -platform option (also written
+// --platform) names a platform that may need none, such as offscreen.
+bool hasDisplay(const QStringList& arguments)
 {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    const bool platformGiven = arguments.contains(QLatin1String("-platform")) ||
+                               arguments.contains(QLatin1String("--platform"));
+    return platformGiven || qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
 }
 
 void write(std::FILE* stream, const QString& text)
@@ -34,7 +37,8 @@ void write(std::FILE* stream, const QString& text)
 int main(int argc, char* argv[])
 {
     // Help and version answer before Qt looks for a display.
-    const StartArguments early(commandLineArguments(argc, argv));
+    const QStringList given = commandLineArguments(argc, argv);
+    const StartArguments early(given);
     if (early.action() == StartArguments::Action::ShowHelp) {
         write(stdout, StartArguments::usage());
         return closed;
@@ -43,7 +47,7 @@ int main(int argc, char* argv[])
         write(stdout, QStringLiteral("morvane " MORVANE_VERSION "\n"));
         return closed;
     }
-    if (!hasDisplay()) {
+    if (!hasDisplay(given)) {
         std::fprintf(stderr, "morvane: no display found; start it on a desktop, or without one "
                              "under a virtual display: xvfb-run %s\n",
                      argv[0]);

@@ -28,6 +28,14 @@ private:
         return lines;
     }
 
+    static QProcessEnvironment withoutDisplay()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        return environment;
+    }
+
     TestHome m_home;
     QByteArray m_latin1; // a picture whose name is not valid UTF-8, below the home folder
 
@@ -123,10 +131,7 @@ void StartArgumentsTest::answersWithoutADisplay()
 {
     QFETCH(QStringList, arguments);
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(withoutDisplay());
     program.start(QStringLiteral(MORVANE_PATH), arguments);
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -153,6 +158,8 @@ void StartArgumentsTest::programListsTheFilesItIsGiven()
     QSettings("Quarnel").clear();
     QSettings("Quarnel").sync();
     QProcess program;
+    // -platform alone says where the window goes.
+    program.setProcessEnvironment(withoutDisplay());
     program.setWorkingDirectory(m_home.path());
     startWithBytes(program, QStringLiteral(MORVANE_PATH),
                    {"-platform", "offscreen", "photos/lat\xedn.jpg", "photos/gone.jpg"});
