@@ -47,7 +47,6 @@ private slots:
     void readsOptionsAndFiles();
     void answersWithoutADisplay_data();
     void answersWithoutADisplay();
-    void refusesAnUnknownOption();
     void programListsTheFilesItIsGiven();
 };
 
@@ -81,7 +80,7 @@ void StartArgumentsTest::readsOptionsAndFiles_data()
     QTest::newRow("nothing") << QStringList{} << Action::Run << QString() << QStringList{}
                              << QStringList{};
     QTest::newRow("relative and absolute")
-        << QStringList{"photos/a.jpg", m_home.filePath("photos/./a.jpg"), "./photos/a.jpg"}
+        << QStringList{"photos/a.jpg", m_home.filePath("photos/./a.jpg"), "x/../photos/a.jpg"}
         << Action::Run << QString()
         << QStringList{"%1/photos/a.jpg", "%1/photos/a.jpg", "%1/photos/a.jpg"} << QStringList{};
     QTest::newRow("name not valid utf-8")
@@ -137,18 +136,6 @@ void StartArgumentsTest::answersWithoutADisplay()
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
     QTEST(QString::fromUtf8(program.readAllStandardOutput()).section(u'\n', 0, 0), "firstLine");
-}
-
-void StartArgumentsTest::refusesAnUnknownOption()
-{
-    QProcess program;
-    program.start(QStringLiteral(MORVANE_PATH), {"-platform", "offscreen", "--bogus"});
-    QVERIFY(program.waitForFinished(30000));
-    QCOMPARE(program.exitCode(), 2);
-    const QStringList errorLines = QString::fromUtf8(program.readAllStandardError()).split(u'\n');
-    QVERIFY2(errorLines.contains("morvane: unknown option --bogus"),
-             qPrintable(errorLines.join('\n')));
-    QVERIFY(errorLines.contains("Usage: morvane [FILE]..."));
 }
 
 // Through the real command line: the picture whose name is not UTF-8 is found and listed,
