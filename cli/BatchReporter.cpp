@@ -1,5 +1,6 @@
 #include "cli/BatchReporter.h"
 
+#include "base/ReportEscape.h"
 #include "imaging/ImageBatch.h"
 
 #include <QIODevice>
@@ -92,7 +93,7 @@ void BatchReporter::writeLine(const QString& text)
 {
     const bool redraw = m_progressShown;
     clearProgress();
-    m_out.write((text + u'\n').toLocal8Bit());
+    m_out.write((escapeForReport(text) + u'\n').toLocal8Bit());
     if (redraw)
         drawProgress();
 }

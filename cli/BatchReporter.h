@@ -8,7 +8,8 @@ class QIODevice;
 struct GeneratedImages;
 
 // Tells a command-line run on the terminal: status texts and messages one line each, in
-// order, and on a terminal a progress bar redrawn in place. Counts what the summary needs.
+// order, with file names escaped so that each report stays on its line, and on a terminal a
+// progress bar redrawn in place. Counts what the summary needs.
 class BatchReporter : public BatchObserver
 {
 public:

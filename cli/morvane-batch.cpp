@@ -1,5 +1,7 @@
 // morvane-batch: the window's Generate and Generate / Upload, run from the command line.
 
+#include "base/LocalFile.h"
+#include "base/ReportEscape.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
 #include "cli/Interruption.h"
@@ -13,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -36,7 +37,8 @@ void write(std::FILE* stream, const QString& text)
 
 int refuse(const QString& reason)
 {
-    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(reason) + BatchArguments::usage());
+    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(escapeForReport(reason)) +
+                      BatchArguments::usage());
     return badArguments;
 }
 
@@ -44,8 +46,8 @@ int refuse(const QString& reason)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
-    const BatchArguments arguments(application.arguments().mid(1));
+    const BatchArguments arguments(commandLineArguments(argc, argv));
+    const QCoreApplication application(argc, argv);
     if (!arguments.isValid())
         return refuse(arguments.error());
     const BatchJob& job = arguments.job();
@@ -57,7 +59,7 @@ int main(int argc, char* argv[])
         write(stdout, QStringLiteral("morvane-batch " MORVANE_VERSION "\n"));
         return everythingMade;
     }
-    if (!job.configDir.isEmpty() && !QFileInfo(job.configDir).isDir())
+    if (!job.configDir.isEmpty() && fileKind(job.configDir) != FileKind::Folder)
         return refuse(QStringLiteral("--config-dir %1: no such directory").arg(job.configDir));
 
     const NetworkLibrary network;

@@ -38,13 +38,14 @@ void BatchReporterTest::writesEachReportOnOneLine()
     reporter.notWritten(1, "/t/a01.jpg");
     reporter.status("Ready");
     reporter.message("Failed to connect to FTP server.\nCheck FTP Settings under Options.");
+    reporter.missing("/p/two\nlines.jpg");
 
     QCOMPARE(lines(), QStringList({"Failed to find file /p/gone.jpg", "Generating Images...",
                                    "Failed to read picture /p/bad.jpg",
                                    "Failed to write file /t/a01.jpg", "Ready",
                                    "Failed to connect to FTP server. Check FTP Settings under "
                                    "Options.",
-                                   ""}));
+                                   "Failed to find file /p/two\\nlines.jpg", ""}));
 }
 
 void BatchReporterTest::countsFailuresAndWhatWasMade()

@@ -1,4 +1,5 @@
 #include "FtpServer.h"
+#include "RawArguments.h"
 #include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
@@ -11,10 +12,13 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <QThread>
+
+#include <cstdio>
 
 #include <netinet/in.h>
 #include <sched.h>
@@ -128,6 +132,19 @@ private:
         if (oneCore)
             process.setChildProcessModifier([] { CoreLimit::toOneCore(); });
         process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    BatchRun runBatchWithBytes(const QList<QByteArray>& arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_home.path());
+        startWithBytes(process, QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    static BatchRun finished(QProcess& process)
+    {
         BatchRun run;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
             return run;
@@ -163,6 +180,8 @@ private slots:
     void readsButNeverWritesTheConfigDir();
     void answersHelpAndVersion_data();
     void answersHelpAndVersion();
+    void findsAndNamesAnyFileName_data();
+    void findsAndNamesAnyFileName();
 };
 
 void BatchToolTest::initTestCase()
@@ -525,6 +544,68 @@ void BatchToolTest::answersHelpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QTEST(run.output.section(u'\n', 0, 0), "firstLine");
     QVERIFY(run.errorLines.isEmpty());
+}
+
+void BatchToolTest::findsAndNamesAnyFileName_data()
+{
+    QTest::addColumn<QByteArray>("name"); // in photos/, as the file system holds it
+    QTest::addColumn<QByteArray>("content"); // none: the file does not exist
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("errorLines"); // %1 stands for the home folder
+    QTest::addColumn<QString>("summary");
+
+    const QString made = "1 pictures listed, 1 thumbnails and 1 large images written, "
+                         "0 sources renamed, 0 files uploaded, 0 failures";
+    const QString missing = "0 pictures listed, 0 thumbnails and 0 large images written, "
+                            "0 sources renamed, 0 files uploaded, 1 failures";
+    const QByteArray picture = jpeg(QSize(80, 60));
+    QTest::newRow("latin-1 name") << QByteArray("lat\xedn.jpg") << picture << 0
+                                  << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("latin-1 name missing")
+        << QByteArray("gon\xe9.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/gon\\xe9.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name") << QByteArray("two\nlines.jpg") << picture << 0
+                                     << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("newline in name missing")
+        << QByteArray("two\nlines.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/two\\nlines.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name unreadable")
+        << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
+        << QStringList{"Generating Images...", "Failed to read picture %1/photos/bad\\nname.jpg",
+                       "Ready"}
+        << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+}
+
+void BatchToolTest::findsAndNamesAnyFileName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, errorLines);
+    QFETCH(QString, summary);
+    const QByteArray relative = "photos/" + name;
+    // QDir cannot remove a name that is not valid UTF-8, so the next test could not start.
+    const auto removeFile = qScopeGuard([&] { std::remove(relative.constData()); });
+    if (!content.isEmpty()) {
+        std::FILE* file = std::fopen(relative.constData(), "wb");
+        QVERIFY(file);
+        QCOMPARE(std::fwrite(content.constData(), 1, content.size(), file), size_t(content.size()));
+        QCOMPARE(std::fclose(file), 0);
+    }
+
+    const BatchRun run = runBatchWithBytes({"--prefix", "1=any", relative});
+    QTEST(run.exitCode, "exitCode");
+    for (QString& line : errorLines)
+        line.replace("%1", m_home.path());
+    QCOMPARE(run.errorLines, errorLines);
+    QCOMPARE(run.output, summary + '\n');
+    QCOMPARE(contents(path("thumbs")).keys(),
+             run.output.startsWith("1 pictures listed, 1") ? QStringList{"any01_t.jpg"}
+                                                           : QStringList{});
 }
 
 QTEST_MAIN(BatchToolTest)
