@@ -63,7 +63,6 @@ void BatchReporter::unreadable(int, const QString& path)
 
 void BatchReporter::notWritten(int, const QString& path)
 {
-    m_notWritten.insert(path);
     failure(QStringLiteral("Failed to write file ") + path);
 }
 
@@ -74,16 +73,11 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const GeneratedImages& generated, int uploaded) const
 {
-    // A path that could not be written is listed all the same; it does not count here.
-    const auto written = [this](const QStringList& paths) {
-        return std::count_if(paths.begin(), paths.end(),
-                             [this](const QString& path) { return !m_notWritten.contains(path); });
-    };
     return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
                           "%4 sources renamed, %5 files uploaded, %6 failures")
         .arg(listed)
-        .arg(written(generated.thumbnails))
-        .arg(written(generated.largeImages))
+        .arg(generated.thumbnails.size())
+        .arg(generated.largeImages.size())
         .arg(m_renamed)
         .arg(uploaded)
         .arg(m_failures);

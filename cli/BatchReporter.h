@@ -2,7 +2,6 @@
 
 #include "imaging/BatchObserver.h"
 
-#include <QSet>
 #include <QString>
 
 class QIODevice;
@@ -47,5 +46,4 @@ private:
     bool m_progressShown = false;
     int m_renamed = 0;
     int m_failures = 0;
-    QSet<QString> m_notWritten;
 };

@@ -4,6 +4,7 @@
 #include "base/ReportEscape.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
+#include "cli/Interruption.h"
 #include "cli/ListedPictures.h"
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
@@ -25,7 +26,8 @@ enum ExitStatus
 {
     everythingMade = 0,
     somethingFailed = 1,
-    badArguments = 2
+    badArguments = 2,
+    interrupted = 130 // as a shell reports a program that Ctrl+C ended
 };
 
 void write(std::FILE* stream, const QString& text)
@@ -78,8 +80,19 @@ int main(int argc, char* argv[])
     for (const QString& path : listed.missing)
         reporter.missing(path);
 
-    const GeneratedImages generated =
-        GenerateImages(listed.rows, job.groupText, imageSettings, reporter);
+    GeneratedImages generated;
+    {
+        // Only generation stops cleanly on Ctrl+C; an upload ends as it always did.
+        const Interruption interruption;
+        BatchControl control;
+        control.stop = &interruption.flag();
+        generated = GenerateImages(listed.rows, job.groupText, imageSettings, reporter, control);
+        if (interruption.requested()) {
+            write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+            write(stdout, reporter.summary(int(listed.rows.size()), generated, 0) + u'\n');
+            return interrupted;
+        }
+    }
     int uploaded = 0;
     if (job.upload) {
         Uploader uploader;

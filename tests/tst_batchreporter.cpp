@@ -61,10 +61,11 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
 
     reporter.renamed(0, "/p/a01.jpg");
     reporter.renamed(2, "/p/a03.jpg");
-    // Listed all the same, but not written.
+    // Not written, so not among the paths either.
     reporter.notWritten(1, "/t/a02.jpg");
+    generated.thumbnails.removeAt(1);
     reporter.unreadable(3, "/p/bad.jpg");
-    reporter.message("Failed to upload file /t/a02.jpg");
+    reporter.message("Failed to upload file /l/a02.jpg");
     reporter.status("Upload Complete");
     QCOMPARE(reporter.summary(4, generated, 5),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "

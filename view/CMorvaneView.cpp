@@ -251,6 +251,8 @@ void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeIma
 {
     const WaitCursor waitCursor;
     const QScopedValueRollback generating(m_generating, true);
+    // The run keeps timers firing; "Ready" from an earlier upload must not cut into it.
+    m_statusTimer->stop();
     std::vector<BatchRow> rows;
     for (int row = 1; row < m_grid->GetRowCount(); ++row)
         rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});
