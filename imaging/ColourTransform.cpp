@@ -133,28 +133,39 @@ std::unique_ptr<const ColourTransform> ColourTransform::create(QByteArrayView pr
             return nullptr;
         return transform;
     }
-    const Profile target(cmsCreate_sRGBProfile());
-    transform->m_transform.reset(target ? cmsCreateTransform(source.get(), formatOf(pixels),
-                                                             target.get(), TYPE_BGRA_8,
-                                                             INTENT_PERCEPTUAL, flags)
-                                        : nullptr);
-    if (!transform->m_transform)
-        return nullptr;
-    if (pixels == SourcePixels::Colour) {
-        // Many cameras embed sRGB itself, or a profile that differs from it only in its
-        // rounding: such pictures are left as they are.
-        const std::vector<unsigned char> samples = colourSamples();
-        std::vector<unsigned char> converted(samples.size());
-        cmsDoTransform(transform->m_transform.get(), samples.data(), converted.data(),
-                       cmsUInt32Number(samples.size() / 4));
-        if (withinOneLevel(samples.data(), converted.data(), samples.size()))
+    if (pixels == SourcePixels::Colour)
+        transform->m_shaper = MatrixShaper::fromProfile(source.get());
+    if (!transform->m_shaper) {
+        const Profile target(cmsCreate_sRGBProfile());
+        transform->m_transform.reset(target ? cmsCreateTransform(source.get(), formatOf(pixels),
+                                                                 target.get(), TYPE_BGRA_8,
+                                                                 INTENT_PERCEPTUAL, flags)
+                                            : nullptr);
+        if (!transform->m_transform)
             return nullptr;
     }
+    // Many cameras embed sRGB itself, or a profile that differs from it only in its
+    // rounding: such pictures are left as they are.
+    if (pixels == SourcePixels::Colour && transform->leavesColoursAlone())
+        return nullptr;
     return transform;
+}
+
+bool ColourTransform::leavesColoursAlone() const
+{
+    const std::vector<unsigned char> samples = colourSamples();
+    std::vector<int> converted(samples.size() / 4);
+    convertRow(samples.data(), converted.data(), int(converted.size()));
+    return withinOneLevel(samples.data(), reinterpret_cast<const unsigned char*>(converted.data()),
+                          samples.size());
 }
 
 void ColourTransform::convertRow(const unsigned char* source, int* target, int width) const
 {
+    if (m_shaper) {
+        m_shaper->convertRow(source, target, width);
+        return;
+    }
     if (!m_transform) {
         // Gray rows carry the same level in blue, green and red.
         for (int index = 0; index < width; ++index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/MatrixShaper.h"
+
 #include <QByteArrayView>
 
 #include <lcms2.h>
@@ -38,9 +40,12 @@ private:
     };
 
     ColourTransform() = default;
+    bool leavesColoursAlone() const;
 
-    // Colour and CMYK go through Little CMS; a gray profile only changes the tone, so its
-    // 256 levels are looked up and the picture stays exactly gray.
+    // Matrix-shaper colour profiles go through our own tables, other colour and CMYK
+    // profiles through Little CMS; a gray profile only changes the tone, so its 256 levels
+    // are looked up and the picture stays exactly gray.
+    std::unique_ptr<const MatrixShaper> m_shaper;
     std::unique_ptr<void, TransformDeleter> m_transform;
     std::array<unsigned char, 256> m_grayLevels{};
 };

@@ -23,7 +23,7 @@ GdImage quarterTurn(const gdImage& stored, Orientation orientation)
                              orientation == Orientation::Rotate90CounterClockwise;
     const int firstRow = rowsForward ? 0 : stored.sy - 1;
     const int rowStep = rowsForward ? 1 : -1;
-    const int tile = 64;
+    const int tile = 32;
     for (int v0 = 0; v0 < upright->sy; v0 += tile) {
         const int v1 = std::min(v0 + tile, upright->sy);
         for (int u0 = 0; u0 < upright->sx; u0 += tile) {

@@ -265,6 +265,43 @@ inline QByteArray grayProfile(double gamma)
     return saved(profile.get());
 }
 
+inline int sampleThroughTransform(const cmsUInt16Number in[], cmsUInt16Number out[], void* cargo)
+{
+    const double rgb[3] = {in[0] / 65535.0, in[1] / 65535.0, in[2] / 65535.0};
+    cmsCIELab lab;
+    cmsDoTransform(cargo, rgb, &lab, 1);
+    cmsFloat2LabEncodedV2(out, &lab);
+    return TRUE;
+}
+
+// The same space described by a lookup table instead of colorants and curves, as some
+// cameras and scanners describe theirs: a version 2 profile, since version 4 tables are
+// meant for a perceptual black that is not the screen's.
+inline QByteArray lookupTableProfile(const RgbSpace& space)
+{
+    const QByteArray matrixShaper = rgbProfile(space);
+    const Profile described(cmsOpenProfileFromMem(matrixShaper.data(), cmsUInt32Number(matrixShaper.size())));
+    const Profile labProfile(cmsCreateLab4Profile(nullptr));
+    const cmsHTRANSFORM toLab = cmsCreateTransform(described.get(), TYPE_RGB_DBL, labProfile.get(),
+                                                   TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
+    const Profile profile(cmsCreateProfilePlaceholder(nullptr));
+    cmsSetProfileVersion(profile.get(), 2.1);
+    cmsSetDeviceClass(profile.get(), cmsSigDisplayClass);
+    cmsSetColorSpace(profile.get(), cmsSigRgbData);
+    cmsSetPCS(profile.get(), cmsSigLabData);
+    cmsWriteTag(profile.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipeline* lut = cmsPipelineAlloc(nullptr, 3, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
+    cmsStageSampleCLut16bit(grid, sampleThroughTransform, toLab, 0);
+    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsPipelineInsertStage(lut, cmsAT_END, grid);
+    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsWriteTag(profile.get(), cmsSigAToB0Tag, lut);
+    cmsPipelineFree(lut);
+    cmsDeleteTransform(toLab);
+    return saved(profile.get());
+}
+
 // A made-up press whose inks print these sRGB colours on white paper, one over the other
 // multiplying; the profile holds the corners of the ink cube.
 inline const std::array<std::array<double, 3>, 4> pressInks = {{

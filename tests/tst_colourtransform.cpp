@@ -77,8 +77,11 @@ void ColourTransformTest::wideGamutColoursComeOutInSrgb_data()
 
     const QByteArray displayP3 = rgbProfile(displayP3Space);
     const QByteArray adobeRgb = rgbProfile(adobeRgbSpace);
+    const QByteArray displayP3Table = lookupTableProfile(displayP3Space);
     for (Rgb colour : {Rgb{204, 51, 51}, Rgb{60, 180, 90}, Rgb{40, 90, 200}, Rgb{128, 128, 128},
-                       Rgb{255, 255, 255}, Rgb{0, 0, 0}}) {
+                       Rgb{255, 255, 255}, Rgb{0, 0, 0}, Rgb{3, 2, 1}}) {
+        QTest::addRow("Display P3 as a table %d,%d,%d", colour[0], colour[1], colour[2])
+            << displayP3Table << colour << ColourMath::toSrgb(displayP3Space, colour);
         QTest::addRow("Display P3 %d,%d,%d", colour[0], colour[1], colour[2])
             << displayP3 << colour << ColourMath::toSrgb(displayP3Space, colour);
         QTest::addRow("Adobe RGB %d,%d,%d", colour[0], colour[1], colour[2])
