@@ -1,10 +1,10 @@
 #include "base/ImageEntry.h"
 
-#include <algorithm>
+#include "base/LocalPath.h"
 
 void ImageEntry::SetPath(const QString& path)
 {
-    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const qsizetype separator = lastPathSeparator(path);
     if (separator < 0)
         return;
     m_folder = path.left(separator + 1);

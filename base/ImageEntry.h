@@ -6,7 +6,7 @@
 class ImageEntry
 {
 public:
-    // Splits after the later of the last '\' and the last '/'. A path with neither
+    // Splits after the path's last separator (see lastPathSeparator). A path without one
     // leaves the entry as it was.
     void SetPath(const QString& path);
 

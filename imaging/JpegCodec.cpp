@@ -1,6 +1,6 @@
 #include "imaging/JpegCodec.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
 
 #include <sys/stat.h>
 
@@ -27,7 +27,7 @@ using GdBuffer = std::unique_ptr<void, GdBufferDeleter>;
 
 File openFile(const QString& path, const char* mode)
 {
-    return File(std::fopen(QFile::encodeName(path).constData(), mode));
+    return File(std::fopen(pathToLocal(path).constData(), mode));
 }
 
 void quietGdErrors(int, const char*, va_list) {}

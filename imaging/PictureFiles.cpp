@@ -1,6 +1,6 @@
 #include "imaging/PictureFiles.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
 
 #include <sys/stat.h>
 
@@ -11,7 +11,7 @@ namespace {
 std::optional<std::pair<dev_t, ino_t>> identity(const QString& path)
 {
     struct stat status;
-    if (stat(QFile::encodeName(path).constData(), &status) != 0)
+    if (stat(pathToLocal(path).constData(), &status) != 0)
         return std::nullopt;
     return std::pair(status.st_dev, status.st_ino);
 }

@@ -1,6 +1,6 @@
 #include "imaging/RenameNoReplace.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 
 bool renameNoReplace(const QString& from, const QString& to)
 {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    const QByteArray source = pathToLocal(from);
+    const QByteArray target = pathToLocal(to);
     // A plain rename replaces silently, and the name taken may belong to a photograph.
     if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
         0)

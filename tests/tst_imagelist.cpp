@@ -11,29 +11,32 @@ class ImageListTest : public QObject
     Q_OBJECT
 
 private slots:
-    void splitsPathAtLaterSeparator_data();
-    void splitsPathAtLaterSeparator();
+    void splitsPathAtLastSlash_data();
+    void splitsPathAtLastSlash();
     void pathWithoutSeparatorLeavesEntry();
     void skipsExactDuplicatesOnly();
     void busyFlagLetsOneHolderIn();
+    void busyFlagTryNeverWaits();
 };
 
-void ImageListTest::splitsPathAtLaterSeparator_data()
+void ImageListTest::splitsPathAtLastSlash_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
 
+    // clang-format off
     QTest::newRow("posix") << "/photos/a.jpg" << "/photos/" << "a.jpg";
-    QTest::newRow("windows") << "C:\\P\\a.jpg" << "C:\\P\\" << "a.jpg";
-    QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/b.jpg" << "C:\\Site\\thumbs/"
-                                           << "b.jpg";
-    QTest::newRow("backslash after slash") << "/odd/dir\\c.jpg" << "/odd/dir\\" << "c.jpg";
+    // A backslash is an ordinary character of a file name here.
+    QTest::newRow("backslash in the name") << "/photos/back\\slash.jpg" << "/photos/"
+                                           << "back\\slash.jpg";
+    QTest::newRow("backslash in a folder") << "/odd\\dir/c.jpg" << "/odd\\dir/" << "c.jpg";
     QTest::newRow("trailing separator") << "/photos/" << "/photos/" << "";
     QTest::newRow("root") << "/a.jpg" << "/" << "a.jpg";
+    // clang-format on
 }
 
-void ImageListTest::splitsPathAtLaterSeparator()
+void ImageListTest::splitsPathAtLastSlash()
 {
     QFETCH(QString, path);
     ImageEntry entry;
@@ -47,7 +50,7 @@ void ImageListTest::pathWithoutSeparatorLeavesEntry()
 {
     ImageEntry entry;
     entry.SetPath(QStringLiteral("/photos/a.jpg"));
-    entry.SetPath(QStringLiteral("b.jpg"));
+    entry.SetPath(QStringLiteral("b\\c.jpg"));
     QCOMPARE(entry.GetFullPath(), QStringLiteral("/photos/a.jpg"));
 }
 
@@ -86,6 +89,19 @@ void ImageListTest::busyFlagLetsOneHolderIn()
         thread.join();
     QCOMPARE(mostInside, 1);
     QCOMPARE(total, 8000);
+}
+
+// The window's paint takes the flag only when it is free, since it may run inside Add.
+void ImageListTest::busyFlagTryNeverWaits()
+{
+    BusyFlag flag;
+    {
+        const BusyLock held(flag);
+        const BusyLock attempt(flag, std::try_to_lock);
+        QVERIFY(!attempt.ownsFlag());
+    }
+    const BusyLock attempt(flag, std::try_to_lock);
+    QVERIFY(attempt.ownsFlag());
 }
 
 QTEST_APPLESS_MAIN(ImageListTest)

@@ -151,8 +151,8 @@ void UploaderTest::remoteNameFollowsTheLastSeparator_data()
 
     // clang-format off
     QTest::newRow("slash after backslash") << "C:\\Site\\thumbs/beach01_t.jpg" << "beach01_t.jpg";
-    QTest::newRow("backslashes only") << "C:\\out\\a.jpg" << "a.jpg";
-    QTest::newRow("backslash after slash") << "/site/thumbs\\b01.jpg" << "b01.jpg";
+    QTest::newRow("backslash in the name") << "/site/thumbs/back\\slash01_t.jpg" << "back\\slash01_t.jpg";
+    QTest::newRow("backslash after slash") << "/site/thumbs\\b01.jpg" << "thumbs\\b01.jpg";
     QTest::newRow("no separator") << "a.jpg" << "a.jpg";
     QTest::newRow("separator at the end") << "/site/" << "";
     // clang-format on

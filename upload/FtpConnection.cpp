@@ -1,6 +1,8 @@
 #include "upload/FtpConnection.h"
 
-#include <QFile>
+#include "base/LocalPath.h"
+
+#include <QList>
 
 #include <sys/stat.h>
 
@@ -161,7 +163,7 @@ bool FtpConnection::SetCurrentDirectory(const QString& directory)
 bool FtpConnection::PutFile(const QString& localPath, const QString& remoteName)
 {
     const std::unique_ptr<FILE, FileClose> file(
-        std::fopen(QFile::encodeName(localPath).constData(), "rb"));
+        std::fopen(pathToLocal(localPath).constData(), "rb"));
     struct stat status = {};
     if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
         return false;

@@ -1,11 +1,11 @@
 #include "upload/Uploader.h"
 
+#include "base/LocalPath.h"
 #include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
 #include "upload/FtpConnection.h"
 #include "upload/FtpSession.h"
 
-#include <algorithm>
 
 Uploader::Uploader() = default;
 
@@ -49,9 +49,7 @@ int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumb
 
 QString Uploader::remoteName(const QString& localPath)
 {
-    const qsizetype separator =
-        std::max(localPath.lastIndexOf(QLatin1Char('\\')), localPath.lastIndexOf(QLatin1Char('/')));
-    return localPath.mid(separator + 1);
+    return localPath.mid(lastPathSeparator(localPath) + 1);
 }
 
 void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer)

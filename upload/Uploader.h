@@ -26,7 +26,7 @@ public:
     int UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
                       const QStringList& largeImages, WorkObserver& observer);
 
-    // Everything after the later of the last '\' and the last '/'.
+    // The file name part of a local path (see lastPathSeparator).
     static QString remoteName(const QString& localPath);
 
 private:
