@@ -1,5 +1,6 @@
 #include "imaging/PictureFormat.h"
 
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -48,4 +49,15 @@ PictureFormat sniffPictureFormat(QByteArrayView headBytes)
     if (isHeif(headBytes))
         return PictureFormat::Heif;
     return PictureFormat::Other;
+}
+
+QString originalFileSuffix(PictureFormat format, const QString& fileName)
+{
+    if (format != PictureFormat::Heif)
+        return QStringLiteral(".jpg");
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.compare(QLatin1String("heic"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QLatin1String("heif"), Qt::CaseInsensitive) == 0)
+        return u'.' + suffix;
+    return QStringLiteral(".heic");
 }

@@ -103,6 +103,8 @@ private slots:
     void filesAreReadByContentNotName();
     void outputsCarryNoMetadata_data();
     void outputsCarryNoMetadata();
+    void renamedOriginalsKeepTheirType_data();
+    void renamedOriginalsKeepTheirType();
 };
 
 void PhotoDecodingTest::taggedJpegsComeOutUpright_data()
@@ -393,6 +395,31 @@ void PhotoDecodingTest::outputsCarryNoMetadata()
     QCOMPARE(metadataBlocks(written), QStringList());
     QVERIFY(!written.contains("SERIAL-0042"));
     QVERIFY(!written.contains("Phone maker"));
+}
+
+void PhotoDecodingTest::renamedOriginalsKeepTheirType_data()
+{
+    QTest::addColumn<PictureFormat>("format");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("suffix");
+
+    QTest::newRow("JPEG") << PictureFormat::Jpeg << "IMG_0001.JPG" << ".jpg";
+    QTest::newRow("JPEG named .heic") << PictureFormat::Jpeg << "IMG_0001.heic" << ".jpg";
+    QTest::newRow("HEIC from a phone") << PictureFormat::Heif << "IMG_0002.HEIC" << ".HEIC";
+    QTest::newRow("HEIF") << PictureFormat::Heif << "scan.heif" << ".heif";
+    QTest::newRow("HEIC named .jpg") << PictureFormat::Heif << "IMG_0003.jpg" << ".heic";
+    QTest::newRow("HEIC without a suffix") << PictureFormat::Heif << "IMG_0004" << ".heic";
+    QTest::newRow("suffix in the folder only")
+        << PictureFormat::Heif << "photos.heif/IMG_0005" << ".heic";
+}
+
+void PhotoDecodingTest::renamedOriginalsKeepTheirType()
+{
+    QFETCH(PictureFormat, format);
+    QFETCH(QString, name);
+    QFETCH(QString, suffix);
+
+    QCOMPARE(originalFileSuffix(format, name), suffix);
 }
 
 QTEST_APPLESS_MAIN(PhotoDecodingTest)
