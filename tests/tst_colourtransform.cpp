@@ -66,6 +66,7 @@ private slots:
     void inksThroughTheirProfile_data();
     void inksThroughTheirProfile();
     void eachProfileIsBuiltOncePerRun();
+    void renderThreadsShareOneTransform_data();
     void renderThreadsShareOneTransform();
 };
 
@@ -285,10 +286,20 @@ void ColourTransformTest::eachProfileIsBuiltOncePerRun()
     QCOMPARE(transforms.profilesMet(), 3);
 }
 
+void ColourTransformTest::renderThreadsShareOneTransform_data()
+{
+    QTest::addColumn<QByteArray>("profile");
+
+    QTest::newRow("colorants and curves") << rgbProfile(displayP3Space);
+    QTest::newRow("lookup table, through Little CMS") << lookupTableProfile(displayP3Space);
+}
+
 void ColourTransformTest::renderThreadsShareOneTransform()
 {
+    QFETCH(QByteArray, profile);
+
     ColourTransforms transforms;
-    const QByteArray displayP3 = rgbProfile(displayP3Space);
+    const QByteArray& displayP3 = profile;
     const Rgb expected = ColourMath::toSrgb(displayP3Space, {204, 51, 51});
     const int threads = 4;
     std::latch start(threads);
