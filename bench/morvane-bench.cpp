@@ -7,7 +7,8 @@
 #include "base/BusyFlag.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/JpegDecoder.h"
+#include "imaging/ColourTransforms.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/ImageSettings.h"
@@ -112,8 +113,9 @@ int runDecodeFloor(const QStringList& files)
 {
     const ImageSettings settings = settingsFor(QString());
     std::atomic<int> failures = 0;
+    ColourTransforms transforms;
     QtConcurrent::blockingMap(files, [&](const QString& path) {
-        JpegDecoder decoder(path);
+        PictureDecoder decoder(path, transforms);
         QSize needed(0, 0);
         for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
             needed = needed.expandedTo(outputSize(*profile, decoder.fullSize()).value_or(QSize()));
@@ -255,10 +257,11 @@ double previewMilliseconds(const QString& folder)
     const QString photo = folder + "/preview-source.jpg";
     writeFile(photo, EncodeJpeg(drawPhoto(previewPhoto, 99).get(), photoQuality));
     BusyFlag busy;
+    ColourTransforms transforms;
     std::vector<double> times;
     for (int round = 0; round < previewRounds; ++round) {
         const auto start = Clock::now();
-        WritePreviewFile(photo, folder + "/thumbPreview.jpg", busy, [] { return true; });
+        WritePreviewFile(photo, folder + "/thumbPreview.jpg", busy, [] { return true; }, transforms);
         times.push_back(secondsSince(start) * 1000);
     }
     return median(times);

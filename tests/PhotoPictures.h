@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSize>
 #include <QStringList>
 
 #include <cstdio>
@@ -411,6 +412,21 @@ inline QByteArray heic(const gdImage& stored, heif_orientation orientation,
     heif_context_write(context, &writer, &bytes);
     heif_context_free(context);
     return bytes;
+}
+
+// The same HEIF with its picture's size box claiming another size. The encoder writes the
+// box of the whole picture after those of its coded tiles.
+inline QByteArray withClaimedHeifSize(QByteArray heif, QSize claimed)
+{
+    // "ispe", version and flags (4), width (4), height (4), big-endian
+    const qsizetype box = heif.lastIndexOf("ispe");
+    if (box < 0)
+        return {};
+    for (int byte = 0; byte < 4; ++byte) {
+        heif[box + 8 + byte] = char(quint32(claimed.width()) >> (24 - 8 * byte));
+        heif[box + 12 + byte] = char(quint32(claimed.height()) >> (24 - 8 * byte));
+    }
+    return heif;
 }
 
 // A picture with four differently coloured quarters: red top left, green top right, blue

@@ -1,10 +1,13 @@
 #include "JpegWriter.h"
+#include "PhotoPictures.h"
 #include "ProcessMemory.h"
 #include "SmallDisk.h"
 #include "TestPictures.h"
 
 #include "imaging/JpegCodec.h"
+#include "imaging/ColourTransforms.h"
 #include "imaging/JpegDecoder.h"
+#include "imaging/PictureDecoder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -94,6 +97,7 @@ private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
+    ColourTransforms m_colours;
 
 private slots:
     void refusesWhatItCannotDecode_data();
@@ -124,11 +128,11 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("FIFO") << "fifo.jpg" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("socket") << "socket.jpg" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("device") << "/dev/zero" << QByteArray() << DecodeFailure::NotAFile;
-    QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAJpeg;
-    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAJpeg;
-    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAJpeg;
+    QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAPicture;
+    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAPicture;
+    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its header")
-        << "header.jpg" << picture.left(100) << DecodeFailure::NotAJpeg;
+        << "header.jpg" << picture.left(100) << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its picture data")
         << "half.jpg" << picture.left(picture.size() / 2) << DecodeFailure::CutOff;
     QTest::newRow("cut off before its end marker")
@@ -136,9 +140,22 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("header claiming 46340 x 46340")
         << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
         << DecodeFailure::TooManyPixels;
-    QTest::newRow("CMYK") << "cmyk.jpg"
-                          << JpegWriter::flat(QSize(16, 16), JCS_CMYK, QByteArray(4, '\x40'))
-                          << DecodeFailure::UnsupportedColours;
+    QTest::newRow("two components") << "two.jpg"
+                                    << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
+                                    << DecodeFailure::UnsupportedColours;
+
+    using namespace PhotoPictures;
+    const QByteArray heif = heic(*quarters(64, 48), heif_orientation_normal);
+    QTest::newRow("HEIC cut short") << "cut.heic" << heif.first(heif.size() * 2 / 3)
+                                    << DecodeFailure::NotAPicture;
+    QTest::newRow("HEIC container without a picture")
+        << "box.heic" << heif.first(heif.indexOf("meta") - 4) << DecodeFailure::NotAPicture;
+    QTest::newRow("HEIC claiming 20000 x 20000")
+        << "bomb.heic" << withClaimedHeifSize(heif, QSize(20000, 20000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC claiming more than it holds")
+        << "claim.heic" << withClaimedHeifSize(heif, QSize(9000, 9000))
+        << DecodeFailure::NotAPicture;
 }
 
 // Each is refused without a word, without waiting, and without taking memory for pixels.
@@ -159,7 +176,7 @@ void JpegCodecTest::refusesWhatItCannotDecode()
     const int descriptors = openDescriptors();
     const qint64 peak = peakResidentKilobytes();
     StderrCapture capture;
-    JpegDecoder decoder(file);
+    PictureDecoder decoder(file, m_colours);
     const GdImage image = decoder.decode(QSize(16, 16));
     QCOMPARE(capture.text(), QByteArray());
     QVERIFY(!image);
@@ -193,7 +210,7 @@ void JpegCodecTest::decodesWithTheDetailAskedFor()
     QFETCH(QSize, decoded);
     QVERIFY(write(path("picture.jpg"), jpeg(full)));
 
-    JpegDecoder decoder(path("picture.jpg"));
+    PictureDecoder decoder(path("picture.jpg"), m_colours);
     QCOMPARE(decoder.fullSize(), full);
     QCOMPARE(decoder.decodedSize(needed), decoded);
     const GdImage image = decoder.decode(needed);
@@ -221,7 +238,7 @@ void JpegCodecTest::decodesOtherColourLayouts()
     QFETCH(QByteArray, jpeg);
     QFETCH(int, colour);
     QVERIFY(write(path("layout.jpg"), jpeg));
-    JpegDecoder decoder(path("layout.jpg"));
+    PictureDecoder decoder(path("layout.jpg"), m_colours);
     const GdImage image = decoder.decode(decoder.fullSize());
     QVERIFY(image);
     const int pixel = gdImageGetTrueColorPixel(image.get(), 20, 15);
@@ -239,7 +256,7 @@ void JpegCodecTest::keepsExifAndProfileMarkers()
     QVERIFY(write(path("markers.jpg"),
                   JpegWriter::flat(QSize(8, 8), JCS_RGB, "\x10\x20\x30",
                                    {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 2, profile}})));
-    JpegDecoder decoder(path("markers.jpg"));
+    JpegDecoder decoder(openPictureFile(path("markers.jpg")), m_colours);
     QList<JpegWriter::Marker> found;
     for (jpeg_saved_marker_ptr marker = decoder.markers(); marker; marker = marker->next)
         found.append({marker->marker, QByteArray(reinterpret_cast<const char*>(marker->data),
@@ -268,7 +285,7 @@ void JpegCodecTest::roundTripKeepsSize()
     QFETCH(QSize, size);
     QFETCH(int, quality);
     QVERIFY(SaveJpegFile(path("round.jpg"), draw(size).get(), quality));
-    JpegDecoder decoder(path("round.jpg"));
+    PictureDecoder decoder(path("round.jpg"), m_colours);
     QCOMPARE(decoder.fullSize(), size);
     QCOMPARE(sizeOf(decoder.decode(size)), size);
 }
@@ -331,9 +348,9 @@ void JpegCodecTest::twoThreadsWorkAtOnce()
     QVERIFY(write(path("bad.jpg"), png(QSize(10, 10))));
     auto work = [this](const QString& name, QSize* size, int* failures) {
         for (int round = 0; round < 20; ++round) {
-            JpegDecoder decoder(path(name + ".jpg"));
+            PictureDecoder decoder(path(name + ".jpg"), m_colours);
             const GdImage image = decoder.decode(decoder.fullSize());
-            *failures += JpegDecoder(path("bad.jpg")).decode(QSize(1, 1)) ? 0 : 1;
+            *failures += PictureDecoder(path("bad.jpg"), m_colours).decode(QSize(1, 1)) ? 0 : 1;
             if (!image)
                 continue;
             SaveJpegFile(path(name + "-out.jpg"), image.get(), 80);

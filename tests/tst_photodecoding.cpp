@@ -1,9 +1,10 @@
 #include "ColourMath.h"
-#include "PhotoDecoding.h"
 #include "PhotoPictures.h"
 #include "TestPictures.h"
 
+#include "imaging/ColourTransforms.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PictureDecoder.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,12 +12,23 @@
 using namespace PhotoPictures;
 using ColourMath::Rgb;
 
-Q_DECLARE_METATYPE(Orientation)
 Q_DECLARE_METATYPE(PictureFormat)
 Q_DECLARE_METATYPE(Rgb)
 Q_DECLARE_METATYPE(heif_orientation)
 
 namespace {
+
+// The picture in a file of these bytes through the program's decoder, at full size.
+GdImage decode(const QByteArray& bytes, ColourTransforms& transforms,
+               const QString& name = QStringLiteral("photo"))
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!TestPictures::write(path, bytes))
+        return nullptr;
+    PictureDecoder decoder(path, transforms);
+    return decoder.decode(decoder.fullSize());
+}
 
 // Every pixel of the picture, with how far the farthest one lies from the colour.
 int farthestFrom(const gdImage& image, Rgb colour)
@@ -135,7 +147,7 @@ void PhotoDecodingTest::taggedJpegsComeOutUpright()
     QFETCH(QList<int>, corners);
 
     ColourTransforms transforms;
-    const GdImage upright = PhotoDecoding::decode(file, transforms);
+    const GdImage upright = decode(file, transforms);
     QVERIFY(upright);
     QCOMPARE(QSize(upright->sx, upright->sy), size);
     QCOMPARE(cornerQuarters(*upright, 2, 8), corners);
@@ -167,7 +179,7 @@ void PhotoDecodingTest::profiledJpegsComeOutInSrgb()
     QFETCH(Rgb, expected);
 
     ColourTransforms transforms;
-    const GdImage picture = PhotoDecoding::decode(file, transforms);
+    const GdImage picture = decode(file, transforms);
     QVERIFY(picture);
     QVERIFY2(farthestFrom(*picture, expected) <= 3, qPrintable(describe(picture->tpixels[0][0])));
     QCOMPARE(gdTrueColorGetAlpha(picture->tpixels[0][0]), gdAlphaOpaque);
@@ -199,7 +211,7 @@ void PhotoDecodingTest::cmykJpegsComeOutInTheirColours()
     QFETCH(Rgb, expected);
 
     ColourTransforms transforms;
-    const GdImage picture = PhotoDecoding::decode(file, transforms);
+    const GdImage picture = decode(file, transforms);
     QVERIFY(picture);
     QVERIFY2(farthestFrom(*picture, expected) <= 3, qPrintable(describe(picture->tpixels[0][0])));
     QCOMPARE(gdTrueColorGetAlpha(picture->tpixels[0][0]), gdAlphaOpaque);
@@ -229,7 +241,7 @@ void PhotoDecodingTest::grayJpegsStayGray()
     for (int band = 0; band < 5; ++band)
         bands.fill(band * 8, 0, band * 8 + 8, 8, {levels[band]});
     ColourTransforms transforms;
-    const GdImage picture = PhotoDecoding::decode(jpeg(bands, JCS_GRAYSCALE, {profile}), transforms);
+    const GdImage picture = decode(jpeg(bands, JCS_GRAYSCALE, {profile}), transforms);
     QVERIFY(picture);
     for (int y = 0; y < picture->sy; ++y)
         for (int x = 0; x < picture->sx; ++x) {
@@ -267,7 +279,7 @@ void PhotoDecodingTest::heifPicturesComeOutUpright()
     const QByteArray file = heic(*quarters(128, 64), orientation);
     QCOMPARE(sniffPictureFormat(file), PictureFormat::Heif);
     ColourTransforms transforms;
-    const GdImage upright = PhotoDecoding::decode(file, transforms);
+    const GdImage upright = decode(file, transforms);
     QVERIFY(upright);
     QCOMPARE(QSize(upright->sx, upright->sy), size);
     QCOMPARE(cornerQuarters(*upright, 8, 24), corners);
@@ -280,8 +292,8 @@ void PhotoDecodingTest::heifProfileIsHonoured()
     gdImageFilledRectangle(red.get(), 0, 0, 63, 63, gdTrueColor(colour[0], colour[1], colour[2]));
     ColourTransforms transforms;
     const GdImage plain =
-        PhotoDecoding::decode(heic(*red, heif_orientation_normal), transforms);
-    const GdImage wide = PhotoDecoding::decode(
+        decode(heic(*red, heif_orientation_normal), transforms);
+    const GdImage wide = decode(
         heic(*red, heif_orientation_normal, rgbProfile(displayP3Space)), transforms);
     QVERIFY(plain);
     QVERIFY(wide);
@@ -359,11 +371,8 @@ void PhotoDecodingTest::filesAreReadByContentNotName()
     QFETCH(QByteArray, content);
     QFETCH(bool, decodes);
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name);
-    QVERIFY(TestPictures::write(path, content));
     ColourTransforms transforms;
-    const GdImage picture = PhotoDecoding::decode(TestPictures::read(path), transforms);
+    const GdImage picture = decode(content, transforms, name);
     QCOMPARE(bool(picture), decodes);
     if (decodes) {
         QCOMPARE(QSize(picture->sx, picture->sy), QSize(32, 16));
@@ -386,7 +395,7 @@ void PhotoDecodingTest::outputsCarryNoMetadata()
     if (sniffPictureFormat(source) == PictureFormat::Jpeg)
         QCOMPARE(metadataBlocks(source), QStringList({"EXIF", "XMP"}));
     ColourTransforms transforms;
-    const GdImage picture = PhotoDecoding::decode(source, transforms);
+    const GdImage picture = decode(source, transforms);
     QVERIFY(picture);
     QTemporaryDir dir;
     const QString output = dir.filePath("beach01_t.jpg");
