@@ -446,6 +446,59 @@ inline GdImage quarters(int width, int height)
     return image;
 }
 
+// The quarters picture encoded by GD, as a camera without EXIF would store it.
+inline QByteArray quartersJpeg(int width, int height, int quality = 100)
+{
+    int size = 0;
+    const GdImage picture = quarters(width, height);
+    const std::unique_ptr<void, void (*)(void*)> data(
+        gdImageJpegPtr(picture.get(), &size, quality), gdFree);
+    return QByteArray(static_cast<const char*>(data.get()), size);
+}
+
+// Which quarter each corner of the quarters picture shows once turned upright, for the EXIF
+// orientations 1 to 8: top left, top right, bottom left, bottom right.
+inline const QList<QList<int>> uprightCorners = {{0, 1, 2, 3}, {1, 0, 3, 2}, {3, 2, 1, 0},
+                                                 {2, 3, 0, 1}, {0, 2, 1, 3}, {2, 0, 3, 1},
+                                                 {3, 1, 2, 0}, {1, 3, 0, 2}};
+
+// The quarter colour each corner of a picture shows a few pixels in, where compression
+// leaves flat colour, in the order of uprightCorners; -1 where none is within tolerance.
+inline QList<int> cornerQuarters(const gdImage& image, int inset, int tolerance)
+{
+    const int right = image.sx - 1 - inset;
+    const int bottom = image.sy - 1 - inset;
+    QList<int> found;
+    for (int pixel : {image.tpixels[inset][inset], image.tpixels[inset][right],
+                      image.tpixels[bottom][inset], image.tpixels[bottom][right]}) {
+        int match = -1;
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            const int colour = quarterColours[quarter];
+            if (std::abs(gdTrueColorGetRed(pixel) - gdTrueColorGetRed(colour)) <= tolerance &&
+                std::abs(gdTrueColorGetGreen(pixel) - gdTrueColorGetGreen(colour)) <= tolerance &&
+                std::abs(gdTrueColorGetBlue(pixel) - gdTrueColorGetBlue(colour)) <= tolerance)
+                match = quarter;
+        }
+        found << match;
+    }
+    return found;
+}
+
+// A phone's photograph of the quarters, stored lying on its side with all the metadata a
+// phone writes: the turn, its maker, model and serial number, where it was taken, and XMP.
+inline QByteArray phonePhoto(int storedWidth = 64, int storedHeight = 48)
+{
+    ExifBlock exif;
+    exif.orientation(6)
+        .textTag(EXIF_IFD_0, EXIF_TAG_MAKE, "Phone maker")
+        .textTag(EXIF_IFD_0, EXIF_TAG_MODEL, "Phone 12")
+        .textTag(EXIF_IFD_EXIF, ExifTag(0xa431), "SERIAL-0042") // the body's serial number
+        .textTag(EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), "N");
+    const QByteArray picture =
+        withSegment(quartersJpeg(storedWidth, storedHeight), 0xe1, xmpPayload());
+    return withExif(picture, exif);
+}
+
 // --- reading outputs ---
 
 struct Segment
@@ -485,6 +538,12 @@ inline QStringList metadataBlocks(const QByteArray& jpeg)
             blocks << QStringLiteral("APP1");
     }
     return blocks;
+}
+
+// The JPEG in the file decoded by GD alone; null when there is none.
+inline GdImage readJpeg(const QByteArray& bytes)
+{
+    return GdImage(gdImageCreateFromJpegPtr(int(bytes.size()), const_cast<char*>(bytes.data())));
 }
 
 } // namespace PhotoPictures

@@ -51,46 +51,6 @@ QString describe(int pixel)
         .arg(gdTrueColorGetAlpha(pixel));
 }
 
-// The upright picture's corners, a few pixels in, where compression leaves flat colour.
-QList<int> cornerQuarters(const gdImage& image, int inset, int tolerance)
-{
-    const int right = image.sx - 1 - inset;
-    const int bottom = image.sy - 1 - inset;
-    QList<int> quarters;
-    for (int pixel : {image.tpixels[inset][inset], image.tpixels[inset][right],
-                      image.tpixels[bottom][inset], image.tpixels[bottom][right]}) {
-        int found = -1;
-        for (int quarter = 0; quarter < 4; ++quarter)
-            if (ColourMath::farthest(ColourMath::rgbOf(pixel),
-                                     ColourMath::rgbOf(quarterColours[quarter])) <= tolerance)
-                found = quarter;
-        quarters << found;
-    }
-    return quarters;
-}
-
-QByteArray quartersJpeg(int width, int height)
-{
-    int size = 0;
-    const GdImage picture = quarters(width, height);
-    const std::unique_ptr<void, TestPictures::GdBufferDeleter> data(
-        gdImageJpegPtr(picture.get(), &size, 100));
-    return QByteArray(static_cast<const char*>(data.get()), size);
-}
-
-// A phone's photograph with all the metadata a phone writes.
-QByteArray phonePhoto()
-{
-    ExifBlock exif;
-    exif.orientation(6)
-        .textTag(EXIF_IFD_0, EXIF_TAG_MAKE, "Phone maker")
-        .textTag(EXIF_IFD_0, EXIF_TAG_MODEL, "Phone 12")
-        .textTag(EXIF_IFD_EXIF, ExifTag(0xa431), "SERIAL-0042") // the body's serial number
-        .textTag(EXIF_IFD_GPS, ExifTag(EXIF_TAG_GPS_LATITUDE_REF), "N");
-    const QByteArray picture = withSegment(quartersJpeg(64, 48), 0xe1, xmpPayload());
-    return withExif(picture, exif);
-}
-
 } // namespace
 
 class PhotoDecodingTest : public QObject
@@ -126,8 +86,7 @@ void PhotoDecodingTest::taggedJpegsComeOutUpright_data()
     QTest::addColumn<QList<int>>("corners");
 
     const QByteArray stored = quartersJpeg(96, 64);
-    const QList<QList<int>> corners = {{0, 1, 2, 3}, {1, 0, 3, 2}, {3, 2, 1, 0}, {2, 3, 0, 1},
-                                       {0, 2, 1, 3}, {2, 0, 3, 1}, {3, 1, 2, 0}, {1, 3, 0, 2}};
+    const QList<QList<int>>& corners = uprightCorners;
     for (int value = 1; value <= 8; ++value)
         QTest::addRow("orientation %d", value)
             << withExif(stored, ExifBlock().orientation(value))
