@@ -187,6 +187,12 @@ private:
     ExifData* m_data;
 };
 
+// The JPEG with an ICC profile in one APP2 segment, as cameras write a small one.
+inline QByteArray withIccProfile(const QByteArray& jpeg, const QByteArray& profile)
+{
+    return withSegment(jpeg, 0xe2, QByteArray("ICC_PROFILE\0\x01\x01", 14) + profile);
+}
+
 inline QByteArray withExif(const QByteArray& jpeg, const ExifBlock& exif)
 {
     return withSegment(jpeg, 0xe1, exif.payload());
