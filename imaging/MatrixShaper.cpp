@@ -7,8 +7,8 @@
 
 namespace {
 
-// Linear light is looked up in this many steps on its way back to levels: fine enough
-// that near black, where sRGB's curve is steepest, a step moves less than a quarter level.
+// Linear light from black to white is counted in this many steps: fine enough that near
+// black, where sRGB's curve is steepest, a step moves less than a quarter level.
 constexpr int encodeSteps = 16384;
 
 using Matrix = std::array<double, 9>;
@@ -64,10 +64,8 @@ bool invert(const Matrix& m, Matrix& inverse)
     return true;
 }
 
-int encoded(const std::vector<unsigned char>& table, float linear)
-{
-    return table[std::size_t(std::clamp(linear, 0.0f, 1.0f) * (encodeSteps - 1) + 0.5f)];
-}
+// Colorants far beyond any camera's would need a table of linear light too long to keep.
+constexpr double largestCoefficient = 16;
 
 } // namespace
 
@@ -89,40 +87,75 @@ std::unique_ptr<const MatrixShaper> MatrixShaper::fromProfile(cmsHPROFILE profil
     if (!toLevels)
         return nullptr;
 
-    std::unique_ptr<MatrixShaper> shaper(new MatrixShaper);
+    std::array<std::array<double, 256>, 3> linear;
     const cmsTagSignature curves[] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
     for (int channel = 0; channel < 3; ++channel) {
         const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(profile, curves[channel]));
         if (!curve)
             return nullptr;
         for (int level = 0; level < 256; ++level)
-            shaper->m_linear[channel][level] = cmsEvalToneCurveFloat(curve, float(level) / 255);
+            linear[channel][level] =
+                std::clamp(double(cmsEvalToneCurveFloat(curve, float(level) / 255)), 0.0, 1.0);
     }
+    Matrix matrix;
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column) {
             double sum = 0;
             for (int k = 0; k < 3; ++k)
                 sum += toSrgb[3 * row + k] * source[3 * k + column];
-            shaper->m_matrix[3 * row + column] = float(sum);
+            matrix[3 * row + column] = sum;
         }
-    shaper->m_encode.resize(encodeSteps);
-    for (int step = 0; step < encodeSteps; ++step) {
-        const float level = cmsEvalToneCurveFloat(toLevels.get(), float(step) / (encodeSteps - 1));
+    std::unique_ptr<MatrixShaper> shaper(new MatrixShaper);
+    if (!shaper->tabulate(matrix, linear))
+        return nullptr;
+    // Every sum the tables can give has its level, those outside the gamut the nearest one.
+    for (int32_t step = 0; step < int32_t(shaper->m_encode.size()); ++step) {
+        const float light = std::clamp(float(step + shaper->m_lowest) / (encodeSteps - 1), 0.0f, 1.0f);
+        const float level = cmsEvalToneCurveFloat(toLevels.get(), light);
         shaper->m_encode[step] = (unsigned char)std::lround(std::clamp(level, 0.0f, 1.0f) * 255);
     }
     return shaper;
 }
 
+bool MatrixShaper::tabulate(const Matrix& matrix,
+                            const std::array<std::array<double, 256>, 3>& linear)
+{
+    int32_t lowest = 0;
+    int32_t highest = 0;
+    for (int row = 0; row < 3; ++row) {
+        int32_t least = 0;
+        int32_t most = 0;
+        for (int column = 0; column < 3; ++column) {
+            const double coefficient = matrix[3 * row + column];
+            if (!(std::fabs(coefficient) <= largestCoefficient)) // NaN too
+                return false;
+            std::array<int32_t, 256>& adds = m_adds[3 * row + column];
+            for (int level = 0; level < 256; ++level)
+                adds[level] =
+                    int32_t(std::lround(coefficient * linear[column][level] * (encodeSteps - 1)));
+            const auto [smallest, largest] = std::minmax_element(adds.begin(), adds.end());
+            least += *smallest;
+            most += *largest;
+        }
+        lowest = std::min(lowest, least);
+        highest = std::max(highest, most);
+    }
+    m_lowest = lowest;
+    m_encode.resize(std::size_t(highest - lowest) + 1);
+    return true;
+}
+
 void MatrixShaper::convertRow(const unsigned char* source, int* target, int width) const
 {
-    const std::array<float, 9>& m = m_matrix;
+    const unsigned char* encode = m_encode.data() - m_lowest;
+    const auto& a = m_adds;
     for (int index = 0; index < width; ++index) {
         const unsigned char* bgrx = source + 4 * index;
-        const float red = m_linear[0][bgrx[2]];
-        const float green = m_linear[1][bgrx[1]];
-        const float blue = m_linear[2][bgrx[0]];
-        target[index] = gdTrueColor(encoded(m_encode, m[0] * red + m[1] * green + m[2] * blue),
-                                    encoded(m_encode, m[3] * red + m[4] * green + m[5] * blue),
-                                    encoded(m_encode, m[6] * red + m[7] * green + m[8] * blue));
+        const int red = bgrx[2];
+        const int green = bgrx[1];
+        const int blue = bgrx[0];
+        target[index] = gdTrueColor(encode[a[0][red] + a[1][green] + a[2][blue]],
+                                    encode[a[3][red] + a[4][green] + a[5][blue]],
+                                    encode[a[6][red] + a[7][green] + a[8][blue]]);
     }
 }

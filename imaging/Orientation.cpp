@@ -4,6 +4,11 @@
 
 namespace {
 
+bool swapsSides(Orientation orientation)
+{
+    return orientation >= Orientation::Transpose;
+}
+
 // A quarter turn reads the source down its columns; working in square tiles keeps both
 // the rows read and the rows written in the cache. Upright row v comes from one stored column
 // and upright column u from one stored row, each counted from one end or the other.
@@ -35,11 +40,6 @@ GdImage quarterTurn(const gdImage& stored, Orientation orientation)
 }
 
 } // namespace
-
-bool swapsSides(Orientation orientation)
-{
-    return orientation >= Orientation::Transpose;
-}
 
 QSize uprightSize(QSize stored, Orientation orientation)
 {

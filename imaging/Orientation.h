@@ -16,9 +16,6 @@ enum class Orientation {
     Rotate90CounterClockwise = 8,
 };
 
-// Whether turning upright is a quarter turn, which swaps the sides and needs a new picture.
-bool swapsSides(Orientation orientation);
-
 // The size the picture has once upright: the sides swap for the quarter turns.
 QSize uprightSize(QSize stored, Orientation orientation);
 

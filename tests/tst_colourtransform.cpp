@@ -55,6 +55,8 @@ class ColourTransformTest : public QObject
 private slots:
     void wideGamutColoursComeOutInSrgb_data();
     void wideGamutColoursComeOutInSrgb();
+    void tablesAgreeWithLittleCms_data();
+    void tablesAgreeWithLittleCms();
     void srgbProfilesCostNothing_data();
     void srgbProfilesCostNothing();
     void unusableProfilesAreIgnored_data();
@@ -105,6 +107,51 @@ void ColourTransformTest::wideGamutColoursComeOutInSrgb()
                  qPrintable(QStringLiteral("got %1").arg(pixel, 8, 16, QChar('0'))));
         QCOMPARE(gdTrueColorGetAlpha(pixel), gdAlphaOpaque);
     }
+}
+
+void ColourTransformTest::tablesAgreeWithLittleCms_data()
+{
+    QTest::addColumn<QByteArray>("profile");
+
+    // ProPhoto's primaries lie far outside sRGB, so its matrix is the widest a camera writes.
+    const RgbSpace proPhoto{{0.7347, 0.2653}, {0.1596, 0.8404}, {0.0366, 0.0001},
+                            {0.3457, 0.3585}, false, 1.8};
+    QTest::newRow("Display P3") << rgbProfile(displayP3Space);
+    QTest::newRow("Adobe RGB") << rgbProfile(adobeRgbSpace);
+    QTest::newRow("ProPhoto RGB") << rgbProfile(proPhoto);
+}
+
+// Matrix-shaper profiles go through tables of our own; over the whole colour cube they give
+// what Little CMS gives within one level.
+void ColourTransformTest::tablesAgreeWithLittleCms()
+{
+    QFETCH(QByteArray, profile);
+
+    const auto transform = ColourTransform::create(profile, SourcePixels::Colour);
+    QVERIFY(transform);
+    const Profile source(cmsOpenProfileFromMem(profile.data(), cmsUInt32Number(profile.size())));
+    const Profile srgb(cmsCreate_sRGBProfile());
+    const std::unique_ptr<void, void (*)(cmsHTRANSFORM)> reference(
+        cmsCreateTransform(source.get(), TYPE_BGRA_8, srgb.get(), TYPE_BGRA_8, INTENT_PERCEPTUAL,
+                           cmsFLAGS_NOCACHE),
+        cmsDeleteTransform);
+    QVERIFY(reference);
+    std::vector<int> row;
+    for (int red = 0; red < 256; red += 15)
+        for (int green = 0; green < 256; green += 15)
+            for (int blue = 0; blue < 256; blue += 15)
+                row.push_back(gdTrueColor(red, green, blue));
+    std::vector<int> expected(row.size());
+    cmsDoTransform(reference.get(), row.data(), expected.data(), cmsUInt32Number(row.size()));
+    std::vector<int> converted(row.size());
+    transform->convertRow(bytesOf(row), converted.data(), int(row.size()));
+    for (std::size_t index = 0; index < row.size(); ++index)
+        QVERIFY2(ColourMath::farthest(ColourMath::rgbOf(converted[index]),
+                                      ColourMath::rgbOf(expected[index])) <= 1,
+                 qPrintable(QStringLiteral("%1 gave %2, Little CMS %3")
+                                .arg(row[index], 6, 16, QChar('0'))
+                                .arg(converted[index], 6, 16, QChar('0'))
+                                .arg(expected[index] & 0xffffff, 6, 16, QChar('0'))));
 }
 
 void ColourTransformTest::srgbProfilesCostNothing_data()
