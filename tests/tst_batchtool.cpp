@@ -164,7 +164,7 @@ private:
     }
 
     void drawMixedPhotos(bool thumbnailDirMissing);
-    void drawPhonePhotos();
+    void drawPhonePhotos(const QList<QByteArray>& files);
 
     ImageSettings m_settings;
     TestHome m_home;
@@ -328,18 +328,11 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
 // HEIC named .jpg, and a Display P3 patch.
 const QStringList phonePhotos = {"IMG_0001.jpg", "IMG_0002.HEIC", "IMG_0003.jpg", "IMG_0004.jpg"};
 
-void BatchToolTest::drawPhonePhotos()
+void BatchToolTest::drawPhonePhotos(const QList<QByteArray>& files)
 {
-    using namespace PhotoPictures;
     m_settings.RenameOriginalFile = 1;
     m_settings.OriginalExtension = "_orig";
     QVERIFY(m_settings.save());
-    const QByteArray p3 = rgbProfile(displayP3Space);
-    const GdImage stored = quarters(160, 120);
-    const QByteArray files[] = {withIccProfile(phonePhoto(160, 120), p3),
-                                heic(*stored, heif_orientation_rotate_90_cw),
-                                heic(*stored, heif_orientation_normal, p3),
-                                jpeg(patch(160, 120, {204, 51, 51}), JCS_RGB, {p3})};
     for (int index = 0; index < phonePhotos.size(); ++index)
         QVERIFY(write(path("photos/" + phonePhotos[index]), files[index]));
 }
@@ -349,7 +342,14 @@ void BatchToolTest::drawPhonePhotos()
 void BatchToolTest::makesPhonePhotosUprightAsTheWindowDoes()
 {
     using namespace PhotoPictures;
-    drawPhonePhotos();
+    // Made once: a profile written twice may carry two times of day.
+    const QByteArray p3 = rgbProfile(displayP3Space);
+    const GdImage picture = quarters(160, 120);
+    const QList<QByteArray> files = {withIccProfile(phonePhoto(160, 120), p3),
+                                     heic(*picture, heif_orientation_rotate_90_cw),
+                                     heic(*picture, heif_orientation_normal, p3),
+                                     jpeg(patch(160, 120, {204, 51, 51}), JCS_RGB, {p3})};
+    drawPhonePhotos(files);
     QStringList paths;
     for (const QString& photo : phonePhotos)
         paths << path("photos/" + photo);
@@ -392,7 +392,7 @@ void BatchToolTest::makesPhonePhotosUprightAsTheWindowDoes()
     }
 
     init();
-    drawPhonePhotos();
+    drawPhonePhotos(files);
     const BatchRun run = runBatch(QStringList{"--prefix", "1=beach"} + paths);
     QCOMPARE(run.errorLines, QStringList({"Generating Images...", "Ready"}));
     QCOMPARE(run.exitCode, 0);
