@@ -10,7 +10,6 @@
 #include "imaging/PixelBudget.h"
 #include "imaging/RenameNoReplace.h"
 #include "imaging/ReplaceFile.h"
-#include "imaging/ScalePicture.h"
 #include "settings/SettingsFile.h"
 
 #include <QFileInfo>
@@ -82,9 +81,10 @@ RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBud
             largestOutput = std::max(largestOutput, area(*sizes[kind]));
         }
     }
-    const PixelReservation pixels(budget, decoder.pixelsHeld(needed) + largestOutput,
+    // An output turned a quarter is held twice for a moment.
+    const PixelReservation pixels(budget, decoder.pixelsHeld(needed) + 2 * largestOutput,
                                   area(decoder.fullSize()) + largestOutput);
-    const GdImage picture = decoder.decode(needed);
+    const DecodedPicture picture = decoder.decode(needed);
     if (!picture)
         return rendered;
     rendered.readable = true;
@@ -92,7 +92,7 @@ RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBud
     for (int kind : {Thumbnail, Large}) {
         if (!sizes[kind])
             continue;
-        if (const GdImage scaled = ScalePicture(picture.get(), *sizes[kind]))
+        if (const GdImage scaled = picture.scaled(*sizes[kind]))
             rendered.jpegs[kind] = EncodeJpeg(scaled.get(), profiles[kind]->Quality);
     }
     return rendered;

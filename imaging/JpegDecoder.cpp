@@ -217,23 +217,12 @@ int JpegDecoder::reductionFor(QSize needed) const
     return 1;
 }
 
-QSize JpegDecoder::storedDecodedSize(QSize needed) const
-{
-    const int reduction = reductionFor(needed);
-    return QSize((m_storedSize.width() + reduction - 1) / reduction,
-                 (m_storedSize.height() + reduction - 1) / reduction);
-}
-
 QSize JpegDecoder::decodedSize(QSize needed) const
 {
-    return uprightSize(storedDecodedSize(needed), m_orientation);
-}
-
-qint64 JpegDecoder::pixelsHeld(QSize needed) const
-{
-    const QSize decoded = storedDecodedSize(needed);
-    const qint64 pixels = qint64(decoded.width()) * decoded.height();
-    return swapsSides(m_orientation) ? 2 * pixels : pixels;
+    const int reduction = reductionFor(needed);
+    return uprightSize(QSize((m_storedSize.width() + reduction - 1) / reduction,
+                             (m_storedSize.height() + reduction - 1) / reduction),
+                       m_orientation);
 }
 
 GdImage JpegDecoder::decode(QSize needed)
@@ -253,14 +242,10 @@ GdImage JpegDecoder::decode(QSize needed)
     }
     if (isCmyk(pixels))
         m_reader->inks.resize(std::size_t(rowsPerRead) * inkBytes * info.output_width);
-    if (!m_reader->readRows(image.get(), *m_colours)) {
-        m_failure = m_reader->errors.cutOff        ? DecodeFailure::CutOff
-                    : m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory
-                                                   : DecodeFailure::NotAPicture;
-        return nullptr;
-    }
-    GdImage upright = turnUpright(std::move(image), m_orientation);
-    if (!upright)
-        m_failure = DecodeFailure::OutOfMemory;
-    return upright;
+    if (m_reader->readRows(image.get(), *m_colours))
+        return image;
+    m_failure = m_reader->errors.cutOff        ? DecodeFailure::CutOff
+                : m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory
+                                               : DecodeFailure::NotAPicture;
+    return nullptr;
 }

@@ -15,12 +15,12 @@
 
 class ColourTransforms;
 
-// One JPEG file on its way into an upright sRGB GD true-colour image, in steps: the
-// constructor reads the header (the size, the colour space, and the APP1 and APP2 markers,
-// where the EXIF orientation and a colour profile live); decode() then reads the rows at the
-// smallest size that still holds the detail asked for, straight into the image, converts
-// each row to sRGB as it arrives and turns the reduced picture upright. Sizes are those of
-// the upright picture throughout. Every failure is quiet and says why.
+// One JPEG file on its way into an sRGB GD true-colour image, in steps: the constructor reads
+// the header (the size, the colour space, and the APP1 and APP2 markers, where the EXIF
+// orientation and a colour profile live); decode() then reads the rows at the smallest size
+// that still holds the detail asked for, straight into the image, and converts each row to
+// sRGB as it arrives. The picture stays as stored; orientation() says how it stands, and
+// sizes asked and told are those of the upright picture. Every failure is quiet and says why.
 class JpegDecoder
 {
 public:
@@ -36,6 +36,8 @@ public:
     // The upright picture's size as the header gives it, before any reduction; empty when
     // the header could not be read.
     QSize fullSize() const { return uprightSize(m_storedSize, m_orientation); }
+    // How the stored picture is turned to stand upright, as its EXIF data tags it.
+    Orientation orientation() const { return m_orientation; }
     // The APP1 and APP2 markers read with the header, in file order.
     jpeg_saved_marker_ptr markers() const;
 
@@ -43,10 +45,8 @@ public:
     // 8 as long as every side keeps detailMargin times what is needed. An empty wish takes
     // the smallest size.
     QSize decodedSize(QSize needed) const;
-    // The most pixels decode(needed) holds at once: a quarter turn needs a second picture.
-    qint64 pixelsHeld(QSize needed) const;
-    // Decodes the whole picture at decodedSize(needed); null, with failure() telling why,
-    // when the data is broken or cut off. Call it once.
+    // Decodes the whole picture, as stored, at decodedSize(needed) turned back; null, with
+    // failure() telling why, when the data is broken or cut off. Call it once.
     GdImage decode(QSize needed);
 
     // The DCT reduction alone blurs and aliases a little; area-averaging the reduced picture
@@ -59,7 +59,6 @@ private:
     struct Reader;
 
     int reductionFor(QSize needed) const;
-    QSize storedDecodedSize(QSize needed) const;
 
     std::unique_ptr<Reader> m_reader;
     QSize m_storedSize; // as the rows lie in the file

@@ -72,18 +72,21 @@ QSize PictureDecoder::decodedSize(QSize needed) const
 
 qint64 PictureDecoder::pixelsHeld(QSize needed) const
 {
-    if (m_jpeg)
-        return m_jpeg->pixelsHeld(needed);
+    if (m_jpeg) {
+        const QSize decoded = m_jpeg->decodedSize(needed);
+        return qint64(decoded.width()) * decoded.height();
+    }
     if (m_heif)
         return m_heif->pixelsHeld();
     return 0;
 }
 
-GdImage PictureDecoder::decode(QSize needed)
+DecodedPicture PictureDecoder::decode(QSize needed)
 {
     if (m_jpeg)
-        return m_jpeg->decode(needed);
+        return DecodedPicture(m_jpeg->decode(needed), m_jpeg->orientation());
+    // libheif turns a HEIF picture while decoding it, as its container says.
     if (m_heif)
-        return m_heif->decode();
-    return nullptr;
+        return DecodedPicture(m_heif->decode(), Orientation::AsStored);
+    return {};
 }

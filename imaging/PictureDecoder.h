@@ -1,7 +1,7 @@
 #pragma once
 
 #include "imaging/DecodeFailure.h"
-#include "imaging/GdImage.h"
+#include "imaging/DecodedPicture.h"
 #include "imaging/PictureFormat.h"
 
 #include <QSize>
@@ -14,10 +14,10 @@ class HeifDecoder;
 class JpegDecoder;
 
 // The one way into a picture file for the batch, the preview and the benchmark: the file's
-// first bytes tell JPEG from HEIF, never its name. Pictures come out upright and in sRGB,
-// and every size here is the upright picture's. The steps are those of JpegDecoder: the
-// constructor reads the header, decode() the pixels at the smallest size that keeps the
-// detail asked for (a HEIF picture always whole).
+// first bytes tell JPEG from HEIF, never its name. Pictures come out in sRGB, and every size
+// here is the upright picture's; outputs scaled from them stand upright. The steps are those
+// of JpegDecoder: the constructor reads the header, decode() the pixels at the smallest size
+// that keeps the detail asked for (a HEIF picture always whole).
 class PictureDecoder
 {
 public:
@@ -38,9 +38,9 @@ public:
     QSize decodedSize(QSize needed) const;
     // The most pixels decode(needed) holds at once, counted as GD pixels.
     qint64 pixelsHeld(QSize needed) const;
-    // The upright sRGB picture at decodedSize(needed); null, with failure() telling why,
-    // when it cannot be read. Call it once.
-    GdImage decode(QSize needed);
+    // The sRGB picture at decodedSize(needed); empty, with failure() telling why, when it
+    // cannot be read. Call it once.
+    DecodedPicture decode(QSize needed);
 
 private:
     PictureFormat m_format = PictureFormat::Other;

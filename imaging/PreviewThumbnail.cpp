@@ -4,17 +4,16 @@
 #include "imaging/JpegCodec.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PreviewGeometry.h"
-#include "imaging/ScalePicture.h"
 
 bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
                       const std::function<bool()>& isWanted, ColourTransforms& transforms)
 {
     PictureDecoder decoder(picturePath, transforms);
     const QSize size = PreviewSize(decoder.fullSize());
-    const GdImage picture = decoder.decode(size);
+    const DecodedPicture picture = decoder.decode(size);
     if (!picture)
         return false;
-    const GdImage preview = ScalePicture(picture.get(), size);
+    const GdImage preview = picture.scaled(size);
     if (!preview)
         return false;
     const BusyLock fileInUse(busy);

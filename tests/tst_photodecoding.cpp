@@ -18,7 +18,7 @@ Q_DECLARE_METATYPE(heif_orientation)
 
 namespace {
 
-// The picture in a file of these bytes through the program's decoder, at full size.
+// The picture in a file of these bytes through the program's decoder, whole and upright.
 GdImage decode(const QByteArray& bytes, ColourTransforms& transforms,
                const QString& name = QStringLiteral("photo"))
 {
@@ -27,7 +27,8 @@ GdImage decode(const QByteArray& bytes, ColourTransforms& transforms,
     if (!TestPictures::write(path, bytes))
         return nullptr;
     PictureDecoder decoder(path, transforms);
-    return decoder.decode(decoder.fullSize());
+    const DecodedPicture picture = decoder.decode(decoder.fullSize());
+    return picture ? picture.scaled(picture.size()) : nullptr;
 }
 
 // Every pixel of the picture, with how far the farthest one lies from the colour.
