@@ -1,6 +1,7 @@
 #include "cli/BatchReporter.h"
 
 #include "imaging/ImageBatch.h"
+#include "upload/ServerKey.h"
 
 #include <QIODevice>
 
@@ -28,7 +29,8 @@ void BatchReporter::status(const QString& text)
 void BatchReporter::message(const QString& text)
 {
     // A message box breaks its lines; here each message stays on one line.
-    failure(QString(text).replace(u'\n', u' '));
+    failure(
+        QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' '));
 }
 
 void BatchReporter::progressRange(int maximum)
@@ -64,6 +66,16 @@ void BatchReporter::notWritten(int, const QString& path)
 {
     m_notWritten.insert(path);
     failure(QStringLiteral("Failed to write file ") + path);
+}
+
+bool BatchReporter::trustServer(const ServerKey& key)
+{
+    // No one is there to ask, and a key is never trusted unseen.
+    writeLine(key.untrustedReason() + u'\n' + key.description() +
+              QStringLiteral("\nTo trust this server, add this line to ftpsettings.cfg:\n"
+                             "TrustedFingerprint = ") +
+              key.fingerprint());
+    return false;
 }
 
 void BatchReporter::missing(const QString& path)

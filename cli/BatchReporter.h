@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/BatchObserver.h"
+#include "upload/ServerTrust.h"
 
 #include <QSet>
 #include <QString>
@@ -10,7 +11,8 @@ struct GeneratedImages;
 
 // Tells a command-line run on the terminal: status texts and messages one line each, in
 // order, and on a terminal a progress bar redrawn in place. Counts what the summary needs.
-class BatchReporter : public BatchObserver
+// It never trusts a server key: it names the key and how to trust it.
+class BatchReporter : public BatchObserver, public ServerTrust
 {
 public:
     BatchReporter(QIODevice& out, bool showProgress);
@@ -23,6 +25,7 @@ public:
     void renamed(int row, const QString& newPath) override;
     void unreadable(int row, const QString& path) override;
     void notWritten(int row, const QString& path) override;
+    bool trustServer(const ServerKey& key) override;
 
     // A file of the command line that does not exist.
     void missing(const QString& path);

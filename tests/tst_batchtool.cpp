@@ -280,7 +280,8 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
         << QStringList{"Generating Images...",
                        "Ready",
                        "Connecting to FTP Server...",
-                       "Failed to connect to FTP server. Check FTP Settings under Options.",
+                       "Failed to connect to FTP server. Check FTP Settings under Options. "
+                       "The server refused the connection.",
                        "Ready",
                        "Uploading Images...",
                        "Upload Complete"}

@@ -20,7 +20,7 @@ namespace {
 const QString integerWanted = QStringLiteral("Please enter an integer.");
 const QString connected = QStringLiteral("Successful connection to FTP server!");
 const QString notConnected =
-    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.");
+    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.\n\n");
 
 FtpSettings savedSettings()
 {
@@ -101,8 +101,8 @@ void FtpSettingsDlgTest::followsItsTemplate()
     QCOMPARE(edit(1025)->echoMode(), QLineEdit::Password);
     QVERIFY(button(1)->isDefault());
 
-    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1022", "1023",
-                                  "1024", "1025", "1026", "1027", "1028"};
+    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1030", "1022",
+                                  "1023", "1024", "1025", "1026", "1027", "1028"};
     QWidget* widget = button(1);
     QStringList order;
     for (int i = 0; i < tabOrder.size(); ++i) {
@@ -160,7 +160,8 @@ void FtpSettingsDlgTest::okWritesEveryKey()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Server = ftp.example.org\nPort = 0\nPassword = \n"
                                         "UserName = site\nImageFtpDir = \nThumbnailFtpDir = \n"
-                                        "Passive = 0\nAnonymous = 1\n"));
+                                        "Passive = 0\nAnonymous = 1\nSecurity = 0\n"
+                                        "TrustedFingerprint = \n"));
     QCOMPARE(m_dialog->settings().UserName, QStringLiteral("site"));
 }
 
@@ -221,7 +222,8 @@ void FtpSettingsDlgTest::closingWithoutOkReloadsTheFile()
             m_dialog->close();
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(m_prompter.messages, QStringList{notConnected});
+    QCOMPARE(m_prompter.messages,
+             QStringList{notConnected + "The server refused the connection."});
     QCOMPARE(m_dialog->settings().Server, QStringLiteral("127.0.0.1"));
     QCOMPARE(savedSettings().Server, QStringLiteral("127.0.0.1"));
 }
@@ -238,7 +240,8 @@ void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen_data()
         << "s3cret pass" << "" << true << QStringList{connected};
     QTest::newRow("right password, active")
         << "s3cret pass" << "" << false << QStringList{connected};
-    QTest::newRow("wrong password") << "wrong" << "" << true << QStringList{notConnected};
+    QTest::newRow("wrong password")
+        << "wrong" << "" << true << QStringList{notConnected + "Login incorrect."};
     // clang-format on
     // The exchange stops at the Port box: the later boxes are not taken either.
     // clang-format off

@@ -141,7 +141,8 @@ void UploadButtonTest::failedConnectStillCompletes()
     start(settings);
     pressGenerateUpload();
     QCOMPARE(m_prompter.messages,
-             QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under Options."}));
+             QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under "
+                          "Options.\n\nLogin incorrect."}));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
     QVERIFY(statusTimer()->isActive());
 }

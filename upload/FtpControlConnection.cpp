@@ -1,57 +1,21 @@
-#include "upload/FtpConnection.h"
+#include "upload/FtpControlConnection.h"
 
 #include "base/LocalPath.h"
+#include "upload/CurlResults.h"
+#include "upload/CurlSetup.h"
+#include "upload/FtpLogin.h"
+#include "upload/FtpOptions.h"
 
 #include <QList>
 
-#include <sys/stat.h>
-
-#include <cstdio>
 #include <optional>
 
 namespace {
-
-struct UrlCleanup
-{
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-
-struct CurlFree
-{
-    void operator()(char* text) const { curl_free(text); }
-};
-
-struct CommandListCleanup
-{
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-using CommandList = std::unique_ptr<curl_slist, CommandListCleanup>;
-
-struct FileClose
-{
-    void operator()(FILE* file) const { std::fclose(file); }
-};
 
 // A text sent on the control connection must stay one command.
 bool hasLineBreak(const QString& text)
 {
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
-}
-
-// "ftp://host:port/", or empty when the server name makes no host.
-std::string rootUrl(const QString& server, quint16 port)
-{
-    const std::unique_ptr<CURLU, UrlCleanup> url(curl_url());
-    const std::string portText = std::to_string(port == 0 ? 21 : port);
-    if (!url || curl_url_set(url.get(), CURLUPART_SCHEME, "ftp", 0) != CURLUE_OK ||
-        curl_url_set(url.get(), CURLUPART_HOST, server.toUtf8().constData(), 0) != CURLUE_OK ||
-        curl_url_set(url.get(), CURLUPART_PORT, portText.c_str(), 0) != CURLUE_OK)
-        return {};
-    char* text = nullptr;
-    if (curl_url_get(url.get(), CURLUPART_URL, &text, 0) != CURLUE_OK)
-        return {};
-    const std::unique_ptr<char, CurlFree> owned(text);
-    return text;
 }
 
 bool append(CommandList& list, const QByteArray& command)
@@ -92,52 +56,98 @@ std::optional<QByteArray> quotedDirectory(const std::string& replies)
 
 } // namespace
 
-FtpConnection::FtpConnection(CurlEasy curl, std::string root, QByteArray directory)
-    : m_curl(std::move(curl)), m_root(std::move(root)), m_directory(std::move(directory))
+FtpConnectResult FtpControlConnection::open(const FtpLogin& login, Security security,
+                                            const FtpOptions& options)
 {
-    curl_easy_setopt(m_curl.get(), CURLOPT_HEADERFUNCTION, &FtpConnection::collectReply);
-    curl_easy_setopt(m_curl.get(), CURLOPT_HEADERDATA, &m_replies);
+    std::string root = rootUrl("ftp", login.server, login.port);
+    if (root.empty())
+        return FtpConnectResult::failed(ConnectFailure::InvalidServer);
+    if (hasLineBreak(login.userName) || hasLineBreak(login.password))
+        return FtpConnectResult::failed(ConnectFailure::LineBreak);
+    std::unique_ptr<FtpControlConnection> connection(new FtpControlConnection(std::move(root)));
+    FtpConnectResult result = connection->logIn(login, security, options);
+    if (result.failure == ConnectFailure::None)
+        result.connection = std::move(connection);
+    return result;
 }
 
-std::unique_ptr<FtpConnection> FtpConnection::open(const Login& login, const FtpTimeouts& timeouts)
+FtpConnectResult FtpControlConnection::logIn(const FtpLogin& login, Security security,
+                                             const FtpOptions& options)
 {
-    using std::chrono::ceil;
-    using std::chrono::seconds;
-
-    std::string root = rootUrl(login.server, login.port);
-    CurlEasy curl(curl_easy_init());
-    if (root.empty() || !curl || hasLineBreak(login.userName) || hasLineBreak(login.password))
-        return nullptr;
-    CURL* handle = curl.get();
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(handle, CURLOPT_USERNAME, login.userName.toUtf8().constData());
-    curl_easy_setopt(handle, CURLOPT_PASSWORD, login.password.toUtf8().constData());
-    curl_easy_setopt(handle, CURLOPT_FTPPORT, login.passive ? nullptr : "-");
-    // Files are stored under absolute names, so libcurl itself never changes directory and
-    // the server's current directory stays the one this connection chose.
-    curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()));
-    curl_easy_setopt(handle, CURLOPT_ACCEPTTIMEOUT_MS, long(timeouts.connect.count()));
-    curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT,
-                     long(ceil<seconds>(timeouts.receive).count()));
-    // A data transfer that stalls for the send time-out is given up.
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, long(ceil<seconds>(timeouts.send).count()));
-
+    if (!handle())
+        return FtpConnectResult::failed(ConnectFailure::OptionRefused);
+    // libcurl 7.88 sends the data of an active-mode connection in clear although TLS should
+    // protect it, so with TLS the server is always asked for a passive data connection.
+    const bool passive = login.passive || security != Security::PlainFtp;
+    CurlSetup setup(handle());
+    setUpHandle(setup, options.timeouts);
+    setup.set(CURLOPT_PROTOCOLS_STR, "ftp")
+        .set(CURLOPT_USERNAME, login.userName.toUtf8().constData())
+        .set(CURLOPT_PASSWORD, login.password.toUtf8().constData())
+        .set(CURLOPT_FTPPORT, passive ? nullptr : "-")
+        // Files are stored under absolute names, so libcurl itself never changes directory
+        // and the server's current directory stays the one this connection chose.
+        .set(CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+    if (security == Security::PlainFtp)
+        setup.set(CURLOPT_USE_SSL, long(CURLUSESSL_NONE));
+    else
+        setUpTls(setup, login, security, options);
     // Logging in is a request without a transfer; libcurl learns the login directory on the way.
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(handle, CURLOPT_URL, root.c_str());
+    setup.set(CURLOPT_NOBODY, 1L);
+    if (!setup.complete())
+        return FtpConnectResult::failed(ConnectFailure::OptionRefused);
+
+    const CURLcode code = perform(root());
     char* loginDirectory = nullptr;
-    if (curl_easy_perform(handle) != CURLE_OK ||
-        curl_easy_getinfo(handle, CURLINFO_FTP_ENTRY_PATH, &loginDirectory) != CURLE_OK ||
-        !loginDirectory)
-        return nullptr;
-    return std::unique_ptr<FtpConnection>(
-        new FtpConnection(std::move(curl), std::move(root), QByteArray(loginDirectory)));
+    if (code == CURLE_OK &&
+        curl_easy_getinfo(handle(), CURLINFO_FTP_ENTRY_PATH, &loginDirectory) == CURLE_OK &&
+        loginDirectory) {
+        m_directory = loginDirectory;
+        FtpConnectResult result;
+        result.tlsDeclined = security == Security::FtpOverTlsIfOffered && !m_tls.sawTls();
+        return result;
+    }
+    FtpConnectResult result = loginFailure(code);
+    if (result.failure == ConnectFailure::UntrustedKey ||
+        result.failure == ConnectFailure::ChangedKey) {
+        result.serverKey = m_tls.presentedKey();
+        result.trustedFingerprint = login.trustedFingerprint;
+    }
+    return result;
 }
 
-bool FtpConnection::SetCurrentDirectory(const QString& directory)
+void FtpControlConnection::setUpTls(CurlSetup& setup, const FtpLogin& login, Security security,
+                                    const FtpOptions& options)
+{
+    setup
+        .set(CURLOPT_USE_SSL,
+             long(security == Security::FtpOverTls ? CURLUSESSL_ALL : CURLUSESSL_TRY))
+        .set(CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS))
+        // Many servers refuse a data connection that does not resume the control
+        // connection's TLS session. With TLS 1.3 libcurl 7.88 resumes each data connection
+        // with the ticket the one before brought, and an upload often brings none, so a
+        // third or fourth file is refused; TLS 1.2 resumes the same session every time.
+        .set(CURLOPT_SSL_SESSIONID_CACHE, 1L)
+        .set(CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
+    m_tls.install(setup);
+    if (login.trustedFingerprint.isEmpty()) {
+        setup.set(CURLOPT_SSL_VERIFYPEER, 1L).set(CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!options.caFile.isEmpty())
+            setup.set(CURLOPT_CAINFO, pathToLocal(options.caFile).constData());
+        return;
+    }
+    // Exactly the key the user trusted, whoever signed its certificate and whatever name it
+    // carries: a self-signed certificate is the usual reason to trust one.
+    // A fingerprint that does not parse pins nothing any server has.
+    m_pin =
+        "sha256//" +
+        parseFingerprint(login.trustedFingerprint).value_or(QByteArray()).toBase64().toStdString();
+    setup.set(CURLOPT_SSL_VERIFYPEER, 0L)
+        .set(CURLOPT_SSL_VERIFYHOST, 0L)
+        .set(CURLOPT_PINNEDPUBLICKEY, m_pin.c_str());
+}
+
+bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
 {
     if (hasLineBreak(directory))
         return false;
@@ -147,49 +157,25 @@ bool FtpConnection::SetCurrentDirectory(const QString& directory)
     if (!append(commands, "CWD " + m_directory) || !append(commands, "CWD " + directory.toUtf8()) ||
         !append(commands, "PWD"))
         return false;
-    CURL* handle = m_curl.get();
-    curl_easy_setopt(handle, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(handle, CURLOPT_QUOTE, commands.get());
-    const bool answered = perform(m_root + "%2F");
-    curl_easy_setopt(handle, CURLOPT_QUOTE, nullptr);
-    const std::optional<QByteArray> changed = answered ? quotedDirectory(m_replies) : std::nullopt;
+    CurlSetup setup(handle());
+    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
+    // The handle refers to the commands until the next request sets others.
+    m_commands = std::move(commands);
+    const bool answered = setup.complete() && perform(root() + "%2F") == CURLE_OK;
+    const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;
     if (!changed)
         return false;
     m_directory = *changed;
     return true;
 }
 
-bool FtpConnection::PutFile(const QString& localPath, const QString& remoteName)
+TransferResult FtpControlConnection::PutFile(const QString& localPath, const QString& remoteName)
 {
-    const std::unique_ptr<FILE, FileClose> file(
-        std::fopen(pathToLocal(localPath).constData(), "rb"));
-    struct stat status = {};
-    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
     QByteArray remotePath = m_directory;
     if (!remotePath.endsWith('/'))
         remotePath += '/';
-    remotePath += remoteName.toUtf8();
-
-    CURL* handle = m_curl.get();
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(handle, CURLOPT_READDATA, file.get());
-    curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(status.st_size));
+    // The name's own bytes, as the local file system holds them.
+    remotePath += pathToLocal(remoteName);
     // Every slash encoded: the whole path is one absolute name, "%2F" first.
-    return perform(m_root + remotePath.toPercentEncoding().toStdString());
-}
-
-size_t FtpConnection::collectReply(char* data, size_t size, size_t count, void* replies)
-{
-    static_cast<std::string*>(replies)->append(data, size * count);
-    return size * count;
-}
-
-bool FtpConnection::perform(const std::string& url)
-{
-    m_replies.clear();
-    curl_easy_setopt(m_curl.get(), CURLOPT_URL, url.c_str());
-    return curl_easy_perform(m_curl.get()) == CURLE_OK;
+    return upload(root() + remotePath.toPercentEncoding().toStdString(), localPath);
 }

@@ -1,6 +1,7 @@
 #include "view/CMorvaneView.h"
 
 #include "app/CMainFrame.h"
+#include "base/EventWait.h"
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/Prompter.h"
 #include "dialogkit/WaitCursor.h"
@@ -8,6 +9,7 @@
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/gui/CImagePropertiesDlg.h"
+#include "upload/UploadReportRelay.h"
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/PreviewFrame.h"
@@ -20,6 +22,7 @@
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace {
 
@@ -254,6 +257,8 @@ void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeIma
 
 void CMorvaneView::UploadImages()
 {
+    // The window now handles timers during the upload; "Ready" must not cut in.
+    m_statusTimer->stop();
     UpdateData(true);
     QStringList thumbnails;
     QStringList largeImages;
@@ -261,7 +266,11 @@ void CMorvaneView::UploadImages()
 
     const WaitCursor waitCursor;
     UpdateData(true);
-    m_uploader.UploadImages(m_pFtpSettings->settings(), thumbnails, largeImages, *this);
+    // The worker reads its own copy: a key trusted on the way changes the settings here.
+    const FtpSettings settings = m_pFtpSettings->settings();
+    UploadReportRelay reports(this, *this, *this);
+    waitProcessingEvents(QtConcurrent::run(
+        [&] { m_uploader.UploadImages(settings, thumbnails, largeImages, reports, reports); }));
     // Starting it again restarts the 20 seconds of a run still counting.
     if (qobject_cast<CMainFrame*>(window()))
         m_statusTimer->start();
@@ -315,6 +324,14 @@ void CMorvaneView::unreadable(int, const QString&)
 void CMorvaneView::notWritten(int, const QString&)
 {
     // Nor does it tell of outputs it could not write; an upload names those it lists.
+}
+
+bool CMorvaneView::trustServer(const ServerKey& key)
+{
+    if (!m_pFtpSettings->trustServer(key))
+        return false;
+    m_pFtpSettings->Save();
+    return true;
 }
 
 void CMorvaneView::ClearImageList()

@@ -2,6 +2,7 @@
 
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
+#include "upload/ServerTrust.h"
 #include "upload/Uploader.h"
 #include "base/BusyFlag.h"
 #include "base/ImageList.h"
@@ -25,7 +26,7 @@ class QTimer;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
 // generation, upload and the preview.
-class CMorvaneView : public QWidget, private BatchObserver
+class CMorvaneView : public QWidget, private BatchObserver, private ServerTrust
 {
     Q_OBJECT
 
@@ -52,7 +53,8 @@ public slots:
     void OnRemove();
     void OnGroup();
     void OnGenerate();
-    // Generates, then sends every file made to the FTP server.
+    // Generates, then sends every file made to the FTP server. The upload runs on a worker
+    // thread while the window keeps painting; input waits until it is done.
     void UploadImages();
     // Puts "Ready" back in place of "Upload Complete".
     void OnTimer();
@@ -75,6 +77,8 @@ private:
     void renamed(int row, const QString& newPath) override;
     void unreadable(int row, const QString& path) override;
     void notWritten(int row, const QString& path) override;
+    // Asks through the FTP settings and writes a key trusted into their file at once.
+    bool trustServer(const ServerKey& key) override;
 
     void ClearImageList();
     void addChosenFiles();
