@@ -24,7 +24,7 @@ CMainFrame::CMainFrame(Prompter& prompter)
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("Morvane"));
-    m_view = new CMorvaneView(prompter, this);
+    m_view = new CMorvaneView(prompter, *this, this);
     setCentralWidget(m_view);
     createMenus();
     createStatusBar();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/StatusText.h"
+
 #include <QMainWindow>
 
 class CMorvaneView;
@@ -8,7 +10,7 @@ class QLabel;
 
 // The main window: a fixed-size frame around the form, with the menu and the status bar
 // whose first pane carries every status text.
-class CMainFrame : public QMainWindow
+class CMainFrame : public QMainWindow, public StatusText
 {
     Q_OBJECT
 
@@ -18,7 +20,7 @@ public:
     CMorvaneView* GetActiveView() const;
 
     // Writes pane 0 and paints it at once, since long runs do not return to the event loop.
-    void SetMessageText(const QString& text);
+    void SetMessageText(const QString& text) override;
     QString GetMessageText() const;
     // Pane 0 of the status bar.
     QLabel* GetMessageBar() const { return m_messageBar; }

@@ -1,14 +1,18 @@
 #include "base/BusyFlag.h"
 
-#include <thread>
-
 void BusyFlag::AcquireBusy()
 {
-    while (m_flag.test_and_set(std::memory_order_acquire))
-        std::this_thread::yield();
+    while (m_set.exchange(true, std::memory_order_acquire))
+        m_set.wait(true, std::memory_order_relaxed);
+}
+
+bool BusyFlag::tryAcquire()
+{
+    return !m_set.exchange(true, std::memory_order_acquire);
 }
 
 void BusyFlag::release()
 {
-    m_flag.clear(std::memory_order_release);
+    m_set.store(false, std::memory_order_release);
+    m_set.notify_one();
 }

@@ -1,10 +1,11 @@
 #include "imaging/PreviewThumbnail.h"
 
+#include "base/BusyFlag.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PreviewGeometry.h"
-#include "base/BusyFlag.h"
 
-bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy)
+bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
+                      const std::function<bool()>& isWanted)
 {
     const GdImage source = LoadJpegFile(picturePath);
     if (!source)
@@ -16,6 +17,8 @@ bool WritePreviewFile(const QString& picturePath, const QString& previewPath, Bu
     gdImageCopyResampled(preview.get(), source.get(), 0, 0, 0, 0, size.width(), size.height(),
                          source->sx, source->sy);
     const BusyLock fileInUse(busy);
+    if (!isWanted())
+        return false;
     SaveJpegFile(previewPath, preview.get(), 100);
     return true;
 }

@@ -1,14 +1,10 @@
 #include "FtpServer.h"
-#include "ScriptedPrompter.h"
+#include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMorvaneApp.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
-#include "view/CMSFlexGrid.h"
-#include "view/CMorvaneView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -154,19 +150,18 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
     const QStringList groups = {"2", "", "2", "1"};
     drawPhotos(photos);
     {
-        ScriptedPrompter prompter;
-        CMorvaneApp app(prompter);
-        QVERIFY(app.InitInstance());
-        CMorvaneView& view = *app.mainFrame()->GetActiveView();
+        RunningProgram program;
+        QVERIFY(program.start());
+        QStringList paths;
         for (const QString& photo : photos)
-            prompter.nextFiles << path("photos/" + photo);
-        view.OnAdd();
+            paths << path("photos/" + photo);
+        program.add(paths);
         for (int row = 1; row <= groups.size(); ++row)
-            view.grid().SetCellText(row, 2, groups[row - 1]);
-        view.findChild<QLineEdit*>("1002")->setText("city");
-        view.findChild<QLineEdit*>("1003")->setText("beach");
-        QTest::mouseClick(view.findChild<QPushButton*>("3"), Qt::LeftButton);
-        QVERIFY(prompter.messages.isEmpty());
+            program.setGroup(row, groups[row - 1]);
+        program.groupName(1)->setText("city");
+        program.groupName(2)->setText("beach");
+        program.pressGenerate();
+        QVERIFY(program.prompter.messages.isEmpty());
     }
     const QMap<QString, QByteArray> windowThumbnails = contents(path("thumbs"));
     const QMap<QString, QByteArray> windowImages = contents(path("images"));

@@ -1,13 +1,9 @@
 #include "PaintRecorder.h"
-#include "ScriptedPrompter.h"
+#include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMorvaneApp.h"
 #include "settings/ImageSettings.h"
-#include "view/CMSFlexGrid.h"
-#include "view/CMorvaneView.h"
 
 #include <QDir>
 #include <QLabel>
@@ -25,24 +21,19 @@ class GenerateTest : public QObject
     Q_OBJECT
 
 private:
-    CMainFrame& frame() { return *m_app->mainFrame(); }
-    CMorvaneView& view() { return *frame().GetActiveView(); }
+    CMainFrame& frame() { return m_program.frame(); }
+    CMorvaneView& view() { return m_program.view(); }
     QString path(const QString& name) const { return m_home.filePath(name); }
 
     // Starts the program with these image settings in morvane.cfg.
     void start(ImageSettings settings)
     {
         QVERIFY(settings.save());
-        m_app = std::make_unique<CMorvaneApp>(m_prompter);
-        QVERIFY(m_app->InitInstance());
-        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+        QVERIFY(m_program.start());
     }
 
-    void pressGenerate() { QTest::mouseClick(view().findChild<QPushButton*>("3"), Qt::LeftButton); }
-
     TestHome m_home;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<CMorvaneApp> m_app;
+    RunningProgram m_program;
 
 private slots:
     void initTestCase();
@@ -64,12 +55,11 @@ void GenerateTest::init()
         QDir(path(folder)).removeRecursively();
         QVERIFY(QDir(m_home.path()).mkdir(folder));
     }
-    m_prompter = ScriptedPrompter();
 }
 
 void GenerateTest::cleanup()
 {
-    m_app.reset();
+    m_program.quit();
 }
 
 void GenerateTest::writesFilesRenamesAndShowsProgress()
@@ -91,18 +81,17 @@ void GenerateTest::writesFilesRenamesAndShowsProgress()
                                 path("photos/IMG_3.jpg")};
     for (const QString& photo : photos)
         QVERIFY(write(photo, jpeg(QSize(160, 120))));
-    m_prompter.nextFiles = photos;
-    view().OnAdd();
-    view().grid().SetCellText(1, 2, "2");
-    view().grid().SetCellText(3, 2, "2");
+    m_program.add(photos);
+    m_program.setGroup(1, "2");
+    m_program.setGroup(3, "2");
     // Typed but not yet taken into the view: Generate must take it first.
-    QTest::keyClicks(view().findChild<QLineEdit*>("1003"), "beach");
+    QTest::keyClicks(m_program.groupName(2), "beach");
 
     PaintRecorder status(frame().GetMessageBar());
     auto* progress = view().findChild<QProgressBar*>("1029");
     QList<int> values;
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) { values << value; });
-    pressGenerate();
+    m_program.pressGenerate();
 
     QCOMPARE(jpegSize(path("thumbs/beach01_t.jpg")), QSize(40, 30));
     QCOMPARE(jpegSize(path("thumbs/beach02_t.jpg")), QSize(40, 30));
@@ -118,7 +107,7 @@ void GenerateTest::writesFilesRenamesAndShowsProgress()
     QCOMPARE(progress->maximum(), 4);
     QCOMPARE(values, QList<int>({0, 1, 2, 3, 0}));
     QVERIFY(!QGuiApplication::overrideCursor());
-    QVERIFY(m_prompter.messages.isEmpty());
+    QVERIFY(m_program.prompter.messages.isEmpty());
 }
 
 void GenerateTest::missingDirectoriesShowBothMessages()
@@ -128,17 +117,17 @@ void GenerateTest::missingDirectoriesShowBothMessages()
     settings.RenameOriginalFile = 1;
     start(settings);
     QVERIFY(write(path("photos/IMG_1.jpg"), jpeg(QSize(16, 12))));
-    m_prompter.nextFiles = {path("photos/IMG_1.jpg")};
-    view().OnAdd();
-    view().grid().SetCellText(1, 2, "1");
+    m_program.add({path("photos/IMG_1.jpg")});
+    m_program.setGroup(1, "1");
 
-    pressGenerate();
+    m_program.pressGenerate();
     QCOMPARE(
-        m_prompter.messages,
+        m_program.prompter.messages,
         QStringList({"Invalid thumbnail directory. Check Image Property settings under Options.",
                      "Invalid large image directory. Check Image Property settings under "
                      "Options."}));
-    QCOMPARE(m_prompter.messageStyles, QList<MessageStyle>({MessageStyle::Ok, MessageStyle::Ok}));
+    QCOMPARE(m_program.prompter.messageStyles,
+             QList<MessageStyle>({MessageStyle::Ok, MessageStyle::Ok}));
     QCOMPARE(view().grid().GetCellText(1, 1), QStringLiteral("IMG_1.jpg"));
     QVERIFY(QFile::exists(path("photos/IMG_1.jpg")));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));

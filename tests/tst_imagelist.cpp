@@ -16,6 +16,7 @@ private slots:
     void pathWithoutSeparatorLeavesEntry();
     void skipsExactDuplicatesOnly();
     void busyFlagLetsOneHolderIn();
+    void busyFlagTryNeverWaits();
 };
 
 void ImageListTest::splitsPathAtLastSlash_data()
@@ -24,6 +25,7 @@ void ImageListTest::splitsPathAtLastSlash_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
 
+    // clang-format off
     QTest::newRow("posix") << "/photos/a.jpg" << "/photos/" << "a.jpg";
     // A backslash is an ordinary character of a file name here.
     QTest::newRow("backslash in the name") << "/photos/back\\slash.jpg" << "/photos/"
@@ -31,6 +33,7 @@ void ImageListTest::splitsPathAtLastSlash_data()
     QTest::newRow("backslash in a folder") << "/odd\\dir/c.jpg" << "/odd\\dir/" << "c.jpg";
     QTest::newRow("trailing separator") << "/photos/" << "/photos/" << "";
     QTest::newRow("root") << "/a.jpg" << "/" << "a.jpg";
+    // clang-format on
 }
 
 void ImageListTest::splitsPathAtLastSlash()
@@ -86,6 +89,19 @@ void ImageListTest::busyFlagLetsOneHolderIn()
         thread.join();
     QCOMPARE(mostInside, 1);
     QCOMPARE(total, 8000);
+}
+
+// The window's paint takes the flag only when it is free, since it may run inside Add.
+void ImageListTest::busyFlagTryNeverWaits()
+{
+    BusyFlag flag;
+    {
+        const BusyLock held(flag);
+        const BusyLock attempt(flag, std::try_to_lock);
+        QVERIFY(!attempt.ownsFlag());
+    }
+    const BusyLock attempt(flag, std::try_to_lock);
+    QVERIFY(attempt.ownsFlag());
 }
 
 QTEST_APPLESS_MAIN(ImageListTest)

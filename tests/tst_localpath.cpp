@@ -17,6 +17,7 @@ void LocalPathTest::namesRoundTripByteForByte_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text"); // empty when the name is not valid UTF-8
 
+    // clang-format off
     QTest::newRow("ascii") << QByteArray("/photos/a.jpg") << QStringLiteral("/photos/a.jpg");
     QTest::newRow("utf-8") << QByteArray("/fotos/\xc3\xa9t\xc3\xa9.jpg")
                            << QStringLiteral("/fotos/été.jpg");
@@ -29,6 +30,7 @@ void LocalPathTest::namesRoundTripByteForByte_data()
     QTest::newRow("beyond unicode") << QByteArray("/a\xf4\x90\x80\x80") << QString();
     QTest::newRow("invalid byte after a four-byte character")
         << QByteArray("/\xf0\x9f\x93\xb7\xff") << QString();
+    // clang-format on
     QTest::newRow("every high byte alone") << [] {
         QByteArray all;
         for (int byte = 0x80; byte <= 0xff; ++byte)

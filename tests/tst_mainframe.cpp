@@ -1,12 +1,8 @@
-#include "ScriptedPrompter.h"
+#include "RunningProgram.h"
 #include "TestHome.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMorvaneApp.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 #include "upload/gui/CFtpSettingsDlg.h"
-#include "view/CMSFlexGrid.h"
-#include "view/CMorvaneView.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -26,8 +22,8 @@ class MainFrameTest : public QObject
     Q_OBJECT
 
 private:
-    CMainFrame& frame() { return *m_app->mainFrame(); }
-    CMorvaneView& view() { return *frame().GetActiveView(); }
+    CMainFrame& frame() { return m_program.frame(); }
+    CMorvaneView& view() { return m_program.view(); }
 
     QMenu* menu(const QString& title)
     {
@@ -40,14 +36,12 @@ private:
 
     void addTwoPictures()
     {
-        m_prompter.nextFiles = {"/P/a.jpg", "/P/b.jpg"};
-        view().OnAdd();
+        m_program.add({"/P/a.jpg", "/P/b.jpg"});
         QCOMPARE(view().grid().GetRowCount(), 3);
     }
 
     TestHome m_home;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<CMorvaneApp> m_app;
+    RunningProgram m_program;
 
 private slots:
     void initTestCase();
@@ -74,15 +68,12 @@ void MainFrameTest::initTestCase()
 
 void MainFrameTest::init()
 {
-    m_prompter = ScriptedPrompter();
-    m_app = std::make_unique<CMorvaneApp>(m_prompter);
-    QVERIFY(m_app->InitInstance());
-    QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+    QVERIFY(m_program.start());
 }
 
 void MainFrameTest::cleanup()
 {
-    m_app.reset();
+    m_program.quit();
 }
 
 void MainFrameTest::startsReadyInFixedSizeWindow()
@@ -145,7 +136,7 @@ void MainFrameTest::newAndOpenRerunInitialUpdate()
     QFETCH(QKeySequence, keys);
     QFETCH(QString, chosenDocument);
     addTwoPictures();
-    m_prompter.nextDocument = chosenDocument;
+    m_program.prompter.nextDocument = chosenDocument;
     QTest::keySequence(&frame(), keys);
     QTEST(view().grid().GetRowCount(), "rowsAfter");
     QCOMPARE(view().images().size(), view().grid().GetRowCount() - 1);
@@ -206,10 +197,14 @@ void MainFrameTest::aboutBoxClosesWithEscape()
         QWidget* about = QApplication::activeModalWidget();
         QVERIFY(about);
         QCOMPARE(about->windowTitle(), QStringLiteral("About Quarnel"));
-        QVERIFY(about->findChild<QLabel*>() != nullptr);
+        QStringList texts;
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            texts << label->text();
+        QVERIFY2(texts.contains(QStringLiteral("Version " MORVANE_VERSION)),
+                 qPrintable(texts.join(u'|')));
         QTest::keyClick(about, Qt::Key_Escape);
     });
-    m_app->OnAppAbout();
+    m_program.app().OnAppAbout();
     QVERIFY(!QApplication::activeModalWidget());
 }
 

@@ -1,3 +1,4 @@
+#include "RecordedStatus.h"
 #include "ScriptedPrompter.h"
 #include "TestHome.h"
 
@@ -9,13 +10,17 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class MorvaneViewTest : public QObject
 {
     Q_OBJECT
 
 private:
-    QString commonFilePath() const { return QSettings("Quarnel").value("CommonFilePath").toString(); }
+    QString commonFilePath() const
+    {
+        return QSettings("Quarnel").value("CommonFilePath").toString();
+    }
 
     void add(const QStringList& paths)
     {
@@ -51,6 +56,7 @@ private:
 
     TestHome m_home;
     ScriptedPrompter m_prompter;
+    RecordedStatus m_status;
     std::unique_ptr<CMorvaneView> m_view;
 
 private slots:
@@ -69,6 +75,7 @@ private slots:
     void groupsSelectedRows();
     void cancelledGroupChangesNothing();
     void initialUpdateEmptiesListButKeepsGroupNames();
+    void bareViewWritesStatusAndPutsReadyBack();
 };
 
 void MorvaneViewTest::initTestCase()
@@ -80,7 +87,7 @@ void MorvaneViewTest::init()
 {
     QSettings("Quarnel").clear();
     m_prompter = ScriptedPrompter();
-    m_view = std::make_unique<CMorvaneView>(m_prompter);
+    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status);
     m_view->OnInitialUpdate();
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
@@ -230,6 +237,21 @@ void MorvaneViewTest::initialUpdateEmptiesListButKeepsGroupNames()
     QVERIFY(m_view->images().isEmpty());
     QCOMPARE(m_view->grid().GetCellText(0, 2), QStringLiteral("Group"));
     QCOMPARE(groupName->text(), QStringLiteral("beach"));
+}
+
+// Outside the main window the view still tells its status and runs its status timer.
+void MorvaneViewTest::bareViewWritesStatusAndPutsReadyBack()
+{
+    m_view->UploadImages();
+    QCOMPARE(m_status.texts,
+             (QStringList{"Generating Images...", "Ready", "Connecting to FTP Server...", "Ready",
+                          "Uploading Images...", "Upload Complete"}));
+    auto* statusTimer = m_view->findChild<QTimer*>("statusTimer");
+    QVERIFY(statusTimer->isActive());
+    QCOMPARE(statusTimer->interval(), 20000);
+    QMetaObject::invokeMethod(statusTimer, "timeout");
+    QCOMPARE(m_status.texts.last(), QStringLiteral("Ready"));
+    QVERIFY(!statusTimer->isActive());
 }
 
 QTEST_MAIN(MorvaneViewTest)

@@ -1,15 +1,11 @@
 #include "FtpServer.h"
 #include "PaintRecorder.h"
-#include "ScriptedPrompter.h"
+#include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMorvaneApp.h"
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
-#include "view/CMSFlexGrid.h"
-#include "view/CMorvaneView.h"
 
 #include <QDir>
 #include <QLabel>
@@ -27,8 +23,8 @@ class UploadButtonTest : public QObject
     Q_OBJECT
 
 private:
-    CMainFrame& frame() { return *m_app->mainFrame(); }
-    CMorvaneView& view() { return *frame().GetActiveView(); }
+    CMainFrame& frame() { return m_program.frame(); }
+    CMorvaneView& view() { return m_program.view(); }
     QTimer* statusTimer() { return view().findChild<QTimer*>("statusTimer"); }
 
     void start(const FtpSettings& ftp)
@@ -38,14 +34,11 @@ private:
         images.large = {m_home.filePath("images"), 80, 0, 1, 0, 85, ""};
         QVERIFY(images.save());
         FtpSettings(ftp).save();
-        m_app = std::make_unique<CMorvaneApp>(m_prompter);
-        QVERIFY(m_app->InitInstance());
-        QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+        QVERIFY(m_program.start());
 
-        m_prompter.nextFiles = {m_home.filePath("a.jpg"), m_home.filePath("b.jpg")};
-        view().OnAdd();
+        m_program.add({m_home.filePath("a.jpg"), m_home.filePath("b.jpg")});
         for (int row = 1; row <= 2; ++row)
-            view().grid().SetCellText(row, 2, "1");
+            m_program.setGroup(row, "1");
     }
 
     FtpSettings serverSettings() const
@@ -61,19 +54,12 @@ private:
         return settings;
     }
 
-    void pressGenerateUpload()
-    {
-        QTest::mouseClick(view().findChild<QPushButton*>("4"), Qt::LeftButton);
-    }
-
     TestHome m_home;
     FtpServer m_server;
-    ScriptedPrompter m_prompter;
-    std::unique_ptr<CMorvaneApp> m_app;
+    RunningProgram m_program;
 
 private slots:
     void initTestCase();
-    void init();
     void cleanup();
 
     void uploadsEveryFileMadeAndShowsItsProgress();
@@ -92,14 +78,9 @@ void UploadButtonTest::initTestCase()
     QVERIFY(m_server.start(FtpServer::Account(), {"www/thumbs", "www/images", "images"}));
 }
 
-void UploadButtonTest::init()
-{
-    m_prompter = ScriptedPrompter();
-}
-
 void UploadButtonTest::cleanup()
 {
-    m_app.reset();
+    m_program.quit();
 }
 
 void UploadButtonTest::uploadsEveryFileMadeAndShowsItsProgress()
@@ -113,9 +94,9 @@ void UploadButtonTest::uploadsEveryFileMadeAndShowsItsProgress()
             maxima << progress->maximum();
     });
 
-    pressGenerateUpload();
+    m_program.pressGenerateUpload();
 
-    QCOMPARE(m_prompter.messages, QStringList());
+    QCOMPARE(m_program.prompter.messages, QStringList());
     for (const char* name : {"www/thumbs/01_t.jpg", "www/thumbs/02_t.jpg", "www/images/01.jpg",
                              "www/images/02.jpg"}) {
         const QString local = m_home.filePath(QString(name).startsWith("www/thumbs") ? "thumbs"
@@ -139,8 +120,8 @@ void UploadButtonTest::failedConnectStillCompletes()
     FtpSettings settings = serverSettings();
     settings.Password = "wrong";
     start(settings);
-    pressGenerateUpload();
-    QCOMPARE(m_prompter.messages,
+    m_program.pressGenerateUpload();
+    QCOMPARE(m_program.prompter.messages,
              QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under "
                           "Options.\n\nLogin incorrect."}));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
@@ -150,14 +131,14 @@ void UploadButtonTest::failedConnectStillCompletes()
 void UploadButtonTest::readyReturnsWhenStatusTimerFires()
 {
     start(serverSettings());
-    pressGenerateUpload();
+    m_program.pressGenerateUpload();
     QVERIFY(statusTimer()->isActive());
     view().OnTimer();
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
     QVERIFY(!statusTimer()->isActive());
 
     // A second upload starts the 20 seconds afresh.
-    pressGenerateUpload();
+    m_program.pressGenerateUpload();
     QVERIFY(statusTimer()->isActive());
     QVERIFY(statusTimer()->remainingTime() > 19000);
 }

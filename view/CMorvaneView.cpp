@@ -1,6 +1,5 @@
 #include "view/CMorvaneView.h"
 
-#include "app/CMainFrame.h"
 #include "base/EventWait.h"
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/Prompter.h"
@@ -13,6 +12,7 @@
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/PreviewFrame.h"
+#include "view/StatusText.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -26,7 +26,8 @@
 
 namespace {
 
-enum ControlId {
+enum ControlId
+{
     IDC_GRID = 1001,
     IDC_GROUP1 = 1002,
     IDC_ADD = 1007,
@@ -69,8 +70,8 @@ constexpr const char* commonFilePathKey = "CommonFilePath";
 
 } // namespace
 
-CMorvaneView::CMorvaneView(Prompter& prompter, QWidget* parent)
-    : QWidget(parent), m_prompter(prompter), m_exchange(prompter)
+CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, QWidget* parent)
+    : QWidget(parent), m_prompter(prompter), m_status(status), m_exchange(prompter)
 {
     m_grid = new CMSFlexGrid(3);
     m_grid->setAccessibleName(QStringLiteral("Images"));
@@ -124,8 +125,8 @@ void CMorvaneView::OnInitialUpdate()
 void CMorvaneView::OnAdd()
 {
     {
+        // No preview is written while the user chooses; paints meanwhile leave the preview be.
         const BusyLock busy(m_busy);
-        const QScopedValueRollback addHoldsBusy(m_addHoldsBusy, true);
         addChosenFiles();
     }
     // Paints skipped the preview while the file dialog ran.
@@ -194,15 +195,17 @@ void CMorvaneView::OnClickGrid()
     if (row == 0)
         return;
     m_previewPath = m_images[row - 1].GetFullPath();
-    QThread* worker = QThread::create(&CMorvaneView::PreviewThreadProc, this, m_previewPath);
+    QThread* worker =
+        QThread::create(&CMorvaneView::PreviewThreadProc, this, m_previewPath, ++m_lastClick);
     worker->setParent(this);
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
-void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path)
+void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path, int click)
 {
-    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy))
+    const auto isLastClick = [view, click] { return view->m_lastClick == click; };
+    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy, isLastClick))
         QMetaObject::invokeMethod(view, &CMorvaneView::RedrawPreview, Qt::QueuedConnection);
 }
 
@@ -221,11 +224,15 @@ void CMorvaneView::OnPaint()
 {
     if (!m_frameSize.isValid())
         m_frameSize = m_previewFrame->size();
-    if (m_previewPath.isEmpty() || m_addHoldsBusy)
+    if (m_previewPath.isEmpty())
         return;
     QImage preview;
     {
-        const BusyLock busy(m_busy);
+        // While the file is in use the frame keeps its picture; whoever holds the file asks
+        // for a repaint when done.
+        const BusyLock busy(m_busy, std::try_to_lock);
+        if (!busy.ownsFlag())
+            return;
         preview.load(QString::fromLatin1(previewFile));
     }
     // A preview not written yet, or unreadable, draws nothing and keeps the frame's size.
@@ -272,8 +279,7 @@ void CMorvaneView::UploadImages()
     waitProcessingEvents(QtConcurrent::run(
         [&] { m_uploader.UploadImages(settings, thumbnails, largeImages, reports, reports); }));
     // Starting it again restarts the 20 seconds of a run still counting.
-    if (qobject_cast<CMainFrame*>(window()))
-        m_statusTimer->start();
+    m_statusTimer->start();
 }
 
 void CMorvaneView::OnTimer()
@@ -341,8 +347,7 @@ void CMorvaneView::ClearImageList()
 
 void CMorvaneView::SetStatusText(const QString& text)
 {
-    if (auto* frame = qobject_cast<CMainFrame*>(window()))
-        frame->SetMessageText(text);
+    m_status.SetMessageText(text);
 }
 
 std::pair<int, int> CMorvaneView::selectedRows() const

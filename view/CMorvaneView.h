@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/BusyFlag.h"
+#include "base/ImageList.h"
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "upload/ServerTrust.h"
 #include "upload/Uploader.h"
-#include "base/BusyFlag.h"
-#include "base/ImageList.h"
 
 #include <QSize>
 #include <QString>
@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <array>
+#include <atomic>
 #include <memory>
 #include <utility>
 
@@ -23,6 +24,7 @@ class PreviewFrame;
 class Prompter;
 class QProgressBar;
 class QTimer;
+class StatusText;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
 // generation, upload and the preview.
@@ -31,7 +33,7 @@ class CMorvaneView : public QWidget, private BatchObserver, private ServerTrust
     Q_OBJECT
 
 public:
-    explicit CMorvaneView(Prompter& prompter, QWidget* parent = nullptr);
+    CMorvaneView(Prompter& prompter, StatusText& status, QWidget* parent = nullptr);
     ~CMorvaneView() override;
 
     // Empties the list and the grid and reloads both settings holders; group names and the
@@ -83,13 +85,13 @@ private:
     void ClearImageList();
     void addChosenFiles();
     void OnPaint();
-    static void PreviewThreadProc(CMorvaneView* view, const QString& path);
-    // Pane 0 of the main window's status bar, when the view sits in one.
+    static void PreviewThreadProc(CMorvaneView* view, const QString& path, int click);
     void SetStatusText(const QString& text);
     // The selected data rows as first and last; first is 0 when the header row is current.
     std::pair<int, int> selectedRows() const;
 
     Prompter& m_prompter;
+    StatusText& m_status;
     DataExchange m_exchange;
     QProgressBar* m_progress;
     CMSFlexGrid* m_grid;
@@ -101,10 +103,11 @@ private:
     QString m_previewPath;
     QSize m_frameSize; // the preview frame as laid out, captured at the first paint
     BusyFlag m_busy;
+    // Counts the clicks, so that a preview worker of an earlier click, finishing late, does
+    // not replace the preview of the last one.
+    std::atomic<int> m_lastClick = 0;
     Uploader m_uploader; // keeps the last upload's session and connection open
     QTimer* m_statusTimer;
     // The batch counts data rows; the progress bar counts the grid's header row as well.
     bool m_generating = false;
-    // Add holds m_busy on this thread while its file dialog runs; a paint then must not wait.
-    bool m_addHoldsBusy = false;
 };
