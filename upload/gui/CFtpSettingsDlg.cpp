@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -27,6 +28,7 @@ enum ControlId
     IDC_THUMBNAILDIR = 1027,
     IDC_TEST_CONNECTION = 1028,
     IDC_SECURITY = 1030,
+    IDC_SECURITY_LABEL = 1031,
 };
 
 // In template order, which is the tab order.
@@ -41,7 +43,7 @@ constexpr ControlSpec controls[] = {
     {0, ControlKind::Label, "Image Dir", 23, 93, 31, 8},
     {0, ControlKind::Label, "Thumbnail Dir", 10, 109, 44, 8},
     {IDC_PASSIVE, ControlKind::CheckBox, "Passive", 59, 125, 41, 10},
-    {0, ControlKind::Label, "Security", 106, 126, 28, 8},
+    {IDC_SECURITY_LABEL, ControlKind::Label, "Security", 106, 126, 28, 8},
     {IDC_SECURITY, ControlKind::ComboBox, "", 136, 123, 63, 60},
     {IDC_SERVER, ControlKind::Edit, "", 58, 8, 141, 14},
     {IDC_PORT, ControlKind::Edit, "", 58, 24, 141, 14},
@@ -77,6 +79,8 @@ CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
     security->addItems({QStringLiteral("Plain FTP"), QStringLiteral("TLS if offered"),
                         QStringLiteral("TLS required"), QStringLiteral("SFTP")});
     security->setAccessibleName(QStringLiteral("Security"));
+    // Screen readers name a drop-down by its label.
+    dialog.control<QLabel>(IDC_SECURITY_LABEL)->setBuddy(security);
     m_exchange.bindIndex(security, &m_settings.Security);
 
     connect(m_ok, &QPushButton::clicked, this, &CFtpSettingsDlg::accept);
