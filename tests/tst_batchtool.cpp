@@ -1,8 +1,8 @@
 #include "FtpServer.h"
 #include "RunningProgram.h"
-#include "UploadPeer.h"
 #include "TestHome.h"
 #include "TestPictures.h"
+#include "UploadPeer.h"
 
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"

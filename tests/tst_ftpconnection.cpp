@@ -440,7 +440,7 @@ void FtpConnectionTest::untrustedKeyStopsTheLogin_data()
 {
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<Certificate>("certificate");
-    QTest::addColumn<bool>("withAuthority"); // the test authority in the options
+    QTest::addColumn<bool>("withAuthority");  // the test authority in the options
     QTest::addColumn<QString>("description"); // a line of ServerKey::description()
     QTest::addColumn<bool>("trust");
 
@@ -558,9 +558,9 @@ void FtpConnectionTest::changedKeyIsRefused()
 
 void FtpConnectionTest::logsInWithTheUsersKeys_data()
 {
-    QTest::addColumn<QStringList>("homeKeys");   // key files in ~/.ssh
-    QTest::addColumn<QString>("authorized");     // the one the server takes
-    QTest::addColumn<bool>("agentHoldsIt");      // the authorized key is in an SSH agent
+    QTest::addColumn<QStringList>("homeKeys"); // key files in ~/.ssh
+    QTest::addColumn<QString>("authorized");   // the one the server takes
+    QTest::addColumn<bool>("agentHoldsIt");    // the authorized key is in an SSH agent
     QTest::addColumn<bool>("loggedIn");
 
     // clang-format off
@@ -664,8 +664,8 @@ void FtpConnectionTest::closedSessionOpensNoConnection()
     QVERIFY(m_peer->start(Kind::Ftp));
     FtpSession session;
     session.Close();
-    QVERIFY(!session.GetFtpConnection(FtpLogin::fromSettings(m_peer->settings()), m_trust)
-                 .connection);
+    QVERIFY(
+        !session.GetFtpConnection(FtpLogin::fromSettings(m_peer->settings()), m_trust).connection);
 }
 
 QTEST_GUILESS_MAIN(FtpConnectionTest)

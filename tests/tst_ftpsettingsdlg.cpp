@@ -241,8 +241,7 @@ void FtpSettingsDlgTest::closingWithoutOkReloadsTheFile()
             m_dialog->close();
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(m_prompter.messages,
-             QStringList{notConnected + "The server refused the connection."});
+    QCOMPARE(m_prompter.messages, QStringList{notConnected + "The server refused the connection."});
     QCOMPARE(m_dialog->settings().Server, QStringLiteral("127.0.0.1"));
     QCOMPARE(savedSettings().Server, QStringLiteral("127.0.0.1"));
 }
@@ -302,7 +301,7 @@ void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen()
 void FtpSettingsDlgTest::securityFollowsTheFile_data()
 {
     QTest::addColumn<int>("stored");
-    QTest::addColumn<int>("shown"); // the index of the choice shown, -1 for none
+    QTest::addColumn<int>("shown");  // the index of the choice shown, -1 for none
     QTest::addColumn<int>("chosen"); // -1: left as it is
     QTest::addColumn<int>("saved");
 

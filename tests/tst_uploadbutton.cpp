@@ -1,7 +1,7 @@
 #include "FtpServer.h"
 #include "PaintRecorder.h"
-#include "SftpServer.h"
 #include "RunningProgram.h"
+#include "SftpServer.h"
 #include "TestHome.h"
 #include "TestPictures.h"
 

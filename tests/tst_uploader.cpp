@@ -211,8 +211,10 @@ void UploaderTest::sendsEachListIntoItsDirectory_data()
             << "www/thumbs" << "%top/images" << "www/thumbs" << "images" << true;
         // clang-format on
     }
+    // clang-format off
     QTest::newRow("FTP: active mode")
         << Kind::Ftp << "thumbs" << "images" << "thumbs" << "images" << false;
+    // clang-format on
 }
 
 void UploaderTest::sendsEachListIntoItsDirectory()
