@@ -71,6 +71,7 @@ private slots:
     void asksBeforeTrustingAServerAndKeepsItsKey_data();
     void asksBeforeTrustingAServerAndKeepsItsKey();
     void endsWhenTheServerStopsAnswering();
+    void saysUntilReadyThatTheUploadWasNotEncrypted();
 };
 
 void UploadButtonTest::initTestCase()
@@ -255,6 +256,24 @@ void UploadButtonTest::endsWhenTheServerStopsAnswering()
              QStringList({"The server stopped answering; 4 files were not uploaded."}));
     QCOMPARE(stalling.commandLog().count("<- STOR"), 2);
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
+}
+
+void UploadButtonTest::saysUntilReadyThatTheUploadWasNotEncrypted()
+{
+    FtpSettings settings = serverSettings();
+    settings.Security = 1;
+    start(settings);
+    PaintRecorder status(frame().GetMessageBar());
+
+    m_program.pressGenerateUpload();
+
+    QCOMPARE(m_program.prompter.messages, QStringList());
+    QCOMPARE(status.painted.count("Upload Complete, without encryption: the server offers no TLS."),
+             1);
+    QCOMPARE(frame().GetMessageText(),
+             QStringLiteral("Upload Complete, without encryption: the server offers no TLS."));
+    view().OnTimer();
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
 }
 
 QTEST_MAIN(UploadButtonTest)

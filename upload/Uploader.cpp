@@ -79,7 +79,10 @@ int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumb
         stored = sendLists(settings, thumbnails, largeImages, observer, reports);
         reports.flush();
     }
-    observer.status(QStringLiteral("Upload Complete"));
+    // Said last, so that the window shows it until it puts "Ready" back.
+    observer.status(m_tlsDeclined ? QStringLiteral("Upload Complete, without encryption: the "
+                                                   "server offers no TLS.")
+                                  : QStringLiteral("Upload Complete"));
     observer.progressReset();
     return stored;
 }
@@ -97,12 +100,11 @@ void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, S
     m_pConnection.reset();
     FtpConnectResult result = m_pSession->GetFtpConnection(FtpLogin::fromSettings(settings), trust);
     m_pConnection = std::move(result.connection);
+    m_tlsDeclined = result.tlsDeclined;
     if (!m_pConnection)
         observer.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings "
                                         "under Options.\n\n") +
                          result.reason());
-    else if (result.tlsDeclined)
-        observer.status(QStringLiteral("The server offers no TLS: uploading without encryption."));
     observer.status(QStringLiteral("Ready"));
 }
 

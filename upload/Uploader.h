@@ -25,7 +25,8 @@ public:
     Uploader& operator=(const Uploader&) = delete;
 
     // Connects afresh and sends both lists, reporting status texts, messages and progress,
-    // and ends with "Upload Complete" and the progress back at 0 whatever failed. A server
+    // and ends with "Upload Complete" and the progress back at 0 whatever failed; an upload
+    // in clear because the server offers no TLS says so there. A server
     // key not trusted yet is put to trust. The window puts "Ready" back later. Returns how
     // many files the server stored.
     int UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
@@ -50,4 +51,5 @@ private:
     FtpOptions m_options;
     std::unique_ptr<FtpSession> m_pSession;
     std::unique_ptr<FtpConnection> m_pConnection;
+    bool m_tlsDeclined = false; // the connection is plain FTP, as TLS was only wished for
 };
