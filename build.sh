@@ -4,12 +4,13 @@
 #   build.sh test       runs every test through CTest
 #   build.sh core-test  builds without the window (MORVANE_GUI=OFF) and runs the core's tests
 #   build.sh bench      runs the generation benchmark
+#   build.sh package    makes the Debian package build/morvane_VERSION_ARCH.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgd-dev libcurl4-openssl-dev libssl-dev libx11-dev
-          ca-certificates python3-pyftpdlib python3-openssl python3-asyncssh openssl openssh-server
-          openssh-client)
+packages=(cmake g++ make pkg-config qt6-base-dev libgd-dev libjpeg62-turbo-dev libcurl4-openssl-dev
+          libssl-dev libx11-dev ca-certificates python3-pyftpdlib python3-openssl python3-asyncssh
+          openssl openssh-server openssh-client desktop-file-utils appstream man-db dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
@@ -34,5 +35,6 @@ case "${1:-run}" in
     core-test) build "$build_dir-core" -DMORVANE_GUI=OFF && cd "$build_dir-core" &&
                    exec ctest --output-on-failure ;;
     bench)     build "$build_dir" && exec "$build_dir/bench/morvane-bench" "${@:2}" ;;
-    *)         echo "usage: build.sh [run|test|core-test|bench]" >&2; exit 2 ;;
+    package)   build "$build_dir" && cd "$build_dir" && exec cpack -G DEB ;;
+    *)         echo "usage: build.sh [run|test|core-test|bench|package]" >&2; exit 2 ;;
 esac

@@ -6,25 +6,41 @@
 #include "view/CMorvaneView.h"
 
 #include <QApplication>
+#include <QDir>
+
+namespace {
+
+// The menu's icon at every size drawn, so each place picks the sharpest.
+QIcon applicationIcon()
+{
+    const QDir icons(QStringLiteral(":/icons"));
+    QIcon icon;
+    for (const QString& file : icons.entryList())
+        icon.addFile(icons.filePath(file));
+    return icon;
+}
+
+} // namespace
 
 CMorvaneApp::CMorvaneApp(Prompter& prompter) : m_prompter(prompter) {}
 
 CMorvaneApp::~CMorvaneApp() = default;
 
-bool CMorvaneApp::InitInstance()
+bool CMorvaneApp::InitInstance(const QStringList& pictures)
 {
     m_network = std::make_unique<NetworkLibrary>();
     if (!m_network->isReady()) {
         m_prompter.message(QStringLiteral("Windows sockets initialization failed."));
         return false;
     }
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/morvane.png")));
+    QApplication::setWindowIcon(applicationIcon());
     m_frame = std::make_unique<CMainFrame>(m_prompter);
     connect(m_frame.get(), &CMainFrame::fileNew, this, &CMorvaneApp::OnFileNew);
     connect(m_frame.get(), &CMainFrame::fileOpen, this, &CMorvaneApp::OnFileOpen);
     connect(m_frame.get(), &CMainFrame::fileSave, this, &CMorvaneApp::OnFileSave);
     connect(m_frame.get(), &CMainFrame::appAbout, this, &CMorvaneApp::OnAppAbout);
     OnFileNew();
+    m_frame->GetActiveView()->addPictures(pictures);
     m_frame->SetMessageText(QStringLiteral("Ready"));
     m_frame->show();
     return true;

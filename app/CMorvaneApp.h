@@ -4,6 +4,7 @@
 #include "app/QtPrompter.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,8 +20,9 @@ public:
     explicit CMorvaneApp(Prompter& prompter);
     ~CMorvaneApp() override;
 
-    // False when the program cannot start; the reason has been shown.
-    bool InitInstance();
+    // False when the program cannot start; the reason has been shown. The pictures are
+    // listed as if added with Add, the way a file manager hands them over.
+    bool InitInstance(const QStringList& pictures = {});
     CMainFrame* mainFrame() const { return m_frame.get(); }
 
 public slots:

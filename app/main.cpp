@@ -1,5 +1,8 @@
-#include "app/CMorvaneApp.h"
 #include "app/CMainFrame.h"
+#include "app/CMorvaneApp.h"
+#include "app/StartArguments.h"
+#include "base/LocalFile.h"
+#include "base/ReportEscape.h"
 
 #include <QApplication>
 
@@ -7,28 +10,67 @@
 
 namespace {
 
-// Qt aborts without a display; say what to do instead.
-bool hasDisplay()
+enum ExitStatus
 {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
-           qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    closed = 0,
+    couldNotStart = 1,
+    badArguments = 2
+};
+
+// Qt aborts without a display; say what to do instead. Qt's -platform option (also written
+// --platform) names a platform that may need none, such as offscreen.
+bool hasDisplay(const QStringList& arguments)
+{
+    const bool platformGiven = arguments.contains(QLatin1String("-platform")) ||
+                               arguments.contains(QLatin1String("--platform"));
+    return platformGiven || qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ||
+           qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+void write(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (!hasDisplay()) {
+    // Help and version answer before Qt looks for a display.
+    const QStringList given = commandLineArguments(argc, argv);
+    const StartArguments early(given);
+    if (early.action() == StartArguments::Action::ShowHelp) {
+        write(stdout, StartArguments::usage());
+        return closed;
+    }
+    if (early.action() == StartArguments::Action::ShowVersion) {
+        write(stdout, QStringLiteral("morvane " MORVANE_VERSION "\n"));
+        return closed;
+    }
+    if (!hasDisplay(given)) {
         std::fprintf(stderr, "morvane: no display found; start it on a desktop, or without one "
                              "under a virtual display: xvfb-run %s\n",
                      argv[0]);
-        return 1;
+        return couldNotStart;
     }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
+    // Lets the desktop match the window to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quarnel.Morvane"));
+    // Read again now that Qt has taken out its own options, such as -platform.
+    const StartArguments arguments(commandLineArguments(argc, argv));
+    if (!arguments.isValid()) {
+        write(stderr, QStringLiteral("morvane: %1\n\n").arg(escapeForReport(arguments.error())) +
+                          StartArguments::usage());
+        return badArguments;
+    }
+    for (const QString& line : arguments.notListed())
+        write(stderr, QStringLiteral("morvane: %1\n").arg(escapeForReport(line)));
+
     QtPrompter prompter;
     CMorvaneApp app(prompter);
-    if (!app.InitInstance())
-        return 1;
+    if (!app.InitInstance(arguments.pictures()))
+        return couldNotStart;
     return QApplication::exec();
 }

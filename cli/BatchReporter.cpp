@@ -1,5 +1,6 @@
 #include "cli/BatchReporter.h"
 
+#include "base/ReportEscape.h"
 #include "imaging/ImageBatch.h"
 #include "upload/ServerKey.h"
 
@@ -64,17 +65,18 @@ void BatchReporter::unreadable(int, const QString& path)
 
 void BatchReporter::notWritten(int, const QString& path)
 {
-    m_notWritten.insert(path);
     failure(QStringLiteral("Failed to write file ") + path);
 }
 
 bool BatchReporter::trustServer(const ServerKey& key)
 {
     // No one is there to ask, and a key is never trusted unseen.
-    writeLine(key.untrustedReason() + u'\n' + key.description() +
-              QStringLiteral("\nTo trust this server, add this line to ftpsettings.cfg:\n"
-                             "TrustedFingerprint = ") +
-              key.fingerprint());
+    const QString report = key.untrustedReason() + u'\n' + key.description() +
+                           QStringLiteral("\nTo trust this server, add this line to "
+                                          "ftpsettings.cfg:\nTrustedFingerprint = ") +
+                           key.fingerprint();
+    for (const QString& line : report.split(u'\n'))
+        writeLine(line);
     return false;
 }
 
@@ -85,16 +87,11 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const GeneratedImages& generated, int uploaded) const
 {
-    // A path that could not be written is listed all the same; it does not count here.
-    const auto written = [this](const QStringList& paths) {
-        return std::count_if(paths.begin(), paths.end(),
-                             [this](const QString& path) { return !m_notWritten.contains(path); });
-    };
     return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
                           "%4 sources renamed, %5 files uploaded, %6 failures")
         .arg(listed)
-        .arg(written(generated.thumbnails))
-        .arg(written(generated.largeImages))
+        .arg(generated.thumbnails.size())
+        .arg(generated.largeImages.size())
         .arg(m_renamed)
         .arg(uploaded)
         .arg(m_failures);
@@ -110,7 +107,7 @@ void BatchReporter::writeLine(const QString& text)
 {
     const bool redraw = m_progressShown;
     clearProgress();
-    m_out.write((text + u'\n').toLocal8Bit());
+    m_out.write((escapeForReport(text) + u'\n').toLocal8Bit());
     if (redraw)
         drawProgress();
 }

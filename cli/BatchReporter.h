@@ -3,15 +3,15 @@
 #include "imaging/BatchObserver.h"
 #include "upload/ServerTrust.h"
 
-#include <QSet>
 #include <QString>
 
 class QIODevice;
 struct GeneratedImages;
 
 // Tells a command-line run on the terminal: status texts and messages one line each, in
-// order, and on a terminal a progress bar redrawn in place. Counts what the summary needs.
-// It never trusts a server key: it names the key and how to trust it.
+// order, with file names escaped so that each report stays on its line, and on a terminal a
+// progress bar redrawn in place. Counts what the summary needs. It never trusts a server key:
+// it names the key and how to trust it.
 class BatchReporter : public BatchObserver, public ServerTrust
 {
 public:
@@ -49,5 +49,4 @@ private:
     bool m_progressShown = false;
     int m_renamed = 0;
     int m_failures = 0;
-    QSet<QString> m_notWritten;
 };

@@ -1,8 +1,7 @@
 #include "cli/ListedPictures.h"
 
 #include "base/ImageList.h"
-
-#include <QFileInfo>
+#include "base/LocalFile.h"
 
 ListedPictures ListedPictures::fromFiles(const std::vector<BatchFile>& files)
 {
@@ -10,11 +9,10 @@ ListedPictures ListedPictures::fromFiles(const std::vector<BatchFile>& files)
     // The window's own rule decides what is listed twice: the same path, letter for letter.
     ImageList images;
     for (const BatchFile& file : files) {
-        const QFileInfo info(file.path);
-        const QString path = info.absoluteFilePath();
+        const QString path = absolutePath(file.path);
         if (images.contains(path) || listed.missing.contains(path))
             continue;
-        if (!info.exists()) {
+        if (fileKind(path) == FileKind::Missing) {
             listed.missing << path;
             continue;
         }

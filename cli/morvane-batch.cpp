@@ -1,7 +1,10 @@
 // morvane-batch: the window's Generate and Generate / Upload, run from the command line.
 
+#include "base/LocalFile.h"
+#include "base/ReportEscape.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
+#include "cli/Interruption.h"
 #include "cli/ListedPictures.h"
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
@@ -12,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 
@@ -24,7 +26,8 @@ enum ExitStatus
 {
     everythingMade = 0,
     somethingFailed = 1,
-    badArguments = 2
+    badArguments = 2,
+    interrupted = 130 // as a shell reports a program that Ctrl+C ended
 };
 
 void write(std::FILE* stream, const QString& text)
@@ -34,7 +37,8 @@ void write(std::FILE* stream, const QString& text)
 
 int refuse(const QString& reason)
 {
-    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(reason) + BatchArguments::usage());
+    write(stderr, QStringLiteral("morvane-batch: %1\n\n").arg(escapeForReport(reason)) +
+                      BatchArguments::usage());
     return badArguments;
 }
 
@@ -42,8 +46,8 @@ int refuse(const QString& reason)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication application(argc, argv);
-    const BatchArguments arguments(application.arguments().mid(1));
+    const BatchArguments arguments(commandLineArguments(argc, argv));
+    const QCoreApplication application(argc, argv);
     if (!arguments.isValid())
         return refuse(arguments.error());
     const BatchJob& job = arguments.job();
@@ -55,7 +59,7 @@ int main(int argc, char* argv[])
         write(stdout, QStringLiteral("morvane-batch " MORVANE_VERSION "\n"));
         return everythingMade;
     }
-    if (!job.configDir.isEmpty() && !QFileInfo(job.configDir).isDir())
+    if (!job.configDir.isEmpty() && fileKind(job.configDir) != FileKind::Folder)
         return refuse(QStringLiteral("--config-dir %1: no such directory").arg(job.configDir));
 
     const NetworkLibrary network;
@@ -76,8 +80,19 @@ int main(int argc, char* argv[])
     for (const QString& path : listed.missing)
         reporter.missing(path);
 
-    const GeneratedImages generated =
-        GenerateImages(listed.rows, job.groupText, imageSettings, reporter);
+    GeneratedImages generated;
+    {
+        // Only generation stops cleanly on Ctrl+C; an upload ends as it always did.
+        const Interruption interruption;
+        BatchControl control;
+        control.stop = &interruption.flag();
+        generated = GenerateImages(listed.rows, job.groupText, imageSettings, reporter, control);
+        if (interruption.requested()) {
+            write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+            write(stdout, reporter.summary(int(listed.rows.size()), generated, 0) + u'\n');
+            return interrupted;
+        }
+    }
     int uploaded = 0;
     if (job.upload) {
         Uploader uploader;

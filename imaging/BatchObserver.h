@@ -13,7 +13,7 @@ public:
     // number is used up.
     virtual void unreadable(int row, const QString& path) = 0;
     // An output of the row was not made (its size is unusable, or it would replace a
-    // listed picture) or could not be written; one that could not be written is still
-    // listed among the paths written.
+    // listed picture) or could not be written. It is not among the paths written, and a file
+    // of that name from an earlier run stays as it was.
     virtual void notWritten(int row, const QString& path) = 0;
 };

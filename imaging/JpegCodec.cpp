@@ -1,23 +1,12 @@
 #include "imaging/JpegCodec.h"
 
-#include "base/LocalPath.h"
+#include "imaging/ReplaceFile.h"
 
-#include <sys/stat.h>
-
-#include <climits>
 #include <cstdarg>
-#include <cstdio>
 #include <memory>
 #include <mutex>
-#include <new>
 
 namespace {
-
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 struct GdBufferDeleter
 {
@@ -25,15 +14,10 @@ struct GdBufferDeleter
 };
 using GdBuffer = std::unique_ptr<void, GdBufferDeleter>;
 
-File openFile(const QString& path, const char* mode)
-{
-    return File(std::fopen(pathToLocal(path).constData(), mode));
-}
-
 void quietGdErrors(int, const char*, va_list) {}
 
-// GD writes its complaints about bad input to stderr; the program reports failures its
-// own way, so GD is silenced once for the whole process.
+// GD writes its complaints to stderr; the program reports failures its own way, so GD is
+// silenced once for the whole process.
 void silenceGd()
 {
     static std::once_flag once;
@@ -42,36 +26,18 @@ void silenceGd()
 
 } // namespace
 
-GdImage LoadJpegFile(const QString& path)
+QByteArray EncodeJpeg(gdImagePtr image, int quality)
 {
     silenceGd();
-    const File file = openFile(path, "rbe");
-    if (!file)
-        return nullptr;
-    struct stat status;
-    // GD takes the size as an int.
-    if (fstat(fileno(file.get()), &status) != 0 || status.st_size <= 0 || status.st_size > INT_MAX)
-        return nullptr;
-    const int size = int(status.st_size);
-    const std::unique_ptr<char[]> data(new (std::nothrow) char[size]);
-    if (!data)
-        return nullptr;
-    // A short read gives nothing: the decoder must never see bytes that were not read.
-    if (std::fread(data.get(), 1, size, file.get()) != std::size_t(size))
-        return nullptr;
-    return GdImage(gdImageCreateFromJpegPtr(size, data.get()));
+    int size = 0;
+    const GdBuffer encoded(gdImageJpegPtr(image, &size, quality));
+    if (!encoded || size <= 0)
+        return {};
+    return QByteArray(static_cast<const char*>(encoded.get()), size);
 }
 
 bool SaveJpegFile(const QString& path, gdImagePtr image, int quality)
 {
-    silenceGd();
-    const File file = openFile(path, "wbe");
-    if (!file)
-        return false;
-    int size = 0;
-    const GdBuffer encoded(gdImageJpegPtr(image, &size, quality));
-    // A full disk may only show when the buffered bytes are flushed.
-    return encoded && size > 0 &&
-           std::fwrite(encoded.get(), 1, size, file.get()) == std::size_t(size) &&
-           std::fflush(file.get()) == 0;
+    const QByteArray encoded = EncodeJpeg(image, quality);
+    return !encoded.isEmpty() && replaceFile(path, encoded);
 }

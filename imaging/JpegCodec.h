@@ -2,15 +2,17 @@
 
 #include "imaging/GdImage.h"
 
+#include <QByteArray>
 #include <QString>
 
-// Moves pictures between JPEG files and GD images, always through one memory buffer.
-// Both fail quietly, leave nothing open or allocated, and may run on several threads at
-// once as long as each works on its own file and image.
+// Encoding GD images as JPEG. Decoding is JpegDecoder's. Both may run on several threads at
+// once as long as each works on its own image and file.
 
-// The decoded picture, or null when the file cannot be read or is not a JPEG.
-GdImage LoadJpegFile(const QString& path);
+// The image encoded at the quality, which is handed to GD unchanged; empty when GD refuses.
+// The caller keeps the image.
+QByteArray EncodeJpeg(gdImagePtr image, int quality);
 
-// Creates or truncates the file first, then encodes; the caller keeps the image. True when
-// the whole encoded picture reached the file.
+// Encodes, then replaces the file with the whole encoded picture (see replaceFile); an
+// earlier file of that name stays as it was when encoding or writing fails. True when the
+// picture is in place.
 bool SaveJpegFile(const QString& path, gdImagePtr image, int quality);

@@ -1,13 +1,14 @@
 #include "imaging/OutputSize.h"
 
-#include <climits>
+#include "imaging/JpegDecoder.h"
+
 #include <cmath>
 
 namespace {
 
 bool isUsableSide(double side)
 {
-    return side >= 1.0 && side <= double(INT_MAX);
+    return side >= 1.0 && side <= maxJpegSide;
 }
 
 } // namespace
@@ -23,7 +24,7 @@ std::optional<QSize> outputSize(const OutputProfile& profile, QSize source)
         width = std::trunc(height / ratio);
     if (!profile.UseHeight)
         height = std::trunc(width * ratio);
-    if (!isUsableSide(width) || !isUsableSide(height))
+    if (!isUsableSide(width) || !isUsableSide(height) || width * height > maxPicturePixels)
         return std::nullopt;
     return QSize(int(width), int(height));
 }

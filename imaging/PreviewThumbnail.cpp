@@ -2,20 +2,21 @@
 
 #include "base/BusyFlag.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/JpegDecoder.h"
 #include "imaging/PreviewGeometry.h"
+#include "imaging/ScalePicture.h"
 
 bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
                       const std::function<bool()>& isWanted)
 {
-    const GdImage source = LoadJpegFile(picturePath);
-    if (!source)
+    JpegDecoder decoder(picturePath);
+    const QSize size = PreviewSize(decoder.fullSize());
+    const GdImage picture = decoder.decode(size);
+    if (!picture)
         return false;
-    const QSize size = PreviewSize(QSize(source->sx, source->sy));
-    const GdImage preview(gdImageCreateTrueColor(size.width(), size.height()));
+    const GdImage preview = ScalePicture(picture.get(), size);
     if (!preview)
         return false;
-    gdImageCopyResampled(preview.get(), source.get(), 0, 0, 0, 0, size.width(), size.height(),
-                         source->sx, source->sy);
     const BusyLock fileInUse(busy);
     if (!isWanted())
         return false;

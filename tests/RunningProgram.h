@@ -20,11 +20,12 @@ class RunningProgram
 public:
     ScriptedPrompter prompter;
 
-    // False when the program did not come up with its window shown.
-    bool start()
+    // False when the program did not come up with its window shown. The pictures are those
+    // named on the command line.
+    bool start(const QStringList& pictures = {})
     {
         m_app = std::make_unique<CMorvaneApp>(prompter);
-        return m_app->InitInstance() && QTest::qWaitForWindowExposed(&frame());
+        return m_app->InitInstance(pictures) && QTest::qWaitForWindowExposed(&frame());
     }
     // Ends the program, and with it the script.
     void quit()

@@ -38,13 +38,14 @@ void BatchReporterTest::writesEachReportOnOneLine()
     reporter.notWritten(1, "/t/a01.jpg");
     reporter.status("Ready");
     reporter.message("Failed to connect to FTP server.\nCheck FTP Settings under Options.");
+    reporter.missing("/p/two\nlines.jpg");
 
     QCOMPARE(lines(), QStringList({"Failed to find file /p/gone.jpg", "Generating Images...",
                                    "Failed to read picture /p/bad.jpg",
                                    "Failed to write file /t/a01.jpg", "Ready",
                                    "Failed to connect to FTP server. Check FTP Settings under "
                                    "Options.",
-                                   ""}));
+                                   "Failed to find file /p/two\\nlines.jpg", ""}));
 }
 
 void BatchReporterTest::countsFailuresAndWhatWasMade()
@@ -60,10 +61,11 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
 
     reporter.renamed(0, "/p/a01.jpg");
     reporter.renamed(2, "/p/a03.jpg");
-    // Listed all the same, but not written.
+    // Not written, so not among the paths either.
     reporter.notWritten(1, "/t/a02.jpg");
+    generated.thumbnails.removeAt(1);
     reporter.unreadable(3, "/p/bad.jpg");
-    reporter.message("Failed to upload file /t/a02.jpg");
+    reporter.message("Failed to upload file /l/a02.jpg");
     reporter.status("Upload Complete");
     QCOMPARE(reporter.summary(4, generated, 5),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "

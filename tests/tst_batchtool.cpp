@@ -1,4 +1,5 @@
 #include "FtpServer.h"
+#include "RawArguments.h"
 #include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
@@ -13,10 +14,17 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QThread>
+
+#include <cstdio>
+
 #include <netinet/in.h>
+#include <sched.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -60,6 +68,44 @@ private:
     quint16 m_port = 0;
 };
 
+// Keeps this thread, and the threads it starts, to one core while it lives.
+class CoreLimit
+{
+public:
+    explicit CoreLimit(bool active) : m_active(active)
+    {
+        if (m_active && sched_getaffinity(0, sizeof m_saved, &m_saved) == 0)
+            toOneCore();
+    }
+    ~CoreLimit()
+    {
+        if (m_active)
+            sched_setaffinity(0, sizeof m_saved, &m_saved);
+    }
+    CoreLimit(const CoreLimit&) = delete;
+    CoreLimit& operator=(const CoreLimit&) = delete;
+
+    static void toOneCore()
+    {
+        cpu_set_t allowed;
+        if (sched_getaffinity(0, sizeof allowed, &allowed) != 0)
+            return;
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &allowed)) {
+                cpu_set_t one;
+                CPU_ZERO(&one);
+                CPU_SET(cpu, &one);
+                sched_setaffinity(0, sizeof one, &one);
+                return;
+            }
+        }
+    }
+
+private:
+    const bool m_active;
+    cpu_set_t m_saved;
+};
+
 // Every file of a folder with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
 {
@@ -80,11 +126,27 @@ private:
     QString path(const QString& name) const { return m_home.filePath(name); }
 
     // Starts morvane-batch in the folder holding morvane.cfg unless told otherwise.
-    BatchRun runBatch(const QStringList& arguments, const QString& workingDir = {})
+    BatchRun runBatch(const QStringList& arguments, const QString& workingDir = {},
+                      bool oneCore = false)
     {
         QProcess process;
         process.setWorkingDirectory(workingDir.isEmpty() ? m_home.path() : workingDir);
+        if (oneCore)
+            process.setChildProcessModifier([] { CoreLimit::toOneCore(); });
         process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    BatchRun runBatchWithBytes(const QList<QByteArray>& arguments)
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_home.path());
+        startWithBytes(process, QStringLiteral(MORVANE_BATCH_PATH), arguments);
+        return finished(process);
+    }
+
+    static BatchRun finished(QProcess& process)
+    {
         BatchRun run;
         if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
             return run;
@@ -126,6 +188,8 @@ private:
         }
     }
 
+    void drawMixedPhotos(bool thumbnailDirMissing);
+
     ImageSettings m_settings;
     TestHome m_home;
 
@@ -133,7 +197,9 @@ private slots:
     void initTestCase();
     void init();
 
+    void makesTheSameFilesAsTheWindow_data();
     void makesTheSameFilesAsTheWindow();
+    void interruptedRunLeavesOnlyWholeFiles();
     void uploadsWhatItMade();
     void reportsFailuresAndExitStatus_data();
     void reportsFailuresAndExitStatus();
@@ -147,6 +213,8 @@ private slots:
     void reportsWhyTheConnectionFailed_data();
     void reportsWhyTheConnectionFailed();
     void endsWhenTheServerStopsAnswering();
+    void findsAndNamesAnyFileName_data();
+    void findsAndNamesAnyFileName();
 };
 
 void BatchToolTest::initTestCase()
@@ -174,51 +242,155 @@ void BatchToolTest::init()
     QVERIFY(m_settings.save());
 }
 
-void BatchToolTest::makesTheSameFilesAsTheWindow()
+// Rows that mix groups and no group, a picture that cannot be read, a rename whose new name
+// is taken, and a large image that would land on a listed photograph.
+const QStringList mixedPhotos = {"IMG_1.jpg", "IMG_2.jpg",   "IMG_3.jpg", "IMG_4.jpg",
+                                 "png.jpg",   "beach03.jpg", "IMG_7.jpg"};
+const QStringList mixedGroups = {"2", "", "2", "1", "1", "", "2"};
+
+void BatchToolTest::drawMixedPhotos(bool thumbnailDirMissing)
 {
     m_settings.RenameOriginalFile = 1;
     m_settings.OriginalExtension = "_orig";
+    m_settings.large.SaveDir = path("photos");
+    if (thumbnailDirMissing)
+        m_settings.thumbnail.SaveDir = path("gone");
     QVERIFY(m_settings.save());
-    const QStringList photos = {"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"};
-    const QStringList groups = {"2", "", "2", "1"};
-    drawPhotos(photos);
+    drawPhotos({"IMG_1.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg", "beach03.jpg", "IMG_7.jpg"});
+    QVERIFY(write(path("photos/png.jpg"), png(QSize(20, 20))));
+    QVERIFY(write(path("photos/city01_orig.jpg"), "taken"));
+}
+
+void BatchToolTest::makesTheSameFilesAsTheWindow_data()
+{
+    QTest::addColumn<bool>("oneCore");
+    QTest::addColumn<bool>("thumbnailDirMissing");
+
+    QTest::newRow("one core") << true << false;
+    QTest::newRow("every core") << false << false;
+    QTest::newRow("one core, no thumbnail directory") << true << true;
+    QTest::newRow("every core, no thumbnail directory") << false << true;
+}
+
+// Both shells, on a pool of one thread and of every core (the pool follows the cores the
+// process may use), make the same files and report the same things in the same order.
+void BatchToolTest::makesTheSameFilesAsTheWindow()
+{
+    QFETCH(bool, oneCore);
+    QFETCH(bool, thumbnailDirMissing);
+    if (!oneCore && QThread::idealThreadCount() < 2)
+        QSKIP("one core only");
+    const QString invalidThumbnails =
+        "Invalid thumbnail directory. Check Image Property settings under Options.";
+    drawMixedPhotos(thumbnailDirMissing);
     {
+        CoreLimit limit(oneCore);
+        QCOMPARE(QThread::idealThreadCount() == 1, oneCore || QThread::idealThreadCount() == 1);
         RunningProgram program;
         QVERIFY(program.start());
         QStringList paths;
-        for (const QString& photo : photos)
+        for (const QString& photo : mixedPhotos)
             paths << path("photos/" + photo);
         program.add(paths);
-        for (int row = 1; row <= groups.size(); ++row)
-            program.setGroup(row, groups[row - 1]);
+        for (int row = 1; row <= mixedGroups.size(); ++row)
+            program.setGroup(row, mixedGroups[row - 1]);
         program.groupName(1)->setText("city");
         program.groupName(2)->setText("beach");
         program.pressGenerate();
-        QVERIFY(program.prompter.messages.isEmpty());
+        QCOMPARE(program.prompter.messages,
+                 thumbnailDirMissing ? QStringList({invalidThumbnails}) : QStringList());
     }
     const QMap<QString, QByteArray> windowThumbnails = contents(path("thumbs"));
-    const QMap<QString, QByteArray> windowImages = contents(path("images"));
-    const QStringList windowPhotos = contents(path("photos")).keys();
-    QCOMPARE(windowThumbnails.keys(),
-             QStringList({"beach01_t.jpg", "beach02_t.jpg", "city01_t.jpg"}));
+    const QMap<QString, QByteArray> windowPhotos = contents(path("photos"));
+    QCOMPARE(windowThumbnails.keys(), thumbnailDirMissing
+                                          ? QStringList()
+                                          : QStringList({"beach01_t.jpg", "beach02_t.jpg",
+                                                         "beach03_t.jpg", "city01_t.jpg"}));
+    QCOMPARE(windowPhotos.keys(),
+             QStringList({"IMG_2.jpg", "IMG_4.jpg", "beach01.jpg", "beach01_orig.jpg",
+                          "beach02.jpg", "beach02_orig.jpg", "beach03.jpg", "beach03_orig.jpg",
+                          "city01.jpg", "city01_orig.jpg", "png.jpg"}));
     init();
-    m_settings.RenameOriginalFile = 1;
-    m_settings.OriginalExtension = "_orig";
-    QVERIFY(m_settings.save());
-    drawPhotos(photos);
+    drawMixedPhotos(thumbnailDirMissing);
 
-    const BatchRun run =
-        runBatch({"--prefix", "2=beach", "--prefix", "1=city", "--group", "2", "photos/IMG_1.jpg",
-                  "--group", "none", "photos/IMG_2.jpg", "--group", "2", "photos/IMG_3.jpg",
-                  "--group", "1", "photos/IMG_4.jpg"});
-    QCOMPARE(run.errorLines, QStringList({"Generating Images...", "Ready"}));
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images "
-                                        "written, 3 sources renamed, 0 files uploaded, "
-                                        "0 failures\n"));
+    const BatchRun run = runBatch({"--prefix",
+                                   "2=beach",
+                                   "--prefix",
+                                   "1=city",
+                                   "--group",
+                                   "2",
+                                   "photos/IMG_1.jpg",
+                                   "--group",
+                                   "none",
+                                   "photos/IMG_2.jpg",
+                                   "--group",
+                                   "2",
+                                   "photos/IMG_3.jpg",
+                                   "--group",
+                                   "1",
+                                   "photos/IMG_4.jpg",
+                                   "photos/png.jpg",
+                                   "--group",
+                                   "none",
+                                   "photos/beach03.jpg",
+                                   "--group",
+                                   "2",
+                                   "photos/IMG_7.jpg"},
+                                  {}, oneCore);
+    QStringList errorLines = {"Generating Images..."};
+    if (thumbnailDirMissing)
+        errorLines << invalidThumbnails;
+    errorLines << "Failed to read picture " + path("photos/png.jpg")
+               << "Failed to write file " + path("photos/beach03.jpg") << "Ready";
+    QCOMPARE(run.errorLines, errorLines);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.output,
+             QStringLiteral("7 pictures listed, %1 thumbnails and 3 large images written, "
+                            "3 sources renamed, 0 files uploaded, %2 failures\n")
+                 .arg(thumbnailDirMissing ? 0 : 4)
+                 .arg(thumbnailDirMissing ? 3 : 2));
     QCOMPARE(contents(path("thumbs")), windowThumbnails);
-    QCOMPARE(contents(path("images")), windowImages);
-    QCOMPARE(contents(path("photos")).keys(), windowPhotos);
+    QCOMPARE(contents(path("photos")), windowPhotos);
+}
+
+// Ctrl+C in the middle of a run: the file being written is finished, nothing after it is
+// started, no temporary file stays, and the summary so far is printed.
+void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
+{
+    const int pictures = 60;
+    m_settings.large.Height = 1200;
+    QVERIFY(m_settings.save());
+    const QByteArray photo = jpeg(QSize(2000, 1500));
+    QStringList arguments = {"--prefix", "1=p"};
+    for (int index = 0; index < pictures; ++index) {
+        const QString name = QStringLiteral("photos/IMG_%1.jpg").arg(index);
+        QVERIFY(write(path(name), photo));
+        arguments << name;
+    }
+    QProcess process;
+    process.setWorkingDirectory(m_home.path());
+    process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
+    QVERIFY(process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(path("images")).isEmpty(), 30000);
+    QCOMPARE(kill(pid_t(process.processId()), SIGINT), 0);
+    QVERIFY(process.waitForFinished(60000));
+
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+    QVERIFY(process.readAllStandardError().contains("morvane-batch: interrupted\n"));
+    const QStringList thumbnails = QDir(path("thumbs")).entryList(QDir::Files | QDir::Hidden);
+    const QStringList images = QDir(path("images")).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(images.size() < pictures, "the run ended before it was interrupted");
+    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
+             QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, 0 "
+                            "sources renamed, 0 files uploaded, 0 failures\n")
+                 .arg(pictures)
+                 .arg(thumbnails.size())
+                 .arg(images.size()));
+    for (const QString& name : thumbnails)
+        QCOMPARE(jpegSize(path("thumbs/" + name)), QSize(40, 30));
+    for (const QString& name : images)
+        QCOMPARE(jpegSize(path("images/" + name)), QSize(1600, 1200));
 }
 
 void BatchToolTest::uploadsWhatItMade()
@@ -536,6 +708,68 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
                           "Upload Complete"}));
     QCOMPARE(server.commandLog().count("<- STOR"), 2);
     passwordStaysInItsFile(run, ftp.Password);
+}
+
+void BatchToolTest::findsAndNamesAnyFileName_data()
+{
+    QTest::addColumn<QByteArray>("name"); // in photos/, as the file system holds it
+    QTest::addColumn<QByteArray>("content"); // none: the file does not exist
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("errorLines"); // %1 stands for the home folder
+    QTest::addColumn<QString>("summary");
+
+    const QString made = "1 pictures listed, 1 thumbnails and 1 large images written, "
+                         "0 sources renamed, 0 files uploaded, 0 failures";
+    const QString missing = "0 pictures listed, 0 thumbnails and 0 large images written, "
+                            "0 sources renamed, 0 files uploaded, 1 failures";
+    const QByteArray picture = jpeg(QSize(80, 60));
+    QTest::newRow("latin-1 name") << QByteArray("lat\xedn.jpg") << picture << 0
+                                  << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("latin-1 name missing")
+        << QByteArray("gon\xe9.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/gon\\xe9.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name") << QByteArray("two\nlines.jpg") << picture << 0
+                                     << QStringList{"Generating Images...", "Ready"} << made;
+    QTest::newRow("newline in name missing")
+        << QByteArray("two\nlines.jpg") << QByteArray() << 1
+        << QStringList{"Failed to find file %1/photos/two\\nlines.jpg", "Generating Images...",
+                       "Ready"}
+        << missing;
+    QTest::newRow("newline in name unreadable")
+        << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
+        << QStringList{"Generating Images...", "Failed to read picture %1/photos/bad\\nname.jpg",
+                       "Ready"}
+        << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
+           "0 files uploaded, 1 failures";
+}
+
+void BatchToolTest::findsAndNamesAnyFileName()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, errorLines);
+    QFETCH(QString, summary);
+    const QByteArray relative = "photos/" + name;
+    // QDir cannot remove a name that is not valid UTF-8, so the next test could not start.
+    const auto removeFile = qScopeGuard([&] { std::remove(relative.constData()); });
+    if (!content.isEmpty()) {
+        std::FILE* file = std::fopen(relative.constData(), "wb");
+        QVERIFY(file);
+        QCOMPARE(std::fwrite(content.constData(), 1, content.size(), file), size_t(content.size()));
+        QCOMPARE(std::fclose(file), 0);
+    }
+
+    const BatchRun run = runBatchWithBytes({"--prefix", "1=any", relative});
+    QTEST(run.exitCode, "exitCode");
+    for (QString& line : errorLines)
+        line.replace("%1", m_home.path());
+    QCOMPARE(run.errorLines, errorLines);
+    QCOMPARE(run.output, summary + '\n');
+    QCOMPARE(contents(path("thumbs")).keys(),
+             run.output.startsWith("1 pictures listed, 1") ? QStringList{"any01_t.jpg"}
+                                                           : QStringList{});
 }
 
 QTEST_MAIN(BatchToolTest)

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace TestPictures;
 
@@ -42,6 +43,7 @@ private slots:
 
     void writesFilesRenamesAndShowsProgress();
     void missingDirectoriesShowBothMessages();
+    void keepsPaintingAndFiringTimersWhileGenerating();
 };
 
 void GenerateTest::initTestCase()
@@ -132,6 +134,49 @@ void GenerateTest::missingDirectoriesShowBothMessages()
     QVERIFY(QFile::exists(path("photos/IMG_1.jpg")));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
     QCOMPARE(view().findChild<QProgressBar*>("1029")->value(), 0);
+}
+
+// The window is not frozen: between rows, timers fire and deferred paints are done, under the
+// wait cursor, before the run ends.
+void GenerateTest::keepsPaintingAndFiringTimersWhileGenerating()
+{
+    ImageSettings settings;
+    settings.thumbnail.SaveDir = path("thumbs");
+    settings.large.SaveDir = path("images");
+    settings.large.UseWidth = 1;
+    settings.large.Width = 300;
+    start(settings);
+    QStringList photos;
+    for (int index = 1; index <= 4; ++index) {
+        photos << path(QStringLiteral("photos/IMG_%1.jpg").arg(index));
+        QVERIFY(write(photos.last(), jpeg(QSize(640, 480))));
+    }
+    m_program.add(photos);
+    for (int row = 1; row <= photos.size(); ++row)
+        m_program.setGroup(row, "1");
+
+    auto* progress = view().findChild<QProgressBar*>("1029");
+    int firedAt = -1;
+    bool waitCursor = false;
+    PaintRecorder status(frame().GetMessageBar());
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+        if (value != 1)
+            return;
+        // Both only happen when the thread goes back to its events.
+        QTimer::singleShot(0, this, [&] {
+            firedAt = progress->value();
+            waitCursor = QGuiApplication::overrideCursor() &&
+                         QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
+        frame().GetMessageBar()->setText(QStringLiteral("painted while generating"));
+        frame().GetMessageBar()->update();
+    });
+    m_program.pressGenerate();
+
+    QVERIFY2(firedAt >= 1 && firedAt < photos.size(), qPrintable(QString::number(firedAt)));
+    QVERIFY(waitCursor);
+    QVERIFY(status.painted.contains(QStringLiteral("painted while generating")));
+    QCOMPARE(QDir(path("images")).entryList(QDir::Files).size(), photos.size());
 }
 
 QTEST_MAIN(GenerateTest)

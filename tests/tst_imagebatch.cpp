@@ -1,3 +1,6 @@
+#include "JpegWriter.h"
+#include "ProcessMemory.h"
+#include "SmallDisk.h"
 #include "TestPictures.h"
 
 #include "imaging/BatchObserver.h"
@@ -9,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <functional>
 
 using namespace TestPictures;
 
@@ -24,7 +30,12 @@ public:
     void status(const QString& text) override { events << "status " + text; }
     void message(const QString& text) override { events << "message " + text; }
     void progressRange(int maximum) override { events << QStringLiteral("range %1").arg(maximum); }
-    void progressStep() override { events << QStringLiteral("step"); }
+    void progressStep() override
+    {
+        events << QStringLiteral("step");
+        if (afterStep)
+            afterStep();
+    }
     void progressReset() override { events << QStringLiteral("reset"); }
     void renamed(int row, const QString& newPath) override
     {
@@ -45,6 +56,23 @@ public:
     }
 
     QStringList events;
+    std::function<void()> afterStep;
+};
+
+// Every file of a folder, hidden ones included, with its bytes.
+QMap<QString, QByteArray> contents(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        files.insert(name, read(folder + '/' + name));
+    return files;
+}
+
+// What a run left: its reports, and every file of the three folders.
+struct Outcome
+{
+    QStringList events;
+    QMap<QString, QByteArray> photos, thumbs, images;
 };
 
 const QString invalidThumbnails =
@@ -94,7 +122,21 @@ private:
         return names;
     }
 
-    GeneratedImages run() { return GenerateImages(m_rows, m_groupText, m_settings, m_observer); }
+    GeneratedImages run(const BatchControl& control = {})
+    {
+        return GenerateImages(m_rows, m_groupText, m_settings, m_observer, control);
+    }
+    // Empty folders and a new list in the same place, so paths stay comparable.
+    void resetFolders()
+    {
+        for (const char* folder : {"photos", "thumbs", "images"}) {
+            QDir(m_dir->filePath(folder)).removeRecursively();
+            QDir(m_dir->path()).mkdir(folder);
+        }
+        m_rows.clear();
+        m_observer = RecordingObserver();
+    }
+    Outcome runMixedRows(int threads);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::vector<BatchRow> m_rows;
@@ -117,11 +159,20 @@ private slots:
     void neverWritesOverAPictureRenamedEarlier();
     void missingSaveDirectories_data();
     void missingSaveDirectories();
-    void unwritableOutputIsStillListed();
+    void unwritableOutputIsNotListed();
     void unusableSizeSkipsOnlyThatOutput_data();
     void unusableSizeSkipsOnlyThatOutput();
     void unreadableSourcesUseUpTheirNumbers();
     void reportsProgressPerRowAndEndsAtZero();
+    void sameOutcomeOnOneThreadAndMany_data();
+    void sameOutcomeOnOneThreadAndMany();
+    void hostilePicturesLeaveNothingBehind_data();
+    void hostilePicturesLeaveNothingBehind();
+    void fullDiskKeepsTheEarlierOutputUnlisted();
+    void groupNameWithASlashStopsTheRun_data();
+    void groupNameWithASlashStopsTheRun();
+    void stopEndsTheRunAfterTheRowBeingWritten_data();
+    void stopEndsTheRunAfterTheRowBeingWritten();
 };
 
 void ImageBatchTest::init()
@@ -164,6 +215,14 @@ void ImageBatchTest::computesOutputSizes_data()
     QTest::newRow("negative height") << QSize(640, 480) << profile(0, -5, false, true) << QSize();
     QTest::newRow("flat picture") << QSize(1000, 1) << profile(100, 0, true, false) << QSize();
     QTest::newRow("tall picture") << QSize(1, 1000) << profile(0, 100, false, true) << QSize();
+    QTest::newRow("the widest a JPEG holds")
+        << QSize(640, 480) << profile(65500, 1, true, true) << QSize(65500, 1);
+    QTest::newRow("wider than a JPEG holds")
+        << QSize(640, 480) << profile(65501, 1, true, true) << QSize();
+    QTest::newRow("a tall strip's thumbnail")
+        << QSize(1, 20000) << profile(160, 0, true, false) << QSize();
+    QTest::newRow("more pixels than a picture may have")
+        << QSize(640, 480) << profile(20000, 20000, true, true) << QSize();
     QTest::newRow("width beyond int")
         << QSize(60000, 1) << profile(0, 2000000000, false, true) << QSize();
 }
@@ -347,7 +406,7 @@ void ImageBatchTest::missingSaveDirectories()
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
 }
 
-void ImageBatchTest::unwritableOutputIsStillListed()
+void ImageBatchTest::unwritableOutputIsNotListed()
 {
     QVERIFY(write(m_dir->filePath("afile"), "x"));
     m_settings.thumbnail.SaveDir = m_dir->filePath("afile");
@@ -355,7 +414,7 @@ void ImageBatchTest::unwritableOutputIsStillListed()
 
     const GeneratedImages generated = run();
     QVERIFY(m_observer.filtered("message").isEmpty());
-    QCOMPARE(generated.thumbnails, QStringList({m_dir->filePath("afile/beach01_t.jpg")}));
+    QVERIFY(generated.thumbnails.isEmpty());
     QCOMPARE(generated.largeImages.size(), 1);
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 0 " + m_dir->filePath("afile/beach01_t.jpg")}));
@@ -424,5 +483,213 @@ void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
              QStringList({"status Generating Images...", "range 0", "reset", "status Ready"}));
 }
 
-QTEST_APPLESS_MAIN(ImageBatchTest)
+// Rows that exercise every way a row's work depends on the rows before it.
+Outcome ImageBatchTest::runMixedRows(int threads)
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_o";
+    // Large images land beside the photographs, where names can meet.
+    m_settings.large.SaveDir = m_dir->filePath("photos");
+    addPhoto("IMG_1.jpg", "1", QSize(160, 120));      // beach01, renamed beach01_o.jpg
+    addPhoto("IMG_2.jpg", "2", QSize(120, 160));      // city01, renamed city01_o.jpg
+    if (!write(photo("png.jpg"), png(QSize(20, 20)))) // beach02: unreadable
+        return {};
+    addRow(photo("png.jpg"), "1");
+    addPhoto("beach03.jpg", "", QSize(50, 40));  // a listed photograph
+    addPhoto("IMG_4.jpg", "1", QSize(300, 200)); // beach03: its large image would
+    if (!write(photo("beach03_o.jpg"), "taken")) // replace beach03.jpg, and its
+        return {};                               // new name is taken
+    const QByteArray whole = jpeg(QSize(200, 150));
+    if (!write(photo("half.jpg"), whole.left(whole.size() / 2)))
+        return {};
+    addRow(photo("half.jpg"), "2");                     // city02: cut off
+    addRow(photo("beach01_o.jpg"), "1");                // beach04: made by row 0's rename
+    addRow(m_dir->filePath("photos/./IMG_2.jpg"), "2"); // city03: renamed away by row 1
+    addPhoto("IMG_9.jpg", "1", QSize(400, 300));        // beach05
+
+    BatchControl control;
+    control.threads = threads;
+    run(control);
+    return {m_observer.events, contents(m_dir->filePath("photos")),
+            contents(m_dir->filePath("thumbs")), contents(m_dir->filePath("images"))};
+}
+
+void ImageBatchTest::sameOutcomeOnOneThreadAndMany_data()
+{
+    QTest::addColumn<int>("threads");
+
+    QTest::newRow("two threads") << 2;
+    QTest::newRow("three threads") << 3;
+    QTest::newRow("eight threads") << 8;
+}
+
+void ImageBatchTest::sameOutcomeOnOneThreadAndMany()
+{
+    QFETCH(int, threads);
+    const Outcome alone = runMixedRows(1);
+    QCOMPARE(alone.thumbs.keys(), QStringList({"beach01_t.jpg", "beach03_t.jpg", "beach04_t.jpg",
+                                               "beach05_t.jpg", "city01_t.jpg"}));
+    QCOMPARE(alone.photos.keys(),
+             QStringList({"IMG_4.jpg", "beach01.jpg", "beach03.jpg", "beach03_o.jpg", "beach04.jpg",
+                          "beach04_o.jpg", "beach05.jpg", "beach05_o.jpg", "city01.jpg",
+                          "city01_o.jpg", "half.jpg", "png.jpg"}));
+    QCOMPARE(
+        alone.events.filter(QRegularExpression("^(unreadable|notWritten)")),
+        QStringList({"unreadable 2 " + photo("png.jpg"), "notWritten 4 " + photo("beach03.jpg"),
+                     "unreadable 5 " + photo("half.jpg"),
+                     "unreadable 7 " + m_dir->filePath("photos/./IMG_2.jpg")}));
+
+    resetFolders();
+    const Outcome many = runMixedRows(threads);
+    QCOMPARE(many.events, alone.events);
+    QCOMPARE(many.photos, alone.photos);
+    QCOMPARE(many.thumbs, alone.thumbs);
+    QCOMPARE(many.images, alone.images);
+}
+
+void ImageBatchTest::hostilePicturesLeaveNothingBehind_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("reports");
+
+    QTest::newRow("FIFO") << "fifo" << QStringList({"unreadable 0 %1"});
+    QTest::newRow("header claiming 46340 x 46340") << "bomb" << QStringList({"unreadable 0 %1"});
+    QTest::newRow("1 x 20000 strip")
+        << "strip"
+        << QStringList({"notWritten 0 " + QStringLiteral("%2/thumbs/beach01_t.jpg"),
+                        "notWritten 0 " + QStringLiteral("%2/images/beach01.jpg")});
+}
+
+// Refused before anything waits or takes memory; good files from an earlier run stay.
+void ImageBatchTest::hostilePicturesLeaveNothingBehind()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, reports);
+    const QString path = photo("p.jpg");
+    if (kind == u"fifo")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"bomb")
+        QVERIFY(write(path, JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))));
+    else
+        QVERIFY(write(path, jpeg(QSize(1, 20000))));
+    addRow(path, "1");
+    const QByteArray earlier = jpeg(QSize(16, 12));
+    QVERIFY(write(thumb("beach01_t.jpg"), earlier));
+    QVERIFY(write(large("beach01.jpg"), earlier));
+
+    const qint64 peak = peakResidentKilobytes();
+    const GeneratedImages generated = run();
+    QVERIFY2(peakResidentKilobytes() - peak < 32 * 1024, "pixel memory was taken");
+    for (QString& report : reports)
+        report = report.replace("%1", path).replace("%2", m_dir->path());
+    QCOMPARE(m_observer.filtered("unreadable|notWritten"), reports);
+    QVERIFY(generated.thumbnails.isEmpty() && generated.largeImages.isEmpty());
+    QCOMPARE(contents(m_dir->filePath("thumbs")),
+             (QMap<QString, QByteArray>{{"beach01_t.jpg", earlier}}));
+    QCOMPARE(contents(m_dir->filePath("images")),
+             (QMap<QString, QByteArray>{{"beach01.jpg", earlier}}));
+}
+
+void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
+{
+    SmallDisk disk("64k");
+    if (!disk.isMounted())
+        QSKIP("a small file system to fill needs root");
+    m_settings.thumbnail.SaveDir = disk.path();
+    const QByteArray earlier = jpeg(QSize(16, 12));
+    QVERIFY(write(disk.filePath("beach01_t.jpg"), earlier));
+    disk.fill();
+    addPhoto("IMG_1.jpg", "1", QSize(640, 480));
+    m_settings.thumbnail.Width = 400;
+    m_settings.thumbnail.Quality = 100;
+
+    const GeneratedImages generated = run();
+    QVERIFY(generated.thumbnails.isEmpty());
+    QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg")}));
+    QCOMPARE(m_observer.filtered("notWritten"),
+             QStringList({"notWritten 0 " + disk.filePath("beach01_t.jpg")}));
+    QCOMPARE(read(disk.filePath("beach01_t.jpg")), earlier);
+    QCOMPARE(contents(disk.path()).keys(), QStringList({"beach01_t.jpg", "filler"}));
+}
+
+void ImageBatchTest::groupNameWithASlashStopsTheRun_data()
+{
+    QTest::addColumn<QString>("secondGroup");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("used, leading up") << "../x"
+                                      << QStringList({"message Invalid Group 2 Text. "
+                                                      "Group names cannot contain \"/\"."});
+    QTest::newRow("used, into a folder") << "sub/x"
+                                         << QStringList({"message Invalid Group 2 Text. "
+                                                         "Group names cannot contain \"/\"."});
+    QTest::newRow("unused") << "" << QStringList();
+}
+
+void ImageBatchTest::groupNameWithASlashStopsTheRun()
+{
+    QFETCH(QString, secondGroup);
+    QFETCH(QStringList, messages);
+    m_settings.RenameOriginalFile = 1;
+    m_groupText[1] = secondGroup;
+    m_groupText[3] = "../unused";
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", secondGroup.isEmpty() ? "" : "2");
+
+    run();
+    QCOMPARE(m_observer.filtered("message"), messages);
+    if (messages.isEmpty()) {
+        QCOMPARE(files("thumbs"), QStringList({"beach01_t.jpg"}));
+        return;
+    }
+    const QStringList events = QStringList({"status Generating Images...", "range 2"}) + messages +
+                               QStringList({"reset", "status Ready"});
+    QCOMPARE(m_observer.events, events);
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
+    QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+}
+
+void ImageBatchTest::stopEndsTheRunAfterTheRowBeingWritten_data()
+{
+    QTest::addColumn<int>("stopAfterSteps"); // 0: before the run
+    QTest::addColumn<QStringList>("thumbnails");
+
+    QTest::newRow("before the run") << 0 << QStringList();
+    QTest::newRow("after the first row") << 1 << QStringList({"beach01_t.jpg"});
+    QTest::newRow("after the second row") << 2 << QStringList({"beach01_t.jpg", "beach02_t.jpg"});
+}
+
+void ImageBatchTest::stopEndsTheRunAfterTheRowBeingWritten()
+{
+    QFETCH(int, stopAfterSteps);
+    QFETCH(QStringList, thumbnails);
+    m_settings.RenameOriginalFile = 1;
+    for (int picture = 1; picture <= 6; ++picture)
+        addPhoto(QStringLiteral("IMG_%1.jpg").arg(picture), "1", QSize(320, 240));
+    std::atomic<bool> stop = stopAfterSteps == 0;
+    int steps = 0;
+    m_observer.afterStep = [&] {
+        if (++steps == stopAfterSteps)
+            stop = true;
+    };
+    BatchControl control;
+    control.threads = 2;
+    control.stop = &stop;
+
+    const GeneratedImages generated = run(control);
+    QCOMPARE(files("thumbs"), thumbnails);
+    QCOMPARE(generated.thumbnails.size(), thumbnails.size());
+    QCOMPARE(m_observer.filtered("renamed").size(), thumbnails.size());
+    QCOMPARE(m_observer.filtered("step").size(), stopAfterSteps);
+    QCOMPARE(m_observer.events.mid(m_observer.events.size() - 2),
+             QStringList({"reset", "status Ready"}));
+    for (const char* folder : {"thumbs", "images", "photos"})
+        QVERIFY(QDir(m_dir->filePath(folder))
+                    .entryList(QDir::Hidden | QDir::Files)
+                    .filter(".morvane-")
+                    .isEmpty());
+}
+
+QTEST_GUILESS_MAIN(ImageBatchTest)
 #include "tst_imagebatch.moc"

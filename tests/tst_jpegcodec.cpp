@@ -1,17 +1,26 @@
+#include "JpegWriter.h"
+#include "ProcessMemory.h"
+#include "SmallDisk.h"
 #include "TestPictures.h"
 
 #include "imaging/JpegCodec.h"
+#include "imaging/JpegDecoder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <thread>
 
 using namespace TestPictures;
+
+Q_DECLARE_METATYPE(DecodeFailure)
 
 namespace {
 
@@ -55,6 +64,26 @@ int openDescriptors()
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot).size());
 }
 
+// A socket file at path, bound and left so.
+bool makeSocket(const QString& path)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    close(fd);
+    return bound;
+}
+
+QSize sizeOf(const GdImage& image)
+{
+    return image ? QSize(image->sx, image->sy) : QSize();
+}
+
 } // namespace
 
 class JpegCodecTest : public QObject
@@ -67,58 +96,160 @@ private:
     QTemporaryDir m_dir;
 
 private slots:
-    void loadYieldsNothingQuietly_data();
-    void loadYieldsNothingQuietly();
-    void truncatedPictureDataDecodesQuietly();
+    void refusesWhatItCannotDecode_data();
+    void refusesWhatItCannotDecode();
+    void decodesWithTheDetailAskedFor_data();
+    void decodesWithTheDetailAskedFor();
+    void decodesOtherColourLayouts_data();
+    void decodesOtherColourLayouts();
+    void keepsExifAndProfileMarkers();
     void roundTripKeepsSize_data();
     void roundTripKeepsSize();
     void saveReplacesWholeFile();
-    void saveOntoAFullDiskFails();
+    void saveOntoAFullDiskKeepsTheEarlierFile();
+    void saveLeavesWhatIsNotAFileAlone();
     void saveIntoMissingDirectoryWritesNothing();
     void twoThreadsWorkAtOnce();
 };
 
-void JpegCodecTest::loadYieldsNothingQuietly_data()
+void JpegCodecTest::refusesWhatItCannotDecode_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("content"); // null: made by the test below
+    QTest::addColumn<DecodeFailure>("failure");
 
-    const QByteArray picture = jpeg(QSize(64, 48));
-    QTest::newRow("missing") << "missing.jpg" << QByteArray();
-    QTest::newRow("empty") << "empty.jpg" << QByteArray("");
-    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48));
-    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n");
-    QTest::newRow("truncated header") << "header.jpg" << picture.left(100);
-    QTest::newRow("directory") << "folder.jpg" << QByteArray();
+    const QByteArray picture = jpeg(QSize(200, 150));
+    QTest::newRow("missing") << "missing.jpg" << QByteArray() << DecodeFailure::NotAFile;
+    QTest::newRow("directory") << "folder.jpg" << QByteArray() << DecodeFailure::NotAFile;
+    QTest::newRow("FIFO") << "fifo.jpg" << QByteArray() << DecodeFailure::NotAFile;
+    QTest::newRow("socket") << "socket.jpg" << QByteArray() << DecodeFailure::NotAFile;
+    QTest::newRow("device") << "/dev/zero" << QByteArray() << DecodeFailure::NotAFile;
+    QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAJpeg;
+    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAJpeg;
+    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAJpeg;
+    QTest::newRow("cut off in its header")
+        << "header.jpg" << picture.left(100) << DecodeFailure::NotAJpeg;
+    QTest::newRow("cut off in its picture data")
+        << "half.jpg" << picture.left(picture.size() / 2) << DecodeFailure::CutOff;
+    QTest::newRow("cut off before its end marker")
+        << "end.jpg" << picture.chopped(2) << DecodeFailure::CutOff;
+    QTest::newRow("header claiming 46340 x 46340")
+        << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("CMYK") << "cmyk.jpg"
+                          << JpegWriter::flat(QSize(16, 16), JCS_CMYK, QByteArray(4, '\x40'))
+                          << DecodeFailure::UnsupportedColours;
 }
 
-void JpegCodecTest::loadYieldsNothingQuietly()
+// Each is refused without a word, without waiting, and without taking memory for pixels.
+void JpegCodecTest::refusesWhatItCannotDecode()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
+    QString file = name.startsWith(u'/') ? name : path(name);
     if (name == u"folder.jpg")
         QVERIFY(QDir(m_dir.path()).mkpath(name));
+    else if (name == u"fifo.jpg")
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (name == u"socket.jpg")
+        QVERIFY(makeSocket(file));
     else if (!content.isNull())
-        QVERIFY(write(path(name), content));
+        QVERIFY(write(file, content));
 
     const int descriptors = openDescriptors();
+    const qint64 peak = peakResidentKilobytes();
     StderrCapture capture;
-    const GdImage image = LoadJpegFile(path(name));
+    JpegDecoder decoder(file);
+    const GdImage image = decoder.decode(QSize(16, 16));
     QCOMPARE(capture.text(), QByteArray());
     QVERIFY(!image);
+    QTEST(decoder.failure(), "failure");
     QCOMPARE(openDescriptors(), descriptors);
+    QVERIFY2(peakResidentKilobytes() - peak < 32 * 1024, "pixel memory was taken");
 }
 
-void JpegCodecTest::truncatedPictureDataDecodesQuietly()
+void JpegCodecTest::decodesWithTheDetailAskedFor_data()
 {
-    const QByteArray picture = jpeg(QSize(200, 150));
-    QVERIFY(write(path("half.jpg"), picture.left(picture.size() / 2)));
-    StderrCapture capture;
-    const GdImage image = LoadJpegFile(path("half.jpg"));
-    QCOMPARE(capture.text(), QByteArray());
-    // The decoder fills in what is missing, so the picture keeps its size.
+    QTest::addColumn<QSize>("full");
+    QTest::addColumn<QSize>("needed");
+    QTest::addColumn<QSize>("decoded");
+
+    QTest::newRow("a large output of a photo")
+        << QSize(1600, 1200) << QSize(400, 300) << QSize(800, 600);
+    QTest::newRow("just too little for a half")
+        << QSize(1600, 1200) << QSize(641, 300) << QSize(1600, 1200);
+    QTest::newRow("the taller side decides")
+        << QSize(1600, 1200) << QSize(100, 160) << QSize(400, 300);
+    QTest::newRow("a thumbnail") << QSize(1600, 1200) << QSize(100, 75) << QSize(200, 150);
+    QTest::newRow("odd sides round up") << QSize(1601, 1201) << QSize(100, 75) << QSize(201, 151);
+    QTest::newRow("nothing needed") << QSize(1600, 1200) << QSize(0, 0) << QSize(200, 150);
+    QTest::newRow("full size") << QSize(160, 120) << QSize(160, 120) << QSize(160, 120);
+}
+
+void JpegCodecTest::decodesWithTheDetailAskedFor()
+{
+    QFETCH(QSize, full);
+    QFETCH(QSize, needed);
+    QFETCH(QSize, decoded);
+    QVERIFY(write(path("picture.jpg"), jpeg(full)));
+
+    JpegDecoder decoder(path("picture.jpg"));
+    QCOMPARE(decoder.fullSize(), full);
+    QCOMPARE(decoder.decodedSize(needed), decoded);
+    const GdImage image = decoder.decode(needed);
+    QCOMPARE(sizeOf(image), decoded);
+    QCOMPARE(decoder.failure(), DecodeFailure::None);
+    // The first of the drawn bands is green; GD's alpha 0 means opaque.
+    const int pixel = gdImageGetTrueColorPixel(image.get(), 0, decoded.height() / 2);
+    QCOMPARE(gdTrueColorGetAlpha(pixel), 0);
+    QVERIFY(gdTrueColorGetGreen(pixel) > 240 && gdTrueColorGetRed(pixel) < 16);
+}
+
+void JpegCodecTest::decodesOtherColourLayouts_data()
+{
+    QTest::addColumn<QByteArray>("jpeg");
+    QTest::addColumn<int>("colour");
+
+    QTest::newRow("gray") << JpegWriter::flat(QSize(40, 30), JCS_GRAYSCALE, "\x80")
+                          << gdTrueColor(128, 128, 128);
+    QTest::newRow("YCbCr") << JpegWriter::flat(QSize(40, 30), JCS_RGB, "\xC8\x32\x14")
+                           << gdTrueColor(200, 50, 20);
+}
+
+void JpegCodecTest::decodesOtherColourLayouts()
+{
+    QFETCH(QByteArray, jpeg);
+    QFETCH(int, colour);
+    QVERIFY(write(path("layout.jpg"), jpeg));
+    JpegDecoder decoder(path("layout.jpg"));
+    const GdImage image = decoder.decode(decoder.fullSize());
     QVERIFY(image);
-    QCOMPARE(QSize(image->sx, image->sy), QSize(200, 150));
+    const int pixel = gdImageGetTrueColorPixel(image.get(), 20, 15);
+    QCOMPARE(gdTrueColorGetAlpha(pixel), 0);
+    QVERIFY2(std::abs(gdTrueColorGetRed(pixel) - gdTrueColorGetRed(colour)) <= 3 &&
+                 std::abs(gdTrueColorGetGreen(pixel) - gdTrueColorGetGreen(colour)) <= 3 &&
+                 std::abs(gdTrueColorGetBlue(pixel) - gdTrueColorGetBlue(colour)) <= 3,
+             qPrintable(QString::number(pixel, 16)));
+}
+
+void JpegCodecTest::keepsExifAndProfileMarkers()
+{
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + QByteArray(300, 'e');
+    const QByteArray profile = QByteArray("ICC_PROFILE\0", 12) + QByteArray(200, 'p');
+    QVERIFY(write(path("markers.jpg"),
+                  JpegWriter::flat(QSize(8, 8), JCS_RGB, "\x10\x20\x30",
+                                   {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 2, profile}})));
+    JpegDecoder decoder(path("markers.jpg"));
+    QList<JpegWriter::Marker> found;
+    for (jpeg_saved_marker_ptr marker = decoder.markers(); marker; marker = marker->next)
+        found.append({marker->marker, QByteArray(reinterpret_cast<const char*>(marker->data),
+                                                 qsizetype(marker->data_length))});
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found[0].code, JPEG_APP0 + 1);
+    QCOMPARE(found[0].data, exif);
+    QCOMPARE(found[1].code, JPEG_APP0 + 2);
+    QCOMPARE(found[1].data, profile);
+    QVERIFY(decoder.decode(QSize(8, 8)));
 }
 
 void JpegCodecTest::roundTripKeepsSize_data()
@@ -136,29 +267,49 @@ void JpegCodecTest::roundTripKeepsSize()
 {
     QFETCH(QSize, size);
     QFETCH(int, quality);
-    const GdImage image = draw(size);
-    QVERIFY(SaveJpegFile(path("round.jpg"), image.get(), quality));
-    const GdImage loaded = LoadJpegFile(path("round.jpg"));
-    QVERIFY(loaded);
-    QCOMPARE(QSize(loaded->sx, loaded->sy), size);
+    QVERIFY(SaveJpegFile(path("round.jpg"), draw(size).get(), quality));
+    JpegDecoder decoder(path("round.jpg"));
+    QCOMPARE(decoder.fullSize(), size);
+    QCOMPARE(sizeOf(decoder.decode(size)), size);
 }
 
 void JpegCodecTest::saveReplacesWholeFile()
 {
     QVERIFY(write(path("old.jpg"), QByteArray(500000, 'x')));
     const GdImage image = draw(QSize(40, 30));
-    SaveJpegFile(path("old.jpg"), image.get(), 75);
+    QVERIFY(SaveJpegFile(path("old.jpg"), image.get(), 75));
     QCOMPARE(read(path("old.jpg")), jpeg(QSize(40, 30), 75));
     // The caller still owns the image and may go on using it.
     QCOMPARE(gdImageGetTrueColorPixel(image.get(), 0, 0), gdTrueColor(0, 255, 0));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".morvane-"),
+             QStringList());
 }
 
-void JpegCodecTest::saveOntoAFullDiskFails()
+void JpegCodecTest::saveOntoAFullDiskKeepsTheEarlierFile()
 {
-    if (!QFile::exists("/dev/full"))
-        QSKIP("no /dev/full to stand for a full disk");
-    // The open succeeds; only writing the buffered picture runs out of space.
-    QVERIFY(!SaveJpegFile("/dev/full", draw(QSize(40, 30)).get(), 75));
+    SmallDisk disk("64k");
+    if (!disk.isMounted())
+        QSKIP("a small file system to fill needs root");
+    const QByteArray earlier = jpeg(QSize(40, 30), 75);
+    QVERIFY(write(disk.filePath("out.jpg"), earlier));
+    disk.fill();
+
+    QVERIFY(!SaveJpegFile(disk.filePath("out.jpg"), draw(QSize(400, 300)).get(), 100));
+    QCOMPARE(read(disk.filePath("out.jpg")), earlier);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"filler", "out.jpg"}));
+}
+
+void JpegCodecTest::saveLeavesWhatIsNotAFileAlone()
+{
+    const QString fifo = path("pipe.jpg");
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY(!SaveJpegFile(fifo, draw(QSize(40, 30)).get(), 75));
+    struct stat status;
+    QCOMPARE(stat(QFile::encodeName(fifo).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode));
+    QVERIFY(!SaveJpegFile(m_dir.path(), draw(QSize(40, 30)).get(), 75));
+    QVERIFY(QFileInfo(m_dir.path()).isDir());
 }
 
 void JpegCodecTest::saveIntoMissingDirectoryWritesNothing()
@@ -180,12 +331,13 @@ void JpegCodecTest::twoThreadsWorkAtOnce()
     QVERIFY(write(path("bad.jpg"), png(QSize(10, 10))));
     auto work = [this](const QString& name, QSize* size, int* failures) {
         for (int round = 0; round < 20; ++round) {
-            const GdImage image = LoadJpegFile(path(name + ".jpg"));
-            *failures += LoadJpegFile(path("bad.jpg")) ? 0 : 1;
+            JpegDecoder decoder(path(name + ".jpg"));
+            const GdImage image = decoder.decode(decoder.fullSize());
+            *failures += JpegDecoder(path("bad.jpg")).decode(QSize(1, 1)) ? 0 : 1;
             if (!image)
                 continue;
             SaveJpegFile(path(name + "-out.jpg"), image.get(), 80);
-            *size = QSize(image->sx, image->sy);
+            *size = sizeOf(image);
         }
     };
     QSize sizeA, sizeB;

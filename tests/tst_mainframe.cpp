@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +50,7 @@ private slots:
     void cleanup();
 
     void startsReadyInFixedSizeWindow();
+    void startsWithTheFilesItIsGivenAsAddAddsThem();
     void showsMenuPromptsThenReady_data();
     void showsMenuPromptsThenReady();
     void newAndOpenRerunInitialUpdate_data();
@@ -74,6 +76,24 @@ void MainFrameTest::init()
 void MainFrameTest::cleanup()
 {
     m_program.quit();
+}
+
+void MainFrameTest::startsWithTheFilesItIsGivenAsAddAddsThem()
+{
+    m_program.quit();
+    QSettings("Quarnel").setValue("CommonFilePath", "/start/");
+    QVERIFY(m_program.start({"/P/a.jpg", "/Q/b.jpg", "/P/a.jpg"}));
+    QCOMPARE(view().grid().GetRowCount(), 3);
+    QCOMPARE(view().grid().GetCellText(1, 1), QStringLiteral("a.jpg"));
+    QCOMPARE(view().grid().GetCellText(2, 1), QStringLiteral("b.jpg"));
+    QCOMPARE(view().images()[1].GetFullPath(), QStringLiteral("/Q/b.jpg"));
+    QCOMPARE(QSettings("Quarnel").value("CommonFilePath").toString(), QStringLiteral("/P/"));
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
+
+    // Add goes on from there, as after an Add of its own.
+    m_program.add({"/Q/b.jpg", "/R/c.jpg"});
+    QCOMPARE(m_program.prompter.lastStartFolder, QStringLiteral("/P/"));
+    QCOMPARE(view().grid().GetRowCount(), 4);
 }
 
 void MainFrameTest::startsReadyInFixedSizeWindow()

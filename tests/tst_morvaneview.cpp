@@ -2,15 +2,24 @@
 #include "ScriptedPrompter.h"
 #include "TestHome.h"
 
+#include "base/LocalPath.h"
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
 
 class MorvaneViewTest : public QObject
 {
@@ -46,6 +55,31 @@ private:
         }
     }
 
+    // Drops the URLs onto the list as a file manager does; false when the list refused
+    // them when they came over it.
+    bool drop(const QList<QUrl>& urls)
+    {
+        QMimeData data;
+        data.setUrls(urls);
+        QWidget* list = m_view->grid().viewport();
+        const QPoint position = list->rect().center();
+        QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list, &dropped);
+        return dropped.isAccepted();
+    }
+
+    void selectRows(int first, int last)
+    {
+        clickRow(first);
+        clickRow(last, Qt::ShiftModifier);
+        QCOMPARE(m_view->grid().GetRow(), last);
+        QCOMPARE(m_view->grid().GetSelEndRow(), first);
+    }
+
     QStringList fileNames() const
     {
         QStringList names;
@@ -67,9 +101,13 @@ private slots:
     void addsFilesAndRemembersTheirFolder();
     void skipsDuplicatesWithinAndAcrossCommands();
     void remembersFolderOfFirstFileReallyAdded();
+    void dropsFilesAsAddAddsThem_data();
+    void dropsFilesAsAddAddsThem();
     void removesRowRangeFromEitherEnd_data();
     void removesRowRangeFromEitherEnd();
     void removingLastRowLeavesHeader();
+    void deleteKeyRemovesOnlyFromTheList_data();
+    void deleteKeyRemovesOnlyFromTheList();
     void removeWithoutDataRowStillRenumbers();
     void groupsSelectedRows_data();
     void groupsSelectedRows();
@@ -137,27 +175,114 @@ void MorvaneViewTest::removesRowRangeFromEitherEnd_data()
 {
     QTest::addColumn<int>("firstClicked");
     QTest::addColumn<int>("shiftClicked");
+    QTest::addColumn<bool>("byKey"); // the Delete key on the list instead of Remove
     QTest::addColumn<QStringList>("left");
 
-    QTest::newRow("top down") << 2 << 4 << QStringList({"1.jpg", "5.jpg"});
-    QTest::newRow("bottom up") << 4 << 2 << QStringList({"1.jpg", "5.jpg"});
-    QTest::newRow("one row") << 3 << 3 << QStringList({"1.jpg", "2.jpg", "4.jpg", "5.jpg"});
-    QTest::newRow("all rows") << 5 << 1 << QStringList();
+    for (const bool byKey : {false, true}) {
+        const char* how = byKey ? "Delete key" : "Remove";
+        QTest::addRow("top down, %s", how) << 2 << 4 << byKey << QStringList({"1.jpg", "5.jpg"});
+        QTest::addRow("bottom up, %s", how)
+            << 4 << 2 << byKey << QStringList({"1.jpg", "5.jpg"});
+        QTest::addRow("one row, %s", how)
+            << 3 << 3 << byKey << QStringList({"1.jpg", "2.jpg", "4.jpg", "5.jpg"});
+        QTest::addRow("all rows, %s", how) << 5 << 1 << byKey << QStringList();
+    }
 }
 
 void MorvaneViewTest::removesRowRangeFromEitherEnd()
 {
     QFETCH(int, firstClicked);
     QFETCH(int, shiftClicked);
+    QFETCH(bool, byKey);
     add({"/P/1.jpg", "/P/2.jpg", "/P/3.jpg", "/P/4.jpg", "/P/5.jpg"});
-    clickRow(firstClicked);
-    clickRow(shiftClicked, Qt::ShiftModifier);
-    QCOMPARE(m_view->grid().GetRow(), shiftClicked);
-    QCOMPARE(m_view->grid().GetSelEndRow(), firstClicked);
+    selectRows(firstClicked, shiftClicked);
 
-    m_view->OnRemove();
+    if (byKey)
+        QTest::keyClick(&m_view->grid(), Qt::Key_Delete);
+    else
+        QTest::mouseClick(m_view->findChild<QPushButton*>("1008"), Qt::LeftButton);
     QTEST(fileNames(), "left");
     verifyGridMatchesList();
+}
+
+void MorvaneViewTest::deleteKeyRemovesOnlyFromTheList_data()
+{
+    QTest::addColumn<QString>("focus"); // object name of the control the key goes to
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<QStringList>("left");
+
+    const QStringList all{"1.jpg", "2.jpg", "3.jpg"};
+    QTest::newRow("keypad Delete on the list")
+        << QString() << Qt::KeyboardModifiers(Qt::KeypadModifier) << QStringList{"1.jpg"};
+    QTest::newRow("Shift+Delete is Cut, which does nothing")
+        << QString() << Qt::KeyboardModifiers(Qt::ShiftModifier) << all;
+    QTest::newRow("Delete in a group-name box edits the text")
+        << "1002" << Qt::KeyboardModifiers(Qt::NoModifier) << all;
+}
+
+void MorvaneViewTest::deleteKeyRemovesOnlyFromTheList()
+{
+    QFETCH(QString, focus);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    add({"/P/1.jpg", "/P/2.jpg", "/P/3.jpg"});
+    selectRows(2, 3);
+    QWidget* target = &m_view->grid();
+    if (!focus.isEmpty())
+        target = m_view->findChild<QWidget*>(focus);
+    QTest::keyClick(target, Qt::Key_Delete, modifiers);
+    QTEST(fileNames(), "left");
+    verifyGridMatchesList();
+}
+
+void MorvaneViewTest::dropsFilesAsAddAddsThem_data()
+{
+    QTest::addColumn<QStringList>("dropped"); // below the test's home, or whole URLs
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QStringList>("listed"); // the file names, after one listed by Add
+    QTest::addColumn<QString>("remembered"); // the folder stored for the next Add
+
+    const QString latin1 = pathFromLocal("lat\xedn.jpg");
+    QTest::newRow("two files") << QStringList{"drop/b.jpg", "drop/c.jpg"} << true
+                               << QStringList{"a.jpg", "b.jpg", "c.jpg"} << "%1/drop/";
+    QTest::newRow("listed once")
+        << QStringList{"drop/a.jpg", "other/c.jpg", "other/c.jpg", "drop/b.jpg"} << true
+        << QStringList{"a.jpg", "c.jpg", "b.jpg"} << "%1/other/";
+    QTest::newRow("folders, missing and remote files left out")
+        << QStringList{"drop", "drop/gone.jpg", "https://example.org/d.jpg", "drop/b.jpg"}
+        << true << QStringList{"a.jpg", "b.jpg"} << "%1/drop/";
+    QTest::newRow("nothing to list") << QStringList{"other", "https://example.org/d.jpg"}
+                                     << false << QStringList{"a.jpg"} << "/start/";
+    QTest::newRow("name not valid utf-8")
+        << QStringList{"drop/lat%EDn.jpg"} << true << QStringList{"a.jpg", latin1}
+        << "%1/drop/";
+}
+
+void MorvaneViewTest::dropsFilesAsAddAddsThem()
+{
+    QFETCH(QStringList, dropped);
+    QFETCH(QString, remembered);
+    const QByteArray home = pathToLocal(m_home.path());
+    QVERIFY(QDir(m_home.path()).mkpath("drop") && QDir(m_home.path()).mkpath("other"));
+    for (const QByteArray name : {"drop/a.jpg", "drop/b.jpg", "drop/c.jpg", "other/c.jpg",
+                                  "drop/lat\xedn.jpg"}) {
+        std::FILE* file = std::fopen(home + '/' + name, "w");
+        QVERIFY(file);
+        std::fclose(file);
+    }
+    // QDir cannot remove a name that is not valid UTF-8.
+    const auto removeLatin1 = qScopeGuard([&] { std::remove(home + "/drop/lat\xedn.jpg"); });
+    QVERIFY(m_view->grid().viewport()->acceptDrops());
+    m_prompter.nextFiles = {m_home.filePath("drop/a.jpg")};
+    m_view->OnAdd();
+    QSettings("Quarnel").setValue("CommonFilePath", "/start/");
+
+    QList<QUrl> urls;
+    for (const QString& name : dropped)
+        urls << QUrl(name.contains(':') ? name : "file://" + m_home.path() + '/' + name);
+    QTEST(drop(urls), "accepted");
+    QTEST(fileNames(), "listed");
+    verifyGridMatchesList();
+    QCOMPARE(commonFilePath(), remembered.replace("%1", m_home.path()));
 }
 
 void MorvaneViewTest::removingLastRowLeavesHeader()

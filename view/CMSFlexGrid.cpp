@@ -1,7 +1,34 @@
 #include "view/CMSFlexGrid.h"
 
+#include "base/LocalFile.h"
+#include "base/LocalPath.h"
+
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+// The files among the dropped URLs; folders and anything not on this machine are left out.
+// The path is taken from the URL's own bytes, since QUrl::toLocalFile() would turn a name
+// that is not valid UTF-8 into one that does not exist.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path =
+            pathFromLocal(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+        if (fileKind(path) == FileKind::File)
+            files << path;
+    }
+    return files;
+}
+
+} // namespace
 
 CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent) : QTableWidget(0, columnCount - 1, parent)
 {
@@ -19,6 +46,8 @@ CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent) : QTableWidget(0, col
     for (int column = 0; column < columnCount - 1; ++column)
         setHorizontalHeaderItem(column, new QTableWidgetItem);
     connect(this, &QTableWidget::cellClicked, this, &CMSFlexGrid::Click);
+    // Files from a file manager, not rows moved within the grid.
+    setAcceptDrops(true);
 }
 
 void CMSFlexGrid::SetRowCount(int rows)
@@ -83,7 +112,37 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
         emit Click();
         return;
     }
+    // Shift+Delete is the window's Cut key, which does nothing.
+    if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        emit deletePressed();
+        return;
+    }
     QTableWidget::keyPressEvent(event);
+}
+
+void CMSFlexGrid::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFiles(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void CMSFlexGrid::dragMoveEvent(QDragMoveEvent* event)
+{
+    // Anywhere on the list: the pictures go to its end, as Add puts them.
+    event->acceptProposedAction();
+}
+
+void CMSFlexGrid::dropEvent(QDropEvent* event)
+{
+    const QStringList files = droppedFiles(event->mimeData());
+    if (files.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(files);
 }
 
 QTableWidgetItem* CMSFlexGrid::cellItem(int row, int column) const

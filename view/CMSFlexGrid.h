@@ -26,9 +26,16 @@ public:
 signals:
     // A data row was clicked, or chosen with the keyboard.
     void Click();
+    // Files were dropped from a file manager: their paths, in the order dropped.
+    void filesDropped(const QStringList& paths);
+    // The Delete key, to remove the selected rows.
+    void deletePressed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QTableWidgetItem* cellItem(int row, int column) const;

@@ -100,6 +100,8 @@ CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, QWidget* pare
     m_statusTimer->setInterval(statusTimeoutMs);
     connect(m_statusTimer, &QTimer::timeout, this, &CMorvaneView::OnTimer);
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
+    connect(m_grid, &CMSFlexGrid::filesDropped, this, &CMorvaneView::addPictures);
+    connect(m_grid, &CMSFlexGrid::deletePressed, this, &CMorvaneView::OnRemove);
 }
 
 CMorvaneView::~CMorvaneView()
@@ -127,17 +129,16 @@ void CMorvaneView::OnAdd()
     {
         // No preview is written while the user chooses; paints meanwhile leave the preview be.
         const BusyLock busy(m_busy);
-        addChosenFiles();
+        const QString startFolder =
+            QSettings(settingsOrganization).value(commonFilePathKey).toString();
+        addPictures(m_prompter.openJpegFiles(startFolder));
     }
     // Paints skipped the preview while the file dialog ran.
     RedrawPreview();
 }
 
-void CMorvaneView::addChosenFiles()
+void CMorvaneView::addPictures(const QStringList& paths)
 {
-    QSettings store(settingsOrganization);
-    const QStringList paths = m_prompter.openJpegFiles(store.value(commonFilePathKey).toString());
-
     QString firstFolder;
     for (const QString& path : paths) {
         if (!m_images.addNew(path))
@@ -151,7 +152,7 @@ void CMorvaneView::addChosenFiles()
     }
     // Remembers where the first picture really added came from; the next Add starts there.
     if (!firstFolder.isEmpty())
-        store.setValue(commonFilePathKey, firstFolder);
+        QSettings(settingsOrganization).setValue(commonFilePathKey, firstFolder);
 }
 
 void CMorvaneView::OnRemove()
@@ -253,6 +254,8 @@ void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeIma
 {
     const WaitCursor waitCursor;
     const QScopedValueRollback generating(m_generating, true);
+    // The run keeps timers firing; "Ready" from an earlier upload must not cut into it.
+    m_statusTimer->stop();
     std::vector<BatchRow> rows;
     for (int row = 1; row < m_grid->GetRowCount(); ++row)
         rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});

@@ -52,6 +52,10 @@ public:
 
 public slots:
     void OnAdd();
+    // Lists the pictures as Add lists the files chosen in its dialog: a path listed already
+    // is left out, and the folder of the first one really added is remembered for the next
+    // Add. Files handed over at start and files dropped onto the list come this way too.
+    void addPictures(const QStringList& paths);
     void OnRemove();
     void OnGroup();
     void OnGenerate();
@@ -83,7 +87,6 @@ private:
     bool trustServer(const ServerKey& key) override;
 
     void ClearImageList();
-    void addChosenFiles();
     void OnPaint();
     static void PreviewThreadProc(CMorvaneView* view, const QString& path, int click);
     void SetStatusText(const QString& text);

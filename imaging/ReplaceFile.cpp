@@ -1,0 +1,78 @@
+#include "imaging/ReplaceFile.h"
+
+#include "base/LocalPath.h"
+
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace {
+
+constexpr int nameAttempts = 16;
+
+QByteArray resolved(const QByteArray& path)
+{
+    struct stat status;
+    if (lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return path;
+    char target[PATH_MAX];
+    // A dangling link is replaced itself, as no file stands behind it.
+    return realpath(path.constData(), target) ? QByteArray(target) : path;
+}
+
+// A hidden name in the target's own folder, so the final rename never crosses file systems.
+QByteArray temporaryNameBeside(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : path.left(slash + 1);
+    return folder + ".morvane-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) +
+           ".tmp";
+}
+
+bool writeAll(int fd, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes = bytes.sliced(written);
+    }
+    return true;
+}
+
+} // namespace
+
+bool replaceFile(const QString& path, QByteArrayView bytes)
+{
+    const QByteArray target = resolved(pathToLocal(path));
+    struct stat status;
+    // A device, FIFO or folder of that name is no earlier output; it is left alone.
+    if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < nameAttempts && fd < 0; ++attempt) {
+        temporary = temporaryNameBeside(target);
+        // The mode a new file gets from fopen: 0666 less the umask.
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    // close() reports what the disk refused late, on some file systems only there.
+    const bool written = writeAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (written && closed && ::rename(temporary.constData(), target.constData()) == 0)
+        return true;
+    ::unlink(temporary.constData());
+    return false;
+}
