@@ -267,8 +267,6 @@ void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeIma
 
 void CMorvaneView::UploadImages()
 {
-    // The window now handles timers during the upload; "Ready" must not cut in.
-    m_statusTimer->stop();
     UpdateData(true);
     QStringList thumbnails;
     QStringList largeImages;
@@ -276,6 +274,7 @@ void CMorvaneView::UploadImages()
 
     const WaitCursor waitCursor;
     UpdateData(true);
+    // Generation stopped the status timer, so "Ready" does not cut into the upload either.
     // The worker reads its own copy: a key trusted on the way changes the settings here.
     const FtpSettings settings = m_pFtpSettings->settings();
     UploadReportRelay reports(this, *this, *this);
