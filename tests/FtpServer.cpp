@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 
 namespace {
 
@@ -30,7 +31,24 @@ QString FtpServer::unavailableReason()
     return {};
 }
 
+QString FtpServer::tlsUnavailableReason()
+{
+    if (QString reason = unavailableReason(); !reason.isEmpty())
+        return reason;
+    if (QProcess::execute(python, {"-c", "import OpenSSL"}) != 0)
+        return QStringLiteral("pyOpenSSL (python3-openssl) is not installed");
+    if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
+        return QStringLiteral("openssl is not installed");
+    return {};
+}
+
 bool FtpServer::start(const Account& account, const QStringList& directories)
+{
+    return start(account, directories, Behaviour());
+}
+
+bool FtpServer::start(const Account& account, const QStringList& directories,
+                      const Behaviour& behaviour)
 {
     for (const QString& directory : directories) {
         if (!QDir(m_home.path()).mkpath(directory))
@@ -43,6 +61,11 @@ bool FtpServer::start(const Account& account, const QStringList& directories)
         config.insert("user", account.userName);
         config.insert("password", account.password);
     }
+    if (!behaviour.tlsCertificate.isEmpty())
+        config.insert("tls", QJsonObject{{"certfile", behaviour.tlsCertificate},
+                                         {"required", behaviour.tlsRequired}});
+    if (!behaviour.stallOn.isEmpty())
+        config.insert("stallOn", QJsonArray::fromStringList(behaviour.stallOn));
     m_process.start(python, {QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)});
     if (!m_process.waitForStarted(5000))
         return false;
