@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ScriptServer.h"
 #include "TestPeer.h"
 
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -36,8 +36,6 @@ public:
         QStringList stallOn;
     };
 
-    ~FtpServer();
-
     // Why a server cannot run here, or empty when it can.
     static QString unavailableReason();
     static QString tlsUnavailableReason();
@@ -53,6 +51,6 @@ public:
 private:
     QTemporaryDir m_home;
     QTemporaryDir m_work;
-    QProcess m_process;
+    ScriptServer m_server;
     quint16 m_port = 0;
 };

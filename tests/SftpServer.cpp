@@ -2,32 +2,16 @@
 
 #include "SshKey.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
 
-namespace {
-
-const QString python = QStringLiteral("/usr/bin/python3");
-
-} // namespace
-
-SftpServer::~SftpServer()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-}
-
 QString SftpServer::unavailableReason()
 {
-    if (!QFile::exists(python))
+    if (!QFile::exists(ScriptServer::python))
         return QStringLiteral("no /usr/bin/python3 for the SFTP test server");
-    if (QProcess::execute(python, {"-W", "ignore", "-c", "import asyncssh"}) != 0)
+    if (QProcess::execute(ScriptServer::python, {"-W", "ignore", "-c", "import asyncssh"}) != 0)
         return QStringLiteral("asyncssh (python3-asyncssh) is not installed");
     if (QStandardPaths::findExecutable(QStringLiteral("ssh-keygen")).isEmpty())
         return QStringLiteral("ssh-keygen (openssh-client) is not installed");
@@ -47,20 +31,8 @@ bool SftpServer::start(const Account& account, const QStringList& directories)
                              {"password", account.password},
                              {"hostKey", m_work.filePath("host_key")},
                              {"log", m_work.filePath("server.log")}};
-    m_process.start(python, {"-W", "ignore", QStringLiteral(MORVANE_SFTP_SERVER_SCRIPT)});
-    if (!m_process.waitForStarted(5000))
-        return false;
-    m_process.write(QJsonDocument(config).toJson(QJsonDocument::Compact) + '\n');
-    m_process.closeWriteChannel();
-
-    // The script prints its port once it is listening.
-    const QDeadlineTimer deadline(20000);
-    while (!m_process.canReadLine()) {
-        if (deadline.hasExpired() || m_process.state() != QProcess::Running)
-            return false;
-        m_process.waitForReadyRead(100);
-    }
-    m_port = m_process.readLine().trimmed().toUShort();
+    m_port =
+        m_server.start({"-W", "ignore", QStringLiteral(MORVANE_SFTP_SERVER_SCRIPT)}, config, 20000);
     return m_port != 0;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ScriptServer.h"
 #include "TestPeer.h"
 
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -21,8 +21,6 @@ public:
         QString password = QStringLiteral("s3cret pass");
     };
 
-    ~SftpServer();
-
     // Why the server cannot run here, or empty when it can.
     static QString unavailableReason();
 
@@ -37,6 +35,6 @@ public:
 private:
     QTemporaryDir m_home;
     QTemporaryDir m_work;
-    QProcess m_process;
+    ScriptServer m_server;
     quint16 m_port = 0;
 };

@@ -11,6 +11,21 @@ UploadPeer::~UploadPeer()
     qputenv("HOME", m_oldHome);
 }
 
+const char* UploadPeer::name(Kind kind)
+{
+    switch (kind) {
+    case Kind::Ftp:
+        return "FTP";
+    case Kind::FtpTls:
+        return "FTP over TLS";
+    case Kind::Sftp:
+        return "SFTP";
+    case Kind::SshKey:
+        return "SFTP with a key";
+    }
+    return "";
+}
+
 QString UploadPeer::unavailableReason(Kind kind)
 {
     switch (kind) {

@@ -31,6 +31,8 @@ public:
     UploadPeer();
     ~UploadPeer();
 
+    // How a test row names the kind of server.
+    static const char* name(Kind kind);
     static QString unavailableReason(Kind kind);
     static bool required(Kind kind);
 

@@ -20,21 +20,6 @@ namespace {
 using Kind = UploadPeer::Kind;
 using Certificate = UploadPeer::Certificate;
 
-const char* kindName(Kind kind)
-{
-    switch (kind) {
-    case Kind::Ftp:
-        return "FTP";
-    case Kind::FtpTls:
-        return "FTP over TLS";
-    case Kind::Sftp:
-        return "SFTP";
-    case Kind::SshKey:
-        return "SFTP with a key";
-    }
-    return "";
-}
-
 // Changes one field of the settings a test starts from.
 void change(FtpSettings& settings, const QString& field, const QVariant& value)
 {
@@ -199,7 +184,7 @@ void FtpConnectionTest::changesDirectoryAsTheServerDoes_data()
     // exactly as an FTP server's does.
     for (const Kind kind : {Kind::Ftp, Kind::Sftp}) {
         const auto row = [kind](const char* name) -> QTestData& {
-            return QTest::addRow("%s: %s", kindName(kind), name) << kind;
+            return QTest::addRow("%s: %s", UploadPeer::name(kind), name) << kind;
         };
         // clang-format off
         row("from the login directory")

@@ -49,21 +49,6 @@ const QString thumbnailDirectoryMissing = QStringLiteral(
 const QString largeImageDirectoryMissing = QStringLiteral(
     "Failed to find large image directory on FTP server.\nCheck FTP Settings under Options.");
 
-const char* kindName(Kind kind)
-{
-    switch (kind) {
-    case Kind::Ftp:
-        return "FTP";
-    case Kind::FtpTls:
-        return "FTP over TLS";
-    case Kind::Sftp:
-        return "SFTP";
-    case Kind::SshKey:
-        return "SFTP with a key";
-    }
-    return "";
-}
-
 } // namespace
 
 class UploaderTest : public QObject
@@ -200,7 +185,7 @@ void UploaderTest::sendsEachListIntoItsDirectory_data()
     // The layouts the README promises hold for every protocol.
     for (const Kind kind : {Kind::Ftp, Kind::FtpTls, Kind::Sftp, Kind::SshKey}) {
         const auto row = [kind](const char* name) -> QTestData& {
-            return QTest::addRow("%s: %s", kindName(kind), name) << kind;
+            return QTest::addRow("%s: %s", UploadPeer::name(kind), name) << kind;
         };
         // clang-format off
         row("both from the login directory")
@@ -259,9 +244,9 @@ void UploaderTest::missingDirectorySkipsOnlyItsFiles_data()
 
     for (const Kind kind : {Kind::Ftp, Kind::Sftp}) {
         // clang-format off
-        QTest::addRow("%s: thumbnail directory", kindName(kind))
+        QTest::addRow("%s: thumbnail directory", UploadPeer::name(kind))
             << kind << "nothere" << "images" << thumbnailDirectoryMissing << false << true;
-        QTest::addRow("%s: large-image directory", kindName(kind))
+        QTest::addRow("%s: large-image directory", UploadPeer::name(kind))
             << kind << "thumbs" << "nothere" << largeImageDirectoryMissing << true << false;
         // clang-format on
     }
