@@ -2,6 +2,7 @@
 
 #include "base/ReportEscape.h"
 #include "imaging/ImageBatch.h"
+#include "upload/ServerKey.h"
 
 #include <QIODevice>
 
@@ -29,7 +30,8 @@ void BatchReporter::status(const QString& text)
 void BatchReporter::message(const QString& text)
 {
     // A message box breaks its lines; here each message stays on one line.
-    failure(QString(text).replace(u'\n', u' '));
+    failure(
+        QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' '));
 }
 
 void BatchReporter::progressRange(int maximum)
@@ -64,6 +66,18 @@ void BatchReporter::unreadable(int, const QString& path)
 void BatchReporter::notWritten(int, const QString& path)
 {
     failure(QStringLiteral("Failed to write file ") + path);
+}
+
+bool BatchReporter::trustServer(const ServerKey& key)
+{
+    // No one is there to ask, and a key is never trusted unseen.
+    const QString report = key.untrustedReason() + u'\n' + key.description() +
+                           QStringLiteral("\nTo trust this server, add this line to "
+                                          "ftpsettings.cfg:\nTrustedFingerprint = ") +
+                           key.fingerprint();
+    for (const QString& line : report.split(u'\n'))
+        writeLine(line);
+    return false;
 }
 
 void BatchReporter::missing(const QString& path)

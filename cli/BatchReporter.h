@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imaging/BatchObserver.h"
+#include "upload/ServerTrust.h"
 
 #include <QString>
 
@@ -9,8 +10,9 @@ struct GeneratedImages;
 
 // Tells a command-line run on the terminal: status texts and messages one line each, in
 // order, with file names escaped so that each report stays on its line, and on a terminal a
-// progress bar redrawn in place. Counts what the summary needs.
-class BatchReporter : public BatchObserver
+// progress bar redrawn in place. Counts what the summary needs. It never trusts a server key:
+// it names the key and how to trust it.
+class BatchReporter : public BatchObserver, public ServerTrust
 {
 public:
     BatchReporter(QIODevice& out, bool showProgress);
@@ -23,6 +25,7 @@ public:
     void renamed(int row, const QString& newPath) override;
     void unreadable(int row, const QString& path) override;
     void notWritten(int row, const QString& path) override;
+    bool trustServer(const ServerKey& key) override;
 
     // A file of the command line that does not exist.
     void missing(const QString& path);

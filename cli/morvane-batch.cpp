@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
     if (job.upload) {
         Uploader uploader;
         uploaded = uploader.UploadImages(ftpSettings, generated.thumbnails, generated.largeImages,
-                                         reporter);
+                                         reporter, reporter);
     }
     write(stdout, reporter.summary(int(listed.rows.size()), generated, uploaded) + u'\n');
     return reporter.failures() == 0 ? everythingMade : somethingFailed;

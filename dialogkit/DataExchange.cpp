@@ -3,6 +3,7 @@
 #include "dialogkit/Prompter.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
 
@@ -48,6 +49,16 @@ void DataExchange::bindSlider(QSlider* slider, int* value)
     m_bindings.push_back({[=] { slider->setValue(*value); },
                           [=] {
                               *value = slider->value();
+                              return true;
+                          }});
+}
+
+void DataExchange::bindIndex(QComboBox* box, int* value)
+{
+    m_bindings.push_back({[=] { box->setCurrentIndex(*value < box->count() ? *value : -1); },
+                          [=] {
+                              if (box->currentIndex() >= 0)
+                                  *value = box->currentIndex();
                               return true;
                           }});
 }

@@ -7,6 +7,7 @@
 
 class Prompter;
 class QAbstractButton;
+class QComboBox;
 class QLineEdit;
 class QSlider;
 
@@ -24,6 +25,9 @@ public:
     void bindCheck(QAbstractButton* box, int* value);
     // The slider shows values outside its range at the nearer end.
     void bindSlider(QSlider* slider, int* value);
+    // The value is the index of the item chosen. A value with no item shows no item and is
+    // kept as it is until one is chosen.
+    void bindIndex(QComboBox* box, int* value);
 
     // Towards the fields (true) or the controls (false). Taking a box that is refused
     // says so, selects the box and stops there, returning false.

@@ -1,7 +1,10 @@
 #include "settings/FtpSettings.h"
 
-std::array<SettingsField, 8> FtpSettings::fields()
+std::array<SettingsField, 10> FtpSettings::fields()
 {
+    // The first key found anywhere in a line decides, so a newer key goes last (an older
+    // value that happens to hold its name stays the older field's), and neither its name nor
+    // its values may hold an older key's name.
     return {{
         {"Server", &Server},
         {"Port", &Port},
@@ -11,6 +14,8 @@ std::array<SettingsField, 8> FtpSettings::fields()
         {"ThumbnailFtpDir", &ThumbnailFtpDir},
         {"Passive", &Passive},
         {"Anonymous", &Anonymous},
+        {"Security", &Security},
+        {"TrustedFingerprint", &TrustedFingerprint},
     }};
 }
 
@@ -22,4 +27,10 @@ bool FtpSettings::load(const QString& path)
 bool FtpSettings::save(const QString& path)
 {
     return SettingsFile::save(path, fields(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+void FtpSettings::keepTrustOnlyFor(const FtpSettings& before)
+{
+    if (Server != before.Server || Port != before.Port || Security != before.Security)
+        TrustedFingerprint.clear();
 }

@@ -10,13 +10,18 @@
 struct FtpSettings
 {
     QString Server;
-    int Port = 0; // 0 asks the FTP client for port 21
+    int Port = 0; // 0 asks the FTP client for its protocol's own port
     QString Password;
     QString UserName;
     QString ImageFtpDir;
     QString ThumbnailFtpDir;
     int Passive = 0;
     int Anonymous = 0;
+    // 0 plain FTP, 1 FTP over TLS when the server offers it, 2 FTP over TLS only, 3 SFTP. A
+    // file written before these keys existed means plain FTP.
+    int Security = 0;
+    // The SHA-256 of the one server key the user chose to trust, lowercase hex with colons.
+    QString TrustedFingerprint;
 
     static constexpr const char* fileName = "ftpsettings.cfg";
 
@@ -25,6 +30,10 @@ struct FtpSettings
     // The file holds a password in clear text, so a new file is readable by its owner only.
     bool save(const QString& path = fileName);
 
+    // A trusted key belongs to one server: it is forgotten once the server, port or security
+    // differ from before, or a new server would be refused as if its key had changed.
+    void keepTrustOnlyFor(const FtpSettings& before);
+
 private:
-    std::array<SettingsField, 8> fields();
+    std::array<SettingsField, 10> fields();
 };

@@ -1,36 +1,38 @@
 #include "FtpServer.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-
-namespace {
-
-const QString python = QStringLiteral("/usr/bin/python3");
-
-} // namespace
-
-FtpServer::~FtpServer()
-{
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-}
+#include <QStandardPaths>
 
 QString FtpServer::unavailableReason()
 {
-    if (!QFile::exists(python))
+    if (!QFile::exists(ScriptServer::python))
         return QStringLiteral("no /usr/bin/python3 for the FTP test server");
-    if (QProcess::execute(python, {"-c", "import pyftpdlib"}) != 0)
+    if (QProcess::execute(ScriptServer::python, {"-c", "import pyftpdlib"}) != 0)
         return QStringLiteral("pyftpdlib (python3-pyftpdlib) is not installed");
     return {};
 }
 
+QString FtpServer::tlsUnavailableReason()
+{
+    if (QString reason = unavailableReason(); !reason.isEmpty())
+        return reason;
+    if (QProcess::execute(ScriptServer::python, {"-c", "import OpenSSL"}) != 0)
+        return QStringLiteral("pyOpenSSL (python3-openssl) is not installed");
+    if (QStandardPaths::findExecutable(QStringLiteral("openssl")).isEmpty())
+        return QStringLiteral("openssl is not installed");
+    return {};
+}
+
 bool FtpServer::start(const Account& account, const QStringList& directories)
+{
+    return start(account, directories, Behaviour());
+}
+
+bool FtpServer::start(const Account& account, const QStringList& directories,
+                      const Behaviour& behaviour)
 {
     for (const QString& directory : directories) {
         if (!QDir(m_home.path()).mkpath(directory))
@@ -43,20 +45,12 @@ bool FtpServer::start(const Account& account, const QStringList& directories)
         config.insert("user", account.userName);
         config.insert("password", account.password);
     }
-    m_process.start(python, {QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)});
-    if (!m_process.waitForStarted(5000))
-        return false;
-    m_process.write(QJsonDocument(config).toJson(QJsonDocument::Compact) + '\n');
-    m_process.closeWriteChannel();
-
-    // The script prints its port once it is listening.
-    const QDeadlineTimer deadline(10000);
-    while (!m_process.canReadLine()) {
-        if (deadline.hasExpired() || m_process.state() != QProcess::Running)
-            return false;
-        m_process.waitForReadyRead(100);
-    }
-    m_port = m_process.readLine().trimmed().toUShort();
+    if (!behaviour.tlsCertificate.isEmpty())
+        config.insert("tls", QJsonObject{{"certfile", behaviour.tlsCertificate},
+                                         {"required", behaviour.tlsRequired}});
+    if (!behaviour.stallOn.isEmpty())
+        config.insert("stallOn", QJsonArray::fromStringList(behaviour.stallOn));
+    m_port = m_server.start({QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)}, config, 10000);
     return m_port != 0;
 }
 

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <QProcess>
+#include "ScriptServer.h"
+#include "TestPeer.h"
+
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QTest>
 
-// Skips the test where the server's package is missing. Where the build found it, as in CI,
-// a server that cannot run is a failure instead.
 #define REQUIRE_FTP_SERVER()                                                                       \
-    do {                                                                                           \
-        if (const QString reason = FtpServer::unavailableReason(); !reason.isEmpty()) {            \
-            if (MORVANE_FTP_SERVER_REQUIRED)                                                       \
-                QFAIL(qPrintable(reason));                                                         \
-            QSKIP(qPrintable(reason));                                                             \
-        }                                                                                          \
-    } while (false)
+    REQUIRE_PEER(FtpServer::unavailableReason(), MORVANE_FTP_SERVER_REQUIRED)
+// The FTP server with TLS, and openssl to make its certificates.
+#define REQUIRE_TLS_FTP_SERVER()                                                                   \
+    REQUIRE_PEER(FtpServer::tlsUnavailableReason(), MORVANE_TLS_SERVER_REQUIRED)
 
 // A local FTP server for one test: pyftpdlib on 127.0.0.1 at a free port, serving a
-// temporary home directory. The password reaches it on standard input, never on its
+// temporary home directory, plain or with TLS that requires data connections to resume the
+// control connection's session. The password reaches it on standard input, never on its
 // command line.
 class FtpServer
 {
@@ -30,13 +27,22 @@ public:
         QStringList readOnly; // directories under the home that refuse new files
     };
 
-    ~FtpServer();
+    // How the server behaves beyond plain FTP.
+    struct Behaviour
+    {
+        QString tlsCertificate; // PEM file with certificate and key; empty for plain FTP
+        bool tlsRequired = false;
+        // Names of files (wildcards allowed) whose STOR is accepted and never answered.
+        QStringList stallOn;
+    };
 
     // Why a server cannot run here, or empty when it can.
     static QString unavailableReason();
+    static QString tlsUnavailableReason();
 
     // Creates the home's directories first; false when the server did not come up.
     bool start(const Account& account, const QStringList& directories = {});
+    bool start(const Account& account, const QStringList& directories, const Behaviour& behaviour);
     quint16 port() const { return m_port; }
     QString homePath(const QString& relative = {}) const;
     // The commands the server received, passwords masked.
@@ -45,6 +51,6 @@ public:
 private:
     QTemporaryDir m_home;
     QTemporaryDir m_work;
-    QProcess m_process;
+    ScriptServer m_server;
     quint16 m_port = 0;
 };

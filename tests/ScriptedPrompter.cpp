@@ -4,6 +4,8 @@ Answer ScriptedPrompter::message(const QString& text, MessageStyle style)
 {
     messages << text;
     messageStyles << style;
+    if (whileShowingMessage)
+        whileShowingMessage(text);
     if (style != MessageStyle::YesNoQuestion)
         return Answer::Ok;
     return answers.isEmpty() ? Answer::No : answers.takeFirst();

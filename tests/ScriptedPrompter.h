@@ -22,6 +22,7 @@ public:
     QStringList messages;
     QList<MessageStyle> messageStyles;
     QList<Answer> answers; // answers to questions, in order; No when the script runs out
+    std::function<void(const QString&)> whileShowingMessage; // runs while a box would be open
 
     QStringList nextFiles;
     std::function<void()> whileChoosingFiles; // runs while the file dialog would be open

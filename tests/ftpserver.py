@@ -3,10 +3,16 @@
 Reads its set-up as one JSON line on standard input, so the password never shows on a
 command line: {"home": dir, "user": name or null for anonymous, "password": text,
 "readOnly": [directories under home], "log": file for the commands received, passwords
-masked}. Listens on 127.0.0.1 at a free port, prints the port on standard output once it
-accepts connections, and serves until it is killed.
+masked, "tls": {"certfile": PEM with the key, "required": bool} to offer FTP over TLS,
+"stallOn": [file name patterns] whose STOR is accepted and never answered}. Listens on 127.0.0.1 at a free
+port, prints the port on standard output once it accepts connections, and serves until it
+is killed.
+
+With TLS, a data connection that does not resume the control connection's TLS session is
+refused, as many servers do, so a client that cannot reuse sessions fails here too.
 """
 
+import fnmatch
 import json
 import logging
 import os
@@ -18,6 +24,44 @@ from pyftpdlib.servers import FTPServer
 
 WRITABLE = "elradfmwMT"
 READ_ONLY = "elr"
+
+
+def tls_handler(tls):
+    from OpenSSL._util import lib as openssl
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+
+    class SessionReusingDTPHandler(TLS_DTPHandler):
+        def readable(self):
+            # The client may finish its TLS handshake before it names the transfer, as
+            # other servers allow; pyftpdlib would take the early data for a hang-up.
+            if not self._initialized and not self.receive:
+                return self._ssl_accepting or self._ssl_want_read
+            return super().readable()
+
+        def handle_ssl_established(self):
+            if not openssl.SSL_session_reused(self.socket._ssl):
+                self._resp = ("522 Data connections must reuse the TLS session.",
+                              logging.info)
+                self.close()
+
+    class Handler(TLS_FTPHandler):
+        certfile = tls["certfile"]
+        tls_control_required = tls.get("required", False)
+        tls_data_required = tls.get("required", False)
+        dtp_handler = SessionReusingDTPHandler
+
+    return Handler
+
+
+def stalling(handler, patterns):
+    class Handler(handler):
+        def ftp_STOR(self, file, mode="w"):
+            if any(fnmatch.fnmatch(os.path.basename(file), p) for p in patterns):
+                self.log("STOR %s left unanswered" % file)
+                return
+            return super().ftp_STOR(file, mode)
+
+    return Handler
 
 
 def main():
@@ -38,7 +82,9 @@ def main():
         logging.basicConfig(filename=config["log"], level=logging.DEBUG)
     else:
         logging.basicConfig(level=logging.ERROR)
-    handler = FTPHandler
+    handler = tls_handler(config["tls"]) if "tls" in config else FTPHandler
+    if config.get("stallOn"):
+        handler = stalling(handler, config["stallOn"])
     handler.authorizer = authorizer
     # Refused logins are answered at once; the tests try several.
     handler.auth_failed_timeout = 0

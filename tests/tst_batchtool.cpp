@@ -5,11 +5,13 @@
 #include "RunningProgram.h"
 #include "TestHome.h"
 #include "TestPictures.h"
+#include "UploadPeer.h"
 
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
@@ -163,6 +165,31 @@ private:
             QVERIFY(write(path("photos/" + name), jpeg(QSize(160, 120))));
     }
 
+    // Writes ftpsettings.cfg for the peer, with the layout of the README's example.
+    FtpSettings saveSettingsFor(const UploadPeer& peer)
+    {
+        FtpSettings ftp = peer.settings();
+        ftp.ThumbnailFtpDir = "www/thumbs";
+        ftp.ImageFtpDir = "images";
+        ftp.save();
+        return ftp;
+    }
+
+    // The password is in ftpsettings.cfg and nowhere else: not on the terminal, not in any
+    // other file the run could have written.
+    void passwordStaysInItsFile(const BatchRun& run, const QString& password)
+    {
+        QVERIFY(!password.isEmpty());
+        QVERIFY(!run.errorLines.join('\n').contains(password));
+        QVERIFY(!run.output.contains(password));
+        QDirIterator files(m_home.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = files.next();
+            if (QFileInfo(file).fileName() != FtpSettings::fileName)
+                QVERIFY2(!read(file).contains(password.toUtf8()), qPrintable(file));
+        }
+    }
+
     void drawMixedPhotos(bool thumbnailDirMissing);
     void drawPhonePhotos(const QList<QByteArray>& files);
 
@@ -184,6 +211,12 @@ private slots:
     void readsButNeverWritesTheConfigDir();
     void answersHelpAndVersion_data();
     void answersHelpAndVersion();
+    void refusesAServerItDoesNotTrust_data();
+    void refusesAServerItDoesNotTrust();
+    void saysWhenTheUploadIsNotEncrypted();
+    void reportsWhyTheConnectionFailed_data();
+    void reportsWhyTheConnectionFailed();
+    void endsWhenTheServerStopsAnswering();
     void findsAndNamesAnyFileName_data();
     void findsAndNamesAnyFileName();
 };
@@ -530,7 +563,8 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
         << QStringList{"Generating Images...",
                        "Ready",
                        "Connecting to FTP Server...",
-                       "Failed to connect to FTP server. Check FTP Settings under Options.",
+                       "Failed to connect to FTP server. Check FTP Settings under Options. "
+                       "The server refused the connection.",
                        "Ready",
                        "Uploading Images...",
                        "Upload Complete"}
@@ -627,6 +661,136 @@ void BatchToolTest::answersHelpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QTEST(run.output.section(u'\n', 0, 0), "firstLine");
     QVERIFY(run.errorLines.isEmpty());
+}
+
+void BatchToolTest::refusesAServerItDoesNotTrust_data()
+{
+    QTest::addColumn<UploadPeer::Kind>("kind");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("SFTP") << UploadPeer::Kind::Sftp << "The server's host key is not known yet.";
+    QTest::newRow("FTP over TLS, self-signed")
+        << UploadPeer::Kind::FtpTls << "The server's certificate is not trusted.";
+}
+
+void BatchToolTest::refusesAServerItDoesNotTrust()
+{
+    QFETCH(UploadPeer::Kind, kind);
+    QFETCH(QString, reason);
+    REQUIRE_UPLOAD_PEER(kind);
+    UploadPeer peer;
+    QVERIFY(peer.start(kind, {"www/thumbs", "www/images"}, UploadPeer::Certificate::SelfSigned));
+    FtpSettings ftp = peer.settings();
+    ftp.TrustedFingerprint.clear();
+    ftp.ThumbnailFtpDir = "www/thumbs";
+    ftp.ImageFtpDir = "images";
+    QVERIFY(ftp.save());
+    drawPhotos({"a.jpg"});
+
+    const BatchRun refused = runBatch({"--upload", "photos/a.jpg"});
+    QCOMPARE(refused.exitCode, 1);
+    const QString trustLine = "TrustedFingerprint = " + peer.keyFingerprint();
+    QVERIFY2(refused.errorLines.contains(reason), qPrintable(refused.errorLines.join('\n')));
+    QVERIFY(refused.errorLines.contains(trustLine));
+    QVERIFY(refused.errorLines.contains(
+        "Failed to connect to FTP server. Check FTP Settings under Options. " + reason));
+    QVERIFY(refused.output.contains(", 0 files uploaded, 1 failures"));
+    QVERIFY(!peer.sawLogin());
+    passwordStaysInItsFile(refused, ftp.Password);
+
+    // The line it names, added to the settings, trusts the server.
+    QFile settings(FtpSettings::fileName);
+    QVERIFY(settings.open(QIODevice::Append));
+    settings.write(trustLine.toUtf8() + '\n');
+    settings.close();
+    const BatchRun trusted = runBatch({"--upload", "photos/a.jpg"});
+    QCOMPARE(trusted.exitCode, 0);
+    QVERIFY(trusted.output.contains(", 2 files uploaded, 0 failures"));
+    QCOMPARE(read(peer.homePath("www/images/01.jpg")), read(path("images/01.jpg")));
+    passwordStaysInItsFile(trusted, ftp.Password);
+}
+
+void BatchToolTest::saysWhenTheUploadIsNotEncrypted()
+{
+    REQUIRE_UPLOAD_PEER(UploadPeer::Kind::Ftp);
+    UploadPeer peer;
+    QVERIFY(peer.start(UploadPeer::Kind::Ftp, {"www/thumbs", "www/images"}));
+    FtpSettings ftp = saveSettingsFor(peer);
+    ftp.Security = 1;
+    QVERIFY(ftp.save());
+    drawPhotos({"a.jpg"});
+
+    const BatchRun run = runBatch({"--upload", "photos/a.jpg"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errorLines.last(),
+             QStringLiteral("Upload Complete, without encryption: the server offers no TLS."));
+    QVERIFY(run.output.contains(", 2 files uploaded, 0 failures"));
+    passwordStaysInItsFile(run, ftp.Password);
+}
+
+void BatchToolTest::reportsWhyTheConnectionFailed_data()
+{
+    QTest::addColumn<int>("port"); // 0: the server's own
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QString>("reason");
+
+    // clang-format off
+    QTest::newRow("port beyond 65535") << 67837 << 0 << "The port must be between 0 and 65535.";
+    QTest::newRow("TLS required, none offered")
+        << 0 << 2 << "The server does not offer FTP over TLS, so nothing was sent.";
+    // clang-format on
+}
+
+void BatchToolTest::reportsWhyTheConnectionFailed()
+{
+    QFETCH(int, port);
+    QFETCH(int, security);
+    QFETCH(QString, reason);
+    REQUIRE_UPLOAD_PEER(UploadPeer::Kind::Ftp);
+    UploadPeer peer;
+    QVERIFY(peer.start(UploadPeer::Kind::Ftp, {"www/thumbs", "www/images"}));
+    FtpSettings ftp = saveSettingsFor(peer);
+    if (port != 0)
+        ftp.Port = port;
+    ftp.Security = security;
+    QVERIFY(ftp.save());
+    drawPhotos({"a.jpg"});
+
+    const BatchRun run = runBatch({"--upload", "photos/a.jpg"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.errorLines.contains(
+        "Failed to connect to FTP server. Check FTP Settings under Options. " + reason));
+    QVERIFY(!peer.sawLogin());
+    passwordStaysInItsFile(run, ftp.Password);
+}
+
+void BatchToolTest::endsWhenTheServerStopsAnswering()
+{
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Behaviour stalling;
+    stalling.stallOn = {"*"};
+    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, stalling));
+    FtpSettings ftp;
+    ftp.Server = "127.0.0.1";
+    ftp.Port = server.port();
+    ftp.UserName = FtpServer::Account().userName;
+    ftp.Password = FtpServer::Account().password;
+    ftp.Passive = 1;
+    ftp.ThumbnailFtpDir = "www/thumbs";
+    ftp.ImageFtpDir = "images";
+    QVERIFY(ftp.save());
+    drawPhotos({"a.jpg", "b.jpg"});
+
+    // Two files wait out the time-outs of 5 seconds, then the upload ends.
+    const BatchRun run = runBatch({"--upload", "photos/a.jpg", "photos/b.jpg"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errorLines.mid(run.errorLines.size() - 3),
+             QStringList({"Uploading Images...",
+                          "The server stopped answering; 4 files were not uploaded.",
+                          "Upload Complete"}));
+    QCOMPARE(server.commandLog().count("<- STOR"), 2);
+    passwordStaysInItsFile(run, ftp.Password);
 }
 
 void BatchToolTest::findsAndNamesAnyFileName_data()

@@ -1,11 +1,13 @@
 #include "FtpServer.h"
 #include "ScriptedPrompter.h"
+#include "UploadPeer.h"
 
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "upload/NetworkLibrary.h"
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,7 +22,7 @@ namespace {
 const QString integerWanted = QStringLiteral("Please enter an integer.");
 const QString connected = QStringLiteral("Successful connection to FTP server!");
 const QString notConnected =
-    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.");
+    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.\n\n");
 
 FtpSettings savedSettings()
 {
@@ -38,6 +40,7 @@ class FtpSettingsDlgTest : public QObject
 private:
     QLineEdit* edit(int id) { return m_dialog->findChild<QLineEdit*>(QString::number(id)); }
     QPushButton* button(int id) { return m_dialog->findChild<QPushButton*>(QString::number(id)); }
+    QComboBox* security() { return m_dialog->findChild<QComboBox*>("1030"); }
     void type(int id, const QString& text) { edit(id)->setText(text); }
 
     // Opens the dialog, runs the steps while it is shown, and closes it if they left it open.
@@ -75,6 +78,13 @@ private slots:
     void closingWithoutOkReloadsTheFile();
     void testConnectionUsesTheValuesOnScreen_data();
     void testConnectionUsesTheValuesOnScreen();
+    void securityFollowsTheFile_data();
+    void securityFollowsTheFile();
+    void testConnectionAsksBeforeTrusting_data();
+    void testConnectionAsksBeforeTrusting();
+    void testConnectionSaysWhenNotEncrypted();
+    void anotherServerForgetsTheTrustedKey_data();
+    void anotherServerForgetsTheTrustedKey();
 };
 
 void FtpSettingsDlgTest::initTestCase()
@@ -101,8 +111,8 @@ void FtpSettingsDlgTest::followsItsTemplate()
     QCOMPARE(edit(1025)->echoMode(), QLineEdit::Password);
     QVERIFY(button(1)->isDefault());
 
-    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1022", "1023",
-                                  "1024", "1025", "1026", "1027", "1028"};
+    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1030", "1022",
+                                  "1023", "1024", "1025", "1026", "1027", "1028"};
     QWidget* widget = button(1);
     QStringList order;
     for (int i = 0; i < tabOrder.size(); ++i) {
@@ -122,6 +132,15 @@ void FtpSettingsDlgTest::followsItsTemplate()
         QCOMPARE(name(edit(id)), editNames[id - 1022]);
     QCOMPARE(name(button(1028)), QStringLiteral("Test Connection"));
     QCOMPARE(name(m_dialog->findChild<QCheckBox*>("1018")), QStringLiteral("Anonymous"));
+    QCOMPARE(security()->accessibleName(), QStringLiteral("Security"));
+    const auto labels =
+        QAccessible::queryAccessibleInterface(security())->relations(QAccessible::Label);
+    QVERIFY(!labels.isEmpty());
+    QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("Security"));
+    QStringList choices;
+    for (int i = 0; i < security()->count(); ++i)
+        choices << security()->itemText(i);
+    QCOMPARE(choices, QStringList({"Plain FTP", "TLS if offered", "TLS required", "SFTP"}));
 }
 
 void FtpSettingsDlgTest::opensWithTheFileAsItIsNow()
@@ -160,7 +179,8 @@ void FtpSettingsDlgTest::okWritesEveryKey()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("Server = ftp.example.org\nPort = 0\nPassword = \n"
                                         "UserName = site\nImageFtpDir = \nThumbnailFtpDir = \n"
-                                        "Passive = 0\nAnonymous = 1\n"));
+                                        "Passive = 0\nAnonymous = 1\nSecurity = 0\n"
+                                        "TrustedFingerprint = \n"));
     QCOMPARE(m_dialog->settings().UserName, QStringLiteral("site"));
 }
 
@@ -221,7 +241,7 @@ void FtpSettingsDlgTest::closingWithoutOkReloadsTheFile()
             m_dialog->close();
     });
     QCOMPARE(result, int(QDialog::Rejected));
-    QCOMPARE(m_prompter.messages, QStringList{notConnected});
+    QCOMPARE(m_prompter.messages, QStringList{notConnected + "The server refused the connection."});
     QCOMPARE(m_dialog->settings().Server, QStringLiteral("127.0.0.1"));
     QCOMPARE(savedSettings().Server, QStringLiteral("127.0.0.1"));
 }
@@ -238,7 +258,8 @@ void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen_data()
         << "s3cret pass" << "" << true << QStringList{connected};
     QTest::newRow("right password, active")
         << "s3cret pass" << "" << false << QStringList{connected};
-    QTest::newRow("wrong password") << "wrong" << "" << true << QStringList{notConnected};
+    QTest::newRow("wrong password")
+        << "wrong" << "" << true << QStringList{notConnected + "Login incorrect."};
     // clang-format on
     // The exchange stops at the Port box: the later boxes are not taken either.
     // clang-format off
@@ -275,6 +296,130 @@ void FtpSettingsDlgTest::testConnectionUsesTheValuesOnScreen()
     });
     QTEST(m_prompter.messages, "messages");
     QCOMPARE(savedSettings().Server, QString());
+}
+
+void FtpSettingsDlgTest::securityFollowsTheFile_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("shown");  // the index of the choice shown, -1 for none
+    QTest::addColumn<int>("chosen"); // -1: left as it is
+    QTest::addColumn<int>("saved");
+
+    // clang-format off
+    QTest::newRow("plain FTP, SFTP chosen") << 0 << 0 << 3 << 3;
+    QTest::newRow("TLS required, left") << 2 << 2 << -1 << 2;
+    QTest::newRow("unknown value, left") << 7 << -1 << -1 << 7;
+    QTest::newRow("unknown value, TLS if offered chosen") << 7 << -1 << 1 << 1;
+    // clang-format on
+}
+
+void FtpSettingsDlgTest::securityFollowsTheFile()
+{
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    QFETCH(int, chosen);
+    FtpSettings before;
+    before.Security = stored;
+    writeSettings(before);
+
+    runModal([&] {
+        QCOMPARE(security()->currentIndex(), shown);
+        if (chosen >= 0)
+            security()->setCurrentIndex(chosen);
+        QTest::mouseClick(button(1), Qt::LeftButton);
+    });
+    QTEST(savedSettings().Security, "saved");
+}
+
+void FtpSettingsDlgTest::testConnectionAsksBeforeTrusting_data()
+{
+    QTest::addColumn<UploadPeer::Kind>("kind");
+    QTest::addColumn<bool>("trust");
+
+    for (const bool trust : {true, false}) {
+        const char* answer = trust ? "Yes" : "No";
+        QTest::addRow("SFTP host key, %s", answer) << UploadPeer::Kind::Sftp << trust;
+        QTest::addRow("self-signed certificate, %s", answer) << UploadPeer::Kind::FtpTls << trust;
+    }
+}
+
+void FtpSettingsDlgTest::testConnectionAsksBeforeTrusting()
+{
+    QFETCH(UploadPeer::Kind, kind);
+    QFETCH(bool, trust);
+    REQUIRE_UPLOAD_PEER(kind);
+    UploadPeer peer;
+    QVERIFY(peer.start(kind, {}, UploadPeer::Certificate::SelfSigned));
+    FtpSettings stored = peer.settings();
+    stored.TrustedFingerprint.clear();
+    writeSettings(stored);
+    m_prompter.answers = {trust ? Answer::Yes : Answer::No};
+
+    runModal([&] {
+        QTest::mouseClick(button(1028), Qt::LeftButton);
+        // The key is kept as the other values are: written by OK, dropped by Cancel.
+        QCOMPARE(savedSettings().TrustedFingerprint, QString());
+        QTest::mouseClick(button(1), Qt::LeftButton);
+    });
+    QCOMPARE(m_prompter.messages.size(), 2);
+    const QString question = m_prompter.messages[0];
+    QCOMPARE(m_prompter.messageStyles[0], MessageStyle::YesNoQuestion);
+    QVERIFY(question.contains(peer.keyFingerprint()));
+    QVERIFY(question.endsWith("Trust this server from now on and connect? Answer Yes only if "
+                              "you know this is your server's key."));
+    if (trust) {
+        QCOMPARE(m_prompter.messages[1], connected);
+        QCOMPARE(savedSettings().TrustedFingerprint, peer.keyFingerprint());
+    } else {
+        QVERIFY(m_prompter.messages[1].startsWith(notConnected + "The server's "));
+        QCOMPARE(savedSettings().TrustedFingerprint, QString());
+    }
+}
+
+void FtpSettingsDlgTest::testConnectionSaysWhenNotEncrypted()
+{
+    REQUIRE_UPLOAD_PEER(UploadPeer::Kind::Ftp);
+    UploadPeer peer;
+    QVERIFY(peer.start(UploadPeer::Kind::Ftp));
+    FtpSettings stored = peer.settings();
+    stored.Security = 1;
+    writeSettings(stored);
+
+    runModal([&] { QTest::mouseClick(button(1028), Qt::LeftButton); });
+    QCOMPARE(m_prompter.messages,
+             QStringList{connected + "\n\nThe server offers no TLS: this connection is not "
+                                     "encrypted."});
+}
+
+void FtpSettingsDlgTest::anotherServerForgetsTheTrustedKey_data()
+{
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+
+    const QString key = QString(64, u'a');
+    // clang-format off
+    QTest::newRow("another server") << 1022 << "ftp.example.net" << "";
+    QTest::newRow("another port") << 1023 << "2222" << "";
+    QTest::newRow("another password") << 1025 << "new password" << key;
+    // clang-format on
+}
+
+void FtpSettingsDlgTest::anotherServerForgetsTheTrustedKey()
+{
+    QFETCH(int, box);
+    QFETCH(QString, text);
+    FtpSettings stored;
+    stored.Server = "ftp.example.org";
+    stored.Security = 3;
+    stored.TrustedFingerprint = QString(64, u'a');
+    writeSettings(stored);
+
+    runModal([&] {
+        type(box, text);
+        QTest::mouseClick(button(1), Qt::LeftButton);
+    });
+    QTEST(savedSettings().TrustedFingerprint, "kept");
 }
 
 QTEST_MAIN(FtpSettingsDlgTest)

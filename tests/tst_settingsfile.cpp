@@ -37,6 +37,10 @@ private slots:
     void readsTrickyImageLines();
     void missingFileKeepsValues();
     void writesFtpFileInItsOrder();
+    void readsTheSecurityKeys_data();
+    void readsTheSecurityKeys();
+    void trustBelongsToOneServer_data();
+    void trustBelongsToOneServer();
     void imageSettingsRoundTrip();
     void newFtpFileIsPrivate();
     void saveKeepsPermissionsOfExistingFile();
@@ -147,7 +151,80 @@ void SettingsFileTest::writesFtpFileInItsOrder()
                                     "ImageFtpDir = \n"
                                     "ThumbnailFtpDir = www/thumbs\n"
                                     "Passive = 1\n"
-                                    "Anonymous = 0\n"));
+                                    "Anonymous = 0\n"
+                                    "Security = 0\n"
+                                    "TrustedFingerprint = \n"));
+}
+
+void SettingsFileTest::readsTheSecurityKeys_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("security");
+    QTest::addColumn<QString>("fingerprint");
+    QTest::addColumn<QString>("password");
+
+    const QByteArray older = "Server = host\nPort = 21\nPassword = pw\nUserName = me\n"
+                             "ImageFtpDir = images\nThumbnailFtpDir = thumbs\nPassive = 1\n"
+                             "Anonymous = 0\n";
+    // clang-format off
+    QTest::newRow("older file: plain FTP, nothing trusted") << older << 0 << "" << "pw";
+    QTest::newRow("as written")
+        << older + "Security = 3\nTrustedFingerprint = 0a:1b:ff\n" << 3 << "0a:1b:ff" << "pw";
+    QTest::newRow("a password holding a newer key stays the password")
+        << QByteArray("Password = MySecurityTrustedFingerprint\n") << 0 << ""
+        << "MySecurityTrustedFingerprint";
+    // clang-format on
+}
+
+void SettingsFileTest::readsTheSecurityKeys()
+{
+    QFETCH(QByteArray, content);
+    FtpSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.Security, "security");
+    QTEST(settings.TrustedFingerprint, "fingerprint");
+    QTEST(settings.Password, "password");
+}
+
+void SettingsFileTest::trustBelongsToOneServer_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("kept");
+
+    // clang-format off
+    QTest::newRow("nothing changed") << "" << true;
+    QTest::newRow("user name") << "UserName" << true;
+    QTest::newRow("password") << "Password" << true;
+    QTest::newRow("passive") << "Passive" << true;
+    QTest::newRow("server") << "Server" << false;
+    QTest::newRow("port") << "Port" << false;
+    QTest::newRow("security") << "Security" << false;
+    // clang-format on
+}
+
+void SettingsFileTest::trustBelongsToOneServer()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, kept);
+    FtpSettings before;
+    before.Server = QStringLiteral("ftp.example.org");
+    before.Security = 2;
+    before.TrustedFingerprint = QStringLiteral("0a:1b");
+    FtpSettings after = before;
+    if (field == "UserName")
+        after.UserName = QStringLiteral("other");
+    else if (field == "Password")
+        after.Password = QStringLiteral("other");
+    else if (field == "Passive")
+        after.Passive = 1;
+    else if (field == "Server")
+        after.Server = QStringLiteral("ftp.example.net");
+    else if (field == "Port")
+        after.Port = 990;
+    else if (field == "Security")
+        after.Security = 3;
+    after.keepTrustOnlyFor(before);
+    QCOMPARE(after.TrustedFingerprint, kept ? QStringLiteral("0a:1b") : QString());
 }
 
 void SettingsFileTest::imageSettingsRoundTrip()

@@ -1,6 +1,7 @@
 #include "FtpServer.h"
 #include "PaintRecorder.h"
 #include "RunningProgram.h"
+#include "SftpServer.h"
 #include "TestHome.h"
 #include "TestPictures.h"
 
@@ -65,6 +66,12 @@ private slots:
     void uploadsEveryFileMadeAndShowsItsProgress();
     void failedConnectStillCompletes();
     void readyReturnsWhenStatusTimerFires();
+    void keepsHandlingTimersWhileTheFilesGoOut();
+    void messageHoldsTheUploadUntilAnswered();
+    void asksBeforeTrustingAServerAndKeepsItsKey_data();
+    void asksBeforeTrustingAServerAndKeepsItsKey();
+    void endsWhenTheServerStopsAnswering();
+    void saysUntilReadyThatTheUploadWasNotEncrypted();
 };
 
 void UploadButtonTest::initTestCase()
@@ -122,7 +129,8 @@ void UploadButtonTest::failedConnectStillCompletes()
     start(settings);
     m_program.pressGenerateUpload();
     QCOMPARE(m_program.prompter.messages,
-             QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under Options."}));
+             QStringList({"Failed to connect to FTP server.\nCheck FTP Settings under "
+                          "Options.\n\nLogin incorrect."}));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
     QVERIFY(statusTimer()->isActive());
 }
@@ -140,6 +148,132 @@ void UploadButtonTest::readyReturnsWhenStatusTimerFires()
     m_program.pressGenerateUpload();
     QVERIFY(statusTimer()->isActive());
     QVERIFY(statusTimer()->remainingTime() > 19000);
+}
+
+void UploadButtonTest::keepsHandlingTimersWhileTheFilesGoOut()
+{
+    start(serverSettings());
+    int ticksWhileUploading = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        if (frame().GetMessageText() == QStringLiteral("Uploading Images..."))
+            ++ticksWhileUploading;
+    });
+    ticker.start(0);
+
+    m_program.pressGenerateUpload();
+
+    QVERIFY(ticksWhileUploading > 0);
+    QCOMPARE(m_program.prompter.messages, QStringList());
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
+}
+
+void UploadButtonTest::messageHoldsTheUploadUntilAnswered()
+{
+    FtpSettings settings = serverSettings();
+    settings.ThumbnailFtpDir = "nothere";
+    QDir(m_server.homePath("images")).removeRecursively();
+    QVERIFY(QDir().mkpath(m_server.homePath("images")));
+    start(settings);
+    QStringList sentWhileShown;
+    m_program.prompter.whileShowingMessage = [&](const QString&) {
+        sentWhileShown = QDir(m_server.homePath("images")).entryList(QDir::Files);
+    };
+
+    m_program.pressGenerateUpload();
+
+    QCOMPARE(m_program.prompter.messages,
+             QStringList({"Failed to find thumbnail directory on FTP server.\nCheck FTP "
+                          "Settings under Options."}));
+    QCOMPARE(sentWhileShown, QStringList());
+    QCOMPARE(QDir(m_server.homePath("images")).entryList(QDir::Files),
+             QStringList({"01.jpg", "02.jpg"}));
+}
+
+void UploadButtonTest::asksBeforeTrustingAServerAndKeepsItsKey_data()
+{
+    QTest::addColumn<bool>("trust");
+    QTest::newRow("trusted") << true;
+    QTest::newRow("not trusted") << false;
+}
+
+void UploadButtonTest::asksBeforeTrustingAServerAndKeepsItsKey()
+{
+    QFETCH(bool, trust);
+    REQUIRE_SFTP_SERVER();
+    SftpServer server;
+    QVERIFY(server.start(SftpServer::Account(), {"www/thumbs", "www/images"}));
+    FtpSettings settings = serverSettings();
+    settings.Port = server.port();
+    settings.Security = 3;
+    start(settings);
+    m_program.prompter.answers = {trust ? Answer::Yes : Answer::No};
+
+    m_program.pressGenerateUpload();
+
+    const QStringList& messages = m_program.prompter.messages;
+    QVERIFY(!messages.isEmpty());
+    const QString question = messages.first();
+    QCOMPARE(m_program.prompter.messageStyles.first(), MessageStyle::YesNoQuestion);
+    QVERIFY(question.startsWith("The server's host key is not known yet.\n\n"));
+    QVERIFY(question.contains(server.hostKeyFingerprint()));
+    QVERIFY(!question.contains(settings.Password));
+    FtpSettings saved;
+    saved.load();
+    if (!trust) {
+        QCOMPARE(messages,
+                 QStringList({question, "Failed to connect to FTP server.\nCheck FTP Settings "
+                                        "under Options.\n\nThe server's host key is not known "
+                                        "yet."}));
+        QCOMPARE(saved.TrustedFingerprint, QString());
+        QVERIFY(QDir(server.homePath("www/images")).isEmpty());
+        return;
+    }
+    QCOMPARE(messages, QStringList{question});
+    QCOMPARE(saved.TrustedFingerprint, server.hostKeyFingerprint());
+    QCOMPARE(QDir(server.homePath("www/images")).entryList(QDir::Files),
+             QStringList({"01.jpg", "02.jpg"}));
+
+    // From now on that key is accepted without a question.
+    m_program.pressGenerateUpload();
+    QCOMPARE(messages, QStringList{question});
+}
+
+void UploadButtonTest::endsWhenTheServerStopsAnswering()
+{
+    FtpServer stalling;
+    FtpServer::Behaviour behaviour;
+    behaviour.stallOn = {"*"};
+    QVERIFY(stalling.start(FtpServer::Account(), {"www/thumbs", "www/images"}, behaviour));
+    FtpSettings settings = serverSettings();
+    settings.Port = stalling.port();
+    start(settings);
+
+    // Two files wait out their time-outs, then the upload ends.
+    m_program.pressGenerateUpload();
+
+    QCOMPARE(m_program.prompter.messages,
+             QStringList({"The server stopped answering; 4 files were not uploaded."}));
+    QCOMPARE(stalling.commandLog().count("<- STOR"), 2);
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete"));
+}
+
+void UploadButtonTest::saysUntilReadyThatTheUploadWasNotEncrypted()
+{
+    FtpSettings settings = serverSettings();
+    settings.Security = 1;
+    start(settings);
+    PaintRecorder status(frame().GetMessageBar());
+
+    m_program.pressGenerateUpload();
+
+    QCOMPARE(m_program.prompter.messages, QStringList());
+    QCOMPARE(status.painted.count("Upload Complete, without encryption: the server offers no TLS."),
+             1);
+    QCOMPARE(frame().GetMessageText(),
+             QStringLiteral("Upload Complete, without encryption: the server offers no TLS."));
+    view().OnTimer();
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
 }
 
 QTEST_MAIN(UploadButtonTest)

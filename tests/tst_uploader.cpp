@@ -1,4 +1,5 @@
-#include "FtpServer.h"
+#include "ScriptedTrust.h"
+#include "UploadPeer.h"
 
 #include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 namespace {
+
+using Kind = UploadPeer::Kind;
 
 // Writes down every report of the upload, in order.
 class RecordingObserver : public WorkObserver
@@ -40,7 +43,7 @@ public:
 };
 
 const QString connectFailed =
-    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings under Options.");
+    QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings under Options.\n\n");
 const QString thumbnailDirectoryMissing = QStringLiteral(
     "Failed to find thumbnail directory on FTP server.\nCheck FTP Settings under Options.");
 const QString largeImageDirectoryMissing = QStringLiteral(
@@ -72,10 +75,14 @@ private:
     }
 
     // The file the server holds for a local file, or an empty string when it has none.
+    QByteArray remoteCopy(const QString& home, const QString& directory, const QString& localPath)
+    {
+        QFile file(home + "/" + directory + "/" + Uploader::remoteName(localPath));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     QByteArray remoteCopy(const QString& directory, const QString& localPath)
     {
-        QFile file(m_server->homePath(directory + "/" + Uploader::remoteName(localPath)));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return remoteCopy(m_peer->homePath(), directory, localPath);
     }
 
     QByteArray localBytes(const QString& path)
@@ -86,22 +93,24 @@ private:
 
     FtpSettings settingsFor(const QString& thumbnailDir, const QString& imageDir)
     {
-        FtpSettings settings;
-        settings.Server = "127.0.0.1";
-        settings.Port = m_server->port();
-        settings.UserName = m_account.userName;
-        settings.Password = m_account.password;
-        settings.Passive = 1;
+        FtpSettings settings = m_peer->settings();
         settings.ThumbnailFtpDir = thumbnailDir;
         settings.ImageFtpDir = imageDir;
         return settings;
     }
 
+    int upload(const FtpSettings& settings, const QStringList& thumbnails,
+               const QStringList& largeImages)
+    {
+        Uploader uploader(m_peer->options());
+        return uploader.UploadImages(settings, thumbnails, largeImages, m_observer, m_trust);
+    }
+
     NetworkLibrary m_network;
     QTemporaryDir m_local;
-    FtpServer::Account m_account;
-    std::unique_ptr<FtpServer> m_server;
+    std::unique_ptr<UploadPeer> m_peer;
     RecordingObserver m_observer;
+    ScriptedTrust m_trust;
 
 private slots:
     void initTestCase();
@@ -115,8 +124,13 @@ private slots:
     void missingDirectorySkipsOnlyItsFiles_data();
     void missingDirectorySkipsOnlyItsFiles();
     void reportsEachFileThatCannotBeStored();
-    void failedConnectSendsNothing_data();
-    void failedConnectSendsNothing();
+    void failedConnectSendsNothingAndSaysWhy_data();
+    void failedConnectSendsNothingAndSaysWhy();
+    void saysOnceThatTheUploadIsNotEncrypted();
+    void asksBeforeTrustingAServer_data();
+    void asksBeforeTrustingAServer();
+    void endsWhenTheServerStopsAnswering_data();
+    void endsWhenTheServerStopsAnswering();
     void progressCountsTenThumbnailsAsOneStep_data();
     void progressCountsTenThumbnailsAsOneStep();
     void keepsTheLastConnectionOpenUntilTheNextUpload();
@@ -130,18 +144,13 @@ void UploaderTest::initTestCase()
 void UploaderTest::init()
 {
     m_observer = RecordingObserver();
-    if (QByteArray(QTest::currentTestFunction()) == "remoteNameFollowsTheLastSeparator")
-        return;
-    REQUIRE_FTP_SERVER();
-    m_account = FtpServer::Account();
-    m_account.readOnly = {"locked"};
-    m_server = std::make_unique<FtpServer>();
-    QVERIFY(m_server->start(m_account, {"thumbs", "images", "www/thumbs", "www/images", "locked"}));
+    m_trust = ScriptedTrust();
+    m_peer = std::make_unique<UploadPeer>();
 }
 
 void UploaderTest::cleanup()
 {
-    m_server.reset();
+    m_peer.reset();
 }
 
 void UploaderTest::remoteNameFollowsTheLastSeparator_data()
@@ -166,37 +175,50 @@ void UploaderTest::remoteNameFollowsTheLastSeparator()
 
 void UploaderTest::sendsEachListIntoItsDirectory_data()
 {
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("thumbnailDir");
-    QTest::addColumn<QString>("imageDir");
+    QTest::addColumn<QString>("imageDir"); // "%top/" stands for the top as the client sees it
     QTest::addColumn<QString>("thumbnailsLandIn");
     QTest::addColumn<QString>("imagesLandIn");
     QTest::addColumn<bool>("passive");
 
+    // The layouts the README promises hold for every protocol.
+    for (const Kind kind : {Kind::Ftp, Kind::FtpTls, Kind::Sftp, Kind::SshKey}) {
+        const auto row = [kind](const char* name) -> QTestData& {
+            return QTest::addRow("%s: %s", UploadPeer::name(kind), name) << kind;
+        };
+        // clang-format off
+        row("both from the login directory")
+            << "thumbs" << "images" << "thumbs" << "images" << true;
+        row("large images beside the thumbnails")
+            << "www/thumbs" << "images" << "www/thumbs" << "www/images" << true;
+        row("absolute large-image directory")
+            << "www/thumbs" << "%top/images" << "www/thumbs" << "images" << true;
+        // clang-format on
+    }
     // clang-format off
-    QTest::newRow("both from the login directory")
-        << "thumbs" << "images" << "thumbs" << "images" << true;
-    QTest::newRow("large images beside the thumbnails")
-        << "www/thumbs" << "images" << "www/thumbs" << "www/images" << true;
-    QTest::newRow("absolute large-image directory")
-        << "www/thumbs" << "/images" << "www/thumbs" << "images" << true;
-    QTest::newRow("active mode") << "thumbs" << "images" << "thumbs" << "images" << false;
+    QTest::newRow("FTP: active mode")
+        << Kind::Ftp << "thumbs" << "images" << "thumbs" << "images" << false;
     // clang-format on
 }
 
 void UploaderTest::sendsEachListIntoItsDirectory()
 {
+    QFETCH(Kind, kind);
     QFETCH(QString, thumbnailDir);
     QFETCH(QString, imageDir);
     QFETCH(QString, thumbnailsLandIn);
     QFETCH(QString, imagesLandIn);
     QFETCH(bool, passive);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"thumbs", "images", "www/thumbs", "www/images"}));
     const QStringList thumbnails = writeLocalFiles("beach", 3, "_t");
     const QStringList largeImages = writeLocalFiles("beach", 3, "");
-    FtpSettings settings = settingsFor(thumbnailDir, imageDir);
+    FtpSettings settings =
+        settingsFor(thumbnailDir, imageDir.replace("%top/", m_peer->remotePath({}) + '/'));
     settings.Passive = passive ? 1 : 0;
 
-    Uploader uploader;
-    QCOMPARE(uploader.UploadImages(settings, thumbnails, largeImages, m_observer), 6);
+    QCOMPARE(upload(settings, thumbnails, largeImages), 6);
 
     for (const QString& path : thumbnails)
         QCOMPARE(remoteCopy(thumbnailsLandIn, path), localBytes(path));
@@ -213,34 +235,37 @@ void UploaderTest::sendsEachListIntoItsDirectory()
 
 void UploaderTest::missingDirectorySkipsOnlyItsFiles_data()
 {
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("thumbnailDir");
     QTest::addColumn<QString>("imageDir");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("thumbnailsSent");
     QTest::addColumn<bool>("imagesSent");
 
-    // clang-format off
-    QTest::newRow("thumbnail directory")
-        << "nothere" << "images" << thumbnailDirectoryMissing << false << true;
-    QTest::newRow("large-image directory")
-        << "thumbs" << "nothere" << largeImageDirectoryMissing << true << false;
-    // clang-format on
+    for (const Kind kind : {Kind::Ftp, Kind::Sftp}) {
+        // clang-format off
+        QTest::addRow("%s: thumbnail directory", UploadPeer::name(kind))
+            << kind << "nothere" << "images" << thumbnailDirectoryMissing << false << true;
+        QTest::addRow("%s: large-image directory", UploadPeer::name(kind))
+            << kind << "thumbs" << "nothere" << largeImageDirectoryMissing << true << false;
+        // clang-format on
+    }
 }
 
 void UploaderTest::missingDirectorySkipsOnlyItsFiles()
 {
+    QFETCH(Kind, kind);
     QFETCH(QString, thumbnailDir);
     QFETCH(QString, imageDir);
     QFETCH(QString, message);
     QFETCH(bool, thumbnailsSent);
     QFETCH(bool, imagesSent);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"thumbs", "images"}));
     const QStringList thumbnails = writeLocalFiles("a", 2, "_t");
     const QStringList largeImages = writeLocalFiles("a", 2, "");
 
-    Uploader uploader;
-    QCOMPARE(uploader.UploadImages(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages,
-                                   m_observer),
-             2);
+    QCOMPARE(upload(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages), 2);
 
     QCOMPARE(m_observer.messages, QStringList{message});
     for (const QString& path : thumbnails)
@@ -253,60 +278,197 @@ void UploaderTest::missingDirectorySkipsOnlyItsFiles()
 
 void UploaderTest::reportsEachFileThatCannotBeStored()
 {
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Account account;
+    account.readOnly = {"locked"};
+    QVERIFY(server.start(account, {"locked", "images"}));
+    FtpSettings settings;
+    settings.Server = "127.0.0.1";
+    settings.Port = server.port();
+    settings.UserName = account.userName;
+    settings.Password = account.password;
+    settings.Passive = 1;
+    settings.ThumbnailFtpDir = "locked";
+    settings.ImageFtpDir = "/images";
     const QStringList thumbnails = writeLocalFiles("t", 3, "_t");
     QStringList largeImages = writeLocalFiles("l", 2, "");
     largeImages.insert(1, m_local.filePath("never-written.jpg"));
 
     Uploader uploader;
-    QCOMPARE(uploader.UploadImages(settingsFor("locked", "/images"), thumbnails, largeImages,
-                                   m_observer),
-             2);
+    QCOMPARE(uploader.UploadImages(settings, thumbnails, largeImages, m_observer, m_trust), 2);
 
     QStringList expected;
     for (const QString& path : thumbnails)
         expected << "Failed to upload file " + path;
     expected << "Failed to upload file " + largeImages[1];
     QCOMPARE(m_observer.messages, expected);
-    QCOMPARE(remoteCopy("images", largeImages[0]), localBytes(largeImages[0]));
-    QCOMPARE(remoteCopy("images", largeImages[2]), localBytes(largeImages[2]));
+    QCOMPARE(remoteCopy(server.homePath(), "images", largeImages[0]), localBytes(largeImages[0]));
+    QCOMPARE(remoteCopy(server.homePath(), "images", largeImages[2]), localBytes(largeImages[2]));
     QCOMPARE(m_observer.events.last(), QStringLiteral("reset at 3"));
 }
 
-void UploaderTest::failedConnectSendsNothing_data()
+void UploaderTest::failedConnectSendsNothingAndSaysWhy_data()
 {
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<bool>("serverRunning");
+    QTest::addColumn<int>("port"); // 0: the server's own
+    QTest::addColumn<QString>("reason");
 
     // clang-format off
-    QTest::newRow("wrong password") << "wrong" << true;
-    QTest::newRow("connection refused") << m_account.password << false;
+    QTest::newRow("wrong password") << Kind::Ftp << "wrong" << 0 << "Login incorrect.";
+    QTest::newRow("SFTP, wrong password") << Kind::Sftp << "wrong" << 0 << "Login incorrect.";
+    QTest::newRow("connection refused")
+        << Kind::Ftp << "" << 1 << "The server refused the connection.";
+    QTest::newRow("port beyond 65535")
+        << Kind::Ftp << "" << 67837 << "The port must be between 0 and 65535.";
     // clang-format on
 }
 
-void UploaderTest::failedConnectSendsNothing()
+void UploaderTest::failedConnectSendsNothingAndSaysWhy()
 {
+    QFETCH(Kind, kind);
     QFETCH(QString, password);
-    QFETCH(bool, serverRunning);
+    QFETCH(int, port);
+    QFETCH(QString, reason);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"thumbs", "images"}));
     const QStringList thumbnails = writeLocalFiles("a", 11, "_t");
     const QStringList largeImages = writeLocalFiles("a", 2, "");
     FtpSettings settings = settingsFor("thumbs", "images");
-    settings.Password = password;
-    if (!serverRunning)
-        m_server.reset();
+    const QString rightPassword = settings.Password;
+    if (!password.isEmpty())
+        settings.Password = password;
+    if (port != 0)
+        settings.Port = port;
 
-    Uploader uploader;
-    QCOMPARE(uploader.UploadImages(settings, thumbnails, largeImages, m_observer), 0);
+    QCOMPARE(upload(settings, thumbnails, largeImages), 0);
 
     const QStringList expected = {"status Connecting to FTP Server...",
-                                  "message " + connectFailed,
+                                  "message " + connectFailed + reason,
                                   "status Ready",
                                   "status Uploading Images...",
                                   "range 3",
                                   "status Upload Complete",
                                   "reset at 0"};
     QCOMPARE(m_observer.events, expected);
-    if (m_server)
-        QVERIFY(QDir(m_server->homePath("thumbs")).isEmpty());
+    QVERIFY(QDir(m_peer->homePath("thumbs")).isEmpty());
+    QVERIFY(!m_observer.events.join('\n').contains(rightPassword));
+    QCOMPARE(m_peer->sawLogin(), port == 0);
+}
+
+void UploaderTest::saysOnceThatTheUploadIsNotEncrypted()
+{
+    REQUIRE_UPLOAD_PEER(Kind::Ftp);
+    QVERIFY(m_peer->start(Kind::Ftp, {"thumbs", "images"}));
+    FtpSettings settings = settingsFor("thumbs", "images");
+    settings.Security = 1;
+    const QStringList largeImages = writeLocalFiles("p", 2, "");
+
+    QCOMPARE(upload(settings, writeLocalFiles("p", 2, "_t"), largeImages), 4);
+
+    const QStringList expected = {
+        "status Connecting to FTP Server...",
+        "status Ready",
+        "status Uploading Images...",
+        "range 2",
+        "status Upload Complete, without encryption: the server offers no TLS.",
+        "reset at 2"};
+    QCOMPARE(m_observer.events, expected);
+}
+
+void UploaderTest::asksBeforeTrustingAServer_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("trust");
+
+    QTest::newRow("SFTP, trusted") << Kind::Sftp << true;
+    QTest::newRow("SFTP, not trusted") << Kind::Sftp << false;
+    QTest::newRow("FTP over TLS, trusted") << Kind::FtpTls << true;
+    QTest::newRow("FTP over TLS, not trusted") << Kind::FtpTls << false;
+}
+
+void UploaderTest::asksBeforeTrustingAServer()
+{
+    QFETCH(Kind, kind);
+    QFETCH(bool, trust);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"thumbs", "images"}, UploadPeer::Certificate::SelfSigned));
+    FtpSettings settings = settingsFor("thumbs", "images");
+    settings.TrustedFingerprint.clear();
+    m_trust.answer = trust;
+    const QStringList largeImages = writeLocalFiles("k", 2, "");
+
+    QCOMPARE(upload(settings, {}, largeImages), trust ? 2 : 0);
+
+    QCOMPARE(m_trust.shown.size(), 1);
+    QCOMPARE(m_trust.shown[0].fingerprint(), m_peer->keyFingerprint());
+    if (trust)
+        QVERIFY(m_observer.messages.isEmpty());
+    else
+        QCOMPARE(m_observer.messages,
+                 QStringList{connectFailed + m_trust.shown[0].untrustedReason()});
+}
+
+void UploaderTest::endsWhenTheServerStopsAnswering_data()
+{
+    QTest::addColumn<QStringList>("stallOn");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QStringList>("messages"); // %1 stands for the local folder
+    QTest::addColumn<int>("stores");           // STOR commands the server saw
+
+    const QString timedOut = "Failed to upload file %1/%2\n\nConnection timed out.";
+    // clang-format off
+    QTest::newRow("every file")
+        << QStringList{"*"} << 0
+        << QStringList{"The server stopped answering; 6 files were not uploaded."} << 2;
+    QTest::newRow("from the second large image on")
+        << QStringList{"s02.jpg", "s03.jpg"} << 4
+        << QStringList{"The server stopped answering; 2 files were not uploaded."} << 6;
+    QTest::newRow("the last thumbnail, then the first large image")
+        << QStringList{"s03_t.jpg", "s01.jpg"} << 2
+        << QStringList{"The server stopped answering; 4 files were not uploaded."} << 4;
+    QTest::newRow("one thumbnail")
+        << QStringList{"s01_t.jpg"} << 5 << QStringList{timedOut.arg("%1", "s01_t.jpg")} << 6;
+    QTest::newRow("the last file")
+        << QStringList{"s03.jpg"} << 5 << QStringList{timedOut.arg("%1", "s03.jpg")} << 6;
+    // clang-format on
+}
+
+void UploaderTest::endsWhenTheServerStopsAnswering()
+{
+    QFETCH(QStringList, stallOn);
+    QFETCH(int, stored);
+    QFETCH(QStringList, messages);
+    QFETCH(int, stores);
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Behaviour stalling;
+    stalling.stallOn = stallOn;
+    QVERIFY(server.start(FtpServer::Account(), {"thumbs", "images"}, stalling));
+    FtpSettings settings;
+    settings.Server = "127.0.0.1";
+    settings.Port = server.port();
+    settings.UserName = FtpServer::Account().userName;
+    settings.Password = FtpServer::Account().password;
+    settings.Passive = 1;
+    settings.ThumbnailFtpDir = "thumbs";
+    settings.ImageFtpDir = "/images";
+    // Short waits keep the test short; the program waits 5 seconds for each.
+    FtpOptions quick;
+    quick.timeouts.receive = quick.timeouts.send = std::chrono::seconds(1);
+
+    Uploader uploader(quick);
+    QCOMPARE(uploader.UploadImages(settings, writeLocalFiles("s", 3, "_t"),
+                                   writeLocalFiles("s", 3, ""), m_observer, m_trust),
+             stored);
+
+    for (QString& message : messages)
+        message.replace("%1", m_local.path());
+    QCOMPARE(m_observer.messages, messages);
+    QCOMPARE(server.commandLog().count("<- STOR"), stores);
+    QCOMPARE(m_observer.events.at(m_observer.events.size() - 2),
+             QStringLiteral("status Upload Complete"));
 }
 
 void UploaderTest::progressCountsTenThumbnailsAsOneStep_data()
@@ -333,32 +495,33 @@ void UploaderTest::progressCountsTenThumbnailsAsOneStep()
     QFETCH(int, largeImageCount);
     QFETCH(int, maximum);
     QFETCH(int, position);
+    REQUIRE_UPLOAD_PEER(Kind::Ftp);
+    QVERIFY(m_peer->start(Kind::Ftp, {"thumbs", "images"}));
     const QStringList thumbnails = writeLocalFiles("p", thumbnailCount, "_t");
     const QStringList largeImages = writeLocalFiles("p", largeImageCount, "");
 
-    Uploader uploader;
-    uploader.UploadImages(settingsFor("thumbs", "images"), thumbnails, largeImages, m_observer);
+    upload(settingsFor("thumbs", "images"), thumbnails, largeImages);
 
     QVERIFY(m_observer.messages.isEmpty());
     QVERIFY(m_observer.events.contains("range " + QString::number(maximum)));
     QCOMPARE(m_observer.events.last(), "reset at " + QString::number(position));
-    QCOMPARE(QDir(m_server->homePath("thumbs")).count() - 2, uint(thumbnailCount));
-    QCOMPARE(QDir(m_server->homePath("images")).count() - 2, uint(largeImageCount));
+    QCOMPARE(QDir(m_peer->homePath("thumbs")).count() - 2, uint(thumbnailCount));
+    QCOMPARE(QDir(m_peer->homePath("images")).count() - 2, uint(largeImageCount));
 }
 
 void UploaderTest::keepsTheLastConnectionOpenUntilTheNextUpload()
 {
+    REQUIRE_UPLOAD_PEER(Kind::Ftp);
+    QVERIFY(m_peer->start(Kind::Ftp, {"thumbs", "images"}));
     const QStringList largeImages = writeLocalFiles("k", 1, "");
-    FtpSettings settings = settingsFor("thumbs", "images");
-    // Only the low 16 bits of the port count.
-    settings.Port += 65536;
-    const auto quits = [this] { return m_server->commandLog().count("<- QUIT"); };
+    const FtpSettings settings = settingsFor("thumbs", "images");
+    const auto quits = [this] { return m_peer->serverLog().count("<- QUIT"); };
     {
         Uploader uploader;
-        uploader.UploadImages(settings, {}, largeImages, m_observer);
+        uploader.UploadImages(settings, {}, largeImages, m_observer, m_trust);
         QVERIFY(m_observer.messages.isEmpty());
         QCOMPARE(quits(), 0);
-        uploader.UploadImages(settings, {}, largeImages, m_observer);
+        uploader.UploadImages(settings, {}, largeImages, m_observer, m_trust);
         QVERIFY(m_observer.messages.isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(quits(), 1, 5000);
     }

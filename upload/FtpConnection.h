@@ -1,49 +1,27 @@
 #pragma once
 
-#include "upload/CurlEasy.h"
-#include "upload/FtpTimeouts.h"
-
-#include <QByteArray>
 #include <QString>
 
-#include <memory>
-#include <string>
+// What became of one file sent to the server.
+enum class TransferResult
+{
+    Stored,
+    Failed,
+    TimedOut, // the server stopped answering
+};
 
-// One logged-in FTP control connection with its remote current directory. It keeps that
-// directory for its whole life, as an FTP server does: directory changes act on it and
-// files are stored in it. It needs nothing of the session that opened it.
+// One logged-in connection with its remote current directory, over FTP, FTP over TLS or
+// SFTP. It keeps that directory for its whole life, as an FTP server does: directory changes
+// act on it and files are stored in it. It needs nothing of the session that opened it.
 class FtpConnection
 {
 public:
-    struct Login
-    {
-        QString server;
-        QString userName;
-        QString password;
-        quint16 port; // 0 means 21
-        bool passive;
-    };
+    virtual ~FtpConnection() = default;
 
-    // Null when the server cannot be reached or refuses the login.
-    static std::unique_ptr<FtpConnection> open(const Login& login, const FtpTimeouts& timeouts);
-
-    FtpConnection(const FtpConnection&) = delete;
-    FtpConnection& operator=(const FtpConnection&) = delete;
-
-    // Changes the remote current directory; the name is sent as it stands, so relative
-    // names and ".." act on the current one. False when the server refuses.
-    bool SetCurrentDirectory(const QString& directory);
+    // Changes the remote current directory: relative names and ".." act on the current
+    // one, and a name starting with "/" is taken from the top. False when the directory
+    // cannot be entered.
+    virtual bool SetCurrentDirectory(const QString& directory) = 0;
     // Stores a local file in binary mode under remoteName in the remote current directory.
-    bool PutFile(const QString& localPath, const QString& remoteName);
-
-private:
-    FtpConnection(CurlEasy curl, std::string root, QByteArray directory);
-
-    static size_t collectReply(char* data, size_t size, size_t count, void* replies);
-    bool perform(const std::string& url);
-
-    CurlEasy m_curl;
-    std::string m_root;     // ftp://host:port/
-    QByteArray m_directory; // absolute, as the server names it
-    std::string m_replies;  // the server's replies to the last request
+    virtual TransferResult PutFile(const QString& localPath, const QString& remoteName) = 0;
 };

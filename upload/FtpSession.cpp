@@ -1,14 +1,39 @@
 #include "upload/FtpSession.h"
 
-#include "upload/FtpConnection.h"
+#include "upload/FtpControlConnection.h"
+#include "upload/FtpLogin.h"
+#include "upload/Security.h"
+#include "upload/ServerTrust.h"
+#include "upload/SftpConnection.h"
 
-std::unique_ptr<FtpConnection> FtpSession::GetFtpConnection(const QString& server,
-                                                            const QString& userName,
-                                                            const QString& password, quint16 port,
-                                                            bool passive)
+FtpConnectResult FtpSession::GetFtpConnection(const FtpLogin& login, ServerTrust& trust)
+{
+    FtpConnectResult result = open(login);
+    if (result.failure != ConnectFailure::UntrustedKey || !result.serverKey ||
+        !trust.trustServer(*result.serverKey))
+        return result;
+    FtpLogin trusting = login;
+    trusting.trustedFingerprint = result.serverKey->fingerprint();
+    return open(trusting);
+}
+
+FtpConnectResult FtpSession::open(const FtpLogin& login)
 {
     if (m_closed)
-        return nullptr;
-    return FtpConnection::open(FtpConnection::Login{server, userName, password, port, passive},
-                               m_timeouts);
+        return FtpConnectResult::failed(ConnectFailure::Other,
+                                        QStringLiteral("The session is closed"));
+    // Never the low 16 bits of a larger number: 67837 would quietly reach port 2301.
+    if (login.port < 0 || login.port > 65535)
+        return FtpConnectResult::failed(ConnectFailure::PortOutOfRange);
+    if (!login.trustedFingerprint.isEmpty() && !parseFingerprint(login.trustedFingerprint))
+        return FtpConnectResult::failed(ConnectFailure::InvalidFingerprint);
+    switch (Security(login.security)) {
+    case Security::PlainFtp:
+    case Security::FtpOverTlsIfOffered:
+    case Security::FtpOverTls:
+        return FtpControlConnection::open(login, Security(login.security), m_options);
+    case Security::Sftp:
+        return SftpConnection::open(login, m_options);
+    }
+    return FtpConnectResult::failed(ConnectFailure::UnknownSecurity);
 }

@@ -1,28 +1,28 @@
 #pragma once
 
-#include "upload/FtpTimeouts.h"
+#include "upload/FtpConnectResult.h"
+#include "upload/FtpOptions.h"
 
-#include <QString>
+struct FtpLogin;
+class ServerTrust;
 
-#include <memory>
-
-class FtpConnection;
-
-// Opens FTP connections with the program's time-outs. The connections it makes live on
-// their own: they may outlive it and be released in either order.
+// Opens connections with the program's time-outs. The connections it makes live on their
+// own: they may outlive it and be released in either order.
 class FtpSession
 {
 public:
-    // Logs in to server:port (0 means 21) in passive or active mode; null when the server
-    // cannot be reached, refuses the login, or the session is closed. User name and
-    // password are sent as they are, empty ones included.
-    std::unique_ptr<FtpConnection> GetFtpConnection(const QString& server, const QString& userName,
-                                                    const QString& password, quint16 port,
-                                                    bool passive);
+    explicit FtpSession(FtpOptions options = {}) : m_options(std::move(options)) {}
+
+    // Logs in with the login's security. A server key not trusted yet is put to trust; when
+    // it is trusted, the login is tried once more with exactly that key. Fails when the
+    // session is closed.
+    FtpConnectResult GetFtpConnection(const FtpLogin& login, ServerTrust& trust);
     // After closing, the session opens no more connections; those it made stay open.
     void Close() { m_closed = true; }
 
 private:
-    FtpTimeouts m_timeouts;
+    FtpConnectResult open(const FtpLogin& login);
+
+    FtpOptions m_options;
     bool m_closed = false;
 };

@@ -2,9 +2,7 @@
 
 #include <curl/curl.h>
 
-NetworkLibrary::NetworkLibrary() : m_ready(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK)
-{
-}
+NetworkLibrary::NetworkLibrary() : m_ready(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
 
 NetworkLibrary::~NetworkLibrary()
 {

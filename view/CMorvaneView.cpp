@@ -1,5 +1,6 @@
 #include "view/CMorvaneView.h"
 
+#include "base/EventWait.h"
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/Prompter.h"
 #include "dialogkit/WaitCursor.h"
@@ -7,6 +8,7 @@
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/gui/CImagePropertiesDlg.h"
+#include "upload/UploadReportRelay.h"
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
 #include "view/PreviewFrame.h"
@@ -20,6 +22,7 @@
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
+#include <QtConcurrent>
 
 namespace {
 
@@ -272,7 +275,12 @@ void CMorvaneView::UploadImages()
 
     const WaitCursor waitCursor;
     UpdateData(true);
-    m_uploader.UploadImages(m_pFtpSettings->settings(), thumbnails, largeImages, *this);
+    // Generation stopped the status timer, so "Ready" does not cut into the upload either.
+    // The worker reads its own copy: a key trusted on the way changes the settings here.
+    const FtpSettings settings = m_pFtpSettings->settings();
+    UploadReportRelay reports(this, *this, *this);
+    waitProcessingEvents(QtConcurrent::run(
+        [&] { m_uploader.UploadImages(settings, thumbnails, largeImages, reports, reports); }));
     // Starting it again restarts the 20 seconds of a run still counting.
     m_statusTimer->start();
 }
@@ -325,6 +333,14 @@ void CMorvaneView::unreadable(int, const QString&)
 void CMorvaneView::notWritten(int, const QString&)
 {
     // Nor does it tell of outputs it could not write; an upload names those it lists.
+}
+
+bool CMorvaneView::trustServer(const ServerKey& key)
+{
+    if (!m_pFtpSettings->trustServer(key))
+        return false;
+    m_pFtpSettings->Save();
+    return true;
 }
 
 void CMorvaneView::ClearImageList()

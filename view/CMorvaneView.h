@@ -5,6 +5,7 @@
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "upload/ServerTrust.h"
 #include "upload/Uploader.h"
 
 #include <QSize>
@@ -28,7 +29,7 @@ class StatusText;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
 // generation, upload and the preview.
-class CMorvaneView : public QWidget, private BatchObserver
+class CMorvaneView : public QWidget, private BatchObserver, private ServerTrust
 {
     Q_OBJECT
 
@@ -59,7 +60,8 @@ public slots:
     void OnRemove();
     void OnGroup();
     void OnGenerate();
-    // Generates, then sends every file made to the FTP server.
+    // Generates, then sends every file made to the FTP server. The upload runs on a worker
+    // thread while the window keeps painting; input waits until it is done.
     void UploadImages();
     // Puts "Ready" back in place of "Upload Complete".
     void OnTimer();
@@ -82,6 +84,8 @@ private:
     void renamed(int row, const QString& newPath) override;
     void unreadable(int row, const QString& path) override;
     void notWritten(int row, const QString& path) override;
+    // Asks through the FTP settings and writes a key trusted into their file at once.
+    bool trustServer(const ServerKey& key) override;
 
     void ClearImageList();
     void OnPaint();

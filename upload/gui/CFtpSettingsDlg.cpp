@@ -3,10 +3,12 @@
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/Prompter.h"
 #include "dialogkit/WaitCursor.h"
-#include "upload/FtpConnection.h"
+#include "upload/FtpLogin.h"
 #include "upload/FtpSession.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -25,6 +27,8 @@ enum ControlId
     IDC_IMAGEDIR = 1026,
     IDC_THUMBNAILDIR = 1027,
     IDC_TEST_CONNECTION = 1028,
+    IDC_SECURITY = 1030,
+    IDC_SECURITY_LABEL = 1031,
 };
 
 // In template order, which is the tab order.
@@ -39,6 +43,8 @@ constexpr ControlSpec controls[] = {
     {0, ControlKind::Label, "Image Dir", 23, 93, 31, 8},
     {0, ControlKind::Label, "Thumbnail Dir", 10, 109, 44, 8},
     {IDC_PASSIVE, ControlKind::CheckBox, "Passive", 59, 125, 41, 10},
+    {IDC_SECURITY_LABEL, ControlKind::Label, "Security", 106, 126, 28, 8},
+    {IDC_SECURITY, ControlKind::ComboBox, "", 136, 123, 63, 60},
     {IDC_SERVER, ControlKind::Edit, "", 58, 8, 141, 14},
     {IDC_PORT, ControlKind::Edit, "", 58, 24, 141, 14},
     {IDC_USERNAME, ControlKind::Edit, "", 58, 40, 141, 14},
@@ -68,6 +74,14 @@ CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
     m_exchange.bindText(edit(IDC_THUMBNAILDIR, "Thumbnail Dir"), &m_settings.ThumbnailFtpDir);
     m_exchange.bindCheck(dialog.control<QCheckBox>(IDC_PASSIVE), &m_settings.Passive);
     m_exchange.bindCheck(dialog.control<QCheckBox>(IDC_ANONYMOUS), &m_settings.Anonymous);
+    // In the order of the Security values.
+    auto* security = dialog.control<QComboBox>(IDC_SECURITY);
+    security->addItems({QStringLiteral("Plain FTP"), QStringLiteral("TLS if offered"),
+                        QStringLiteral("TLS required"), QStringLiteral("SFTP")});
+    security->setAccessibleName(QStringLiteral("Security"));
+    // Screen readers name a drop-down by its label.
+    dialog.control<QLabel>(IDC_SECURITY_LABEL)->setBuddy(security);
+    m_exchange.bindIndex(security, &m_settings.Security);
 
     connect(m_ok, &QPushButton::clicked, this, &CFtpSettingsDlg::accept);
     connect(dialog.control<QPushButton>(IDCANCEL), &QPushButton::clicked, this,
@@ -76,28 +90,53 @@ CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
             &CFtpSettingsDlg::OnTestConnection);
 }
 
+bool CFtpSettingsDlg::trustServer(const ServerKey& key)
+{
+    const QString question =
+        key.untrustedReason() + QStringLiteral("\n\n") + key.description() +
+        QStringLiteral("\n\nTrust this server from now on and connect? Answer Yes only if "
+                       "you know this is your server's key.");
+    if (m_prompter.message(question, MessageStyle::YesNoQuestion) != Answer::Yes)
+        return false;
+    m_settings.TrustedFingerprint = key.fingerprint();
+    return true;
+}
+
 void CFtpSettingsDlg::OnTestConnection()
 {
-    bool connected = false;
+    FtpConnectResult result;
     {
         const WaitCursor wait;
-        m_exchange.UpdateData(true);
+        takeControls();
         FtpSession session;
-        connected =
-            session.GetFtpConnection(m_settings.Server, m_settings.UserName, m_settings.Password,
-                                     quint16(m_settings.Port), m_settings.Passive != 0) != nullptr;
+        result = session.GetFtpConnection(FtpLogin::fromSettings(m_settings), *this);
     }
-    m_prompter.message(connected ? QStringLiteral("Successful connection to FTP server!")
-                                 : QStringLiteral("Failed to connect to FTP server.\n"
-                                                  "Check FTP Settings."));
+    if (!result.connection) {
+        m_prompter.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP "
+                                          "Settings.\n\n") +
+                           result.reason());
+        return;
+    }
+    m_prompter.message(result.tlsDeclined
+                           ? QStringLiteral("Successful connection to FTP server!\n\nThe "
+                                            "server offers no TLS: this connection is not "
+                                            "encrypted.")
+                           : QStringLiteral("Successful connection to FTP server!"));
+    // The connection closes once the message is dismissed.
 }
 
 void CFtpSettingsDlg::OnOK()
 {
-    m_exchange.UpdateData(true);
+    takeControls();
     Save();
     // A refused Port box keeps the dialog open, with its message shown once more.
     if (m_exchange.UpdateData(true))
         QDialog::accept();
 }
 
+void CFtpSettingsDlg::takeControls()
+{
+    const FtpSettings before = m_settings;
+    m_exchange.UpdateData(true);
+    m_settings.keepTrustOnlyFor(before);
+}

@@ -1,0 +1,181 @@
+#include "upload/FtpControlConnection.h"
+
+#include "base/LocalPath.h"
+#include "upload/CurlResults.h"
+#include "upload/CurlSetup.h"
+#include "upload/FtpLogin.h"
+#include "upload/FtpOptions.h"
+
+#include <QList>
+
+#include <optional>
+
+namespace {
+
+// A text sent on the control connection must stay one command.
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+bool append(CommandList& list, const QByteArray& command)
+{
+    curl_slist* longer = curl_slist_append(list.get(), command.constData());
+    if (!longer)
+        return false;
+    list.release();
+    list.reset(longer);
+    return true;
+}
+
+// The directory a "257" reply names, such as 257 "/www/a ""b""" is the current directory.
+std::optional<QByteArray> quotedDirectory(const std::string& replies)
+{
+    std::optional<QByteArray> directory;
+    for (const QByteArray& line : QByteArray::fromStdString(replies).split('\n')) {
+        if (!line.startsWith("257 "))
+            continue;
+        const qsizetype open = line.indexOf('"');
+        if (open < 0)
+            continue;
+        QByteArray name;
+        for (qsizetype i = open + 1; i < line.size(); ++i) {
+            if (line[i] != '"') {
+                name += line[i];
+            } else if (i + 1 < line.size() && line[i + 1] == '"') {
+                name += '"';
+                ++i;
+            } else {
+                directory = name;
+                break;
+            }
+        }
+    }
+    return directory;
+}
+
+} // namespace
+
+FtpConnectResult FtpControlConnection::open(const FtpLogin& login, Security security,
+                                            const FtpOptions& options)
+{
+    std::string root = rootUrl("ftp", login.server, login.port);
+    if (root.empty())
+        return FtpConnectResult::failed(ConnectFailure::InvalidServer);
+    if (hasLineBreak(login.userName) || hasLineBreak(login.password))
+        return FtpConnectResult::failed(ConnectFailure::LineBreak);
+    std::unique_ptr<FtpControlConnection> connection(new FtpControlConnection(std::move(root)));
+    FtpConnectResult result = connection->logIn(login, security, options);
+    if (result.failure == ConnectFailure::None)
+        result.connection = std::move(connection);
+    return result;
+}
+
+FtpConnectResult FtpControlConnection::logIn(const FtpLogin& login, Security security,
+                                             const FtpOptions& options)
+{
+    if (!handle())
+        return FtpConnectResult::failed(ConnectFailure::OptionRefused);
+    // libcurl 7.88 sends the data of an active-mode connection in clear although TLS should
+    // protect it, so with TLS the server is always asked for a passive data connection.
+    const bool passive = login.passive || security != Security::PlainFtp;
+    CurlSetup setup(handle());
+    setUpHandle(setup, options.timeouts);
+    setup.set(CURLOPT_PROTOCOLS_STR, "ftp")
+        .set(CURLOPT_USERNAME, login.userName.toUtf8().constData())
+        .set(CURLOPT_PASSWORD, login.password.toUtf8().constData())
+        .set(CURLOPT_FTPPORT, passive ? nullptr : "-")
+        // Files are stored under absolute names, so libcurl itself never changes directory
+        // and the server's current directory stays the one this connection chose.
+        .set(CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+    if (security == Security::PlainFtp)
+        setup.set(CURLOPT_USE_SSL, long(CURLUSESSL_NONE));
+    else
+        setUpTls(setup, login, security, options);
+    // Logging in is a request without a transfer; libcurl learns the login directory on the way.
+    setup.set(CURLOPT_NOBODY, 1L);
+    if (!setup.complete())
+        return FtpConnectResult::failed(ConnectFailure::OptionRefused);
+
+    const CURLcode code = perform(root());
+    char* loginDirectory = nullptr;
+    if (code == CURLE_OK &&
+        curl_easy_getinfo(handle(), CURLINFO_FTP_ENTRY_PATH, &loginDirectory) == CURLE_OK &&
+        loginDirectory) {
+        m_directory = loginDirectory;
+        FtpConnectResult result;
+        result.tlsDeclined = security == Security::FtpOverTlsIfOffered && !m_tls.sawTls();
+        return result;
+    }
+    FtpConnectResult result = loginFailure(code);
+    if (result.failure == ConnectFailure::UntrustedKey ||
+        result.failure == ConnectFailure::ChangedKey) {
+        result.serverKey = m_tls.presentedKey();
+        result.trustedFingerprint = login.trustedFingerprint;
+    }
+    return result;
+}
+
+void FtpControlConnection::setUpTls(CurlSetup& setup, const FtpLogin& login, Security security,
+                                    const FtpOptions& options)
+{
+    setup
+        .set(CURLOPT_USE_SSL,
+             long(security == Security::FtpOverTls ? CURLUSESSL_ALL : CURLUSESSL_TRY))
+        .set(CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS))
+        // Many servers refuse a data connection that does not resume the control
+        // connection's TLS session. With TLS 1.3 libcurl 7.88 resumes each data connection
+        // with the ticket the one before brought, and an upload often brings none, so a
+        // third or fourth file is refused; TLS 1.2 resumes the same session every time.
+        .set(CURLOPT_SSL_SESSIONID_CACHE, 1L)
+        .set(CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
+    m_tls.install(setup);
+    if (login.trustedFingerprint.isEmpty()) {
+        setup.set(CURLOPT_SSL_VERIFYPEER, 1L).set(CURLOPT_SSL_VERIFYHOST, 2L);
+        if (!options.caFile.isEmpty())
+            setup.set(CURLOPT_CAINFO, pathToLocal(options.caFile).constData());
+        return;
+    }
+    // Exactly the key the user trusted, whoever signed its certificate and whatever name it
+    // carries: a self-signed certificate is the usual reason to trust one.
+    // A fingerprint that does not parse pins nothing any server has.
+    m_pin =
+        "sha256//" +
+        parseFingerprint(login.trustedFingerprint).value_or(QByteArray()).toBase64().toStdString();
+    setup.set(CURLOPT_SSL_VERIFYPEER, 0L)
+        .set(CURLOPT_SSL_VERIFYHOST, 0L)
+        .set(CURLOPT_PINNEDPUBLICKEY, m_pin.c_str());
+}
+
+bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
+{
+    if (hasLineBreak(directory))
+        return false;
+    // Starts from this connection's directory, not the server's idea of it: after a lost
+    // control connection libcurl logs in again and lands in the login directory.
+    CommandList commands;
+    if (!append(commands, "CWD " + m_directory) || !append(commands, "CWD " + directory.toUtf8()) ||
+        !append(commands, "PWD"))
+        return false;
+    CurlSetup setup(handle());
+    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
+    // The handle refers to the commands until the next request sets others.
+    m_commands = std::move(commands);
+    const bool answered = setup.complete() && perform(root() + "%2F") == CURLE_OK;
+    const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;
+    if (!changed)
+        return false;
+    m_directory = *changed;
+    return true;
+}
+
+TransferResult FtpControlConnection::PutFile(const QString& localPath, const QString& remoteName)
+{
+    QByteArray remotePath = m_directory;
+    if (!remotePath.endsWith('/'))
+        remotePath += '/';
+    // The name's own bytes, as the local file system holds them.
+    remotePath += pathToLocal(remoteName);
+    // Every slash encoded: the whole path is one absolute name, "%2F" first.
+    return upload(root() + remotePath.toPercentEncoding().toStdString(), localPath);
+}

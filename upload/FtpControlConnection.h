@@ -1,0 +1,38 @@
+#pragma once
+
+#include "upload/CurlConnection.h"
+#include "upload/FtpConnectResult.h"
+#include "upload/Security.h"
+#include "upload/TlsPeerCapture.h"
+
+#include <QByteArray>
+
+struct FtpLogin;
+struct FtpOptions;
+
+// An FTP control connection, plain or protected by TLS (explicit, AUTH TLS, data connections
+// protected too). Its current directory is the server's: directory names are sent as they
+// stand, and the server resolves them.
+class FtpControlConnection : public CurlConnection
+{
+public:
+    // Logs in. With TLS the certificate must verify against the trusted authorities and
+    // name the server, or be the one whose key the login trusts.
+    static FtpConnectResult open(const FtpLogin& login, Security security,
+                                 const FtpOptions& options);
+
+    bool SetCurrentDirectory(const QString& directory) override;
+    TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+
+private:
+    explicit FtpControlConnection(std::string root) : CurlConnection(std::move(root)) {}
+
+    FtpConnectResult logIn(const FtpLogin& login, Security security, const FtpOptions& options);
+    void setUpTls(CurlSetup& setup, const FtpLogin& login, Security security,
+                  const FtpOptions& options);
+
+    TlsPeerCapture m_tls;
+    CommandList m_commands; // the directory change last sent
+    std::string m_pin;      // the trusted key as libcurl pins it
+    QByteArray m_directory; // absolute, as the server names it
+};

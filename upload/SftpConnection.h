@@ -1,0 +1,41 @@
+#pragma once
+
+#include "upload/CurlConnection.h"
+#include "upload/FtpConnectResult.h"
+
+#include <QByteArray>
+
+struct FtpLogin;
+struct FtpOptions;
+
+// An SFTP connection. SFTP has no current directory, so this connection keeps one of its
+// own, absolute, starting at the login directory, and resolves directory names against it as
+// an FTP server would.
+class SftpConnection : public CurlConnection
+{
+public:
+    // Logs in with the password, or without one with the user's SSH agent or key files
+    // (~/.ssh/id_ed25519, then ~/.ssh/id_rsa). The host key must be the one the login
+    // trusts; a server not known yet is refused before anything is sent, with its key.
+    static FtpConnectResult open(const FtpLogin& login, const FtpOptions& options);
+
+    bool SetCurrentDirectory(const QString& directory) override;
+    TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+
+    // Where a directory name leads from an absolute directory: ".." above the top stays
+    // at the top, as it does on a server.
+    static QByteArray resolve(const QByteArray& current, const QByteArray& directory);
+
+private:
+    explicit SftpConnection(std::string root) : CurlConnection(std::move(root)) {}
+
+    // One login attempt, with the private key file to offer when there is no password.
+    FtpConnectResult logIn(const FtpLogin& login, const FtpOptions& options,
+                           const QString& keyFile);
+    std::string urlOf(const QByteArray& path) const;
+    static int onHostKey(void* self, int type, const char* key, size_t length);
+
+    QByteArray m_hostKey; // the server's host key, when it was not yet trusted
+    std::string m_pin;    // the trusted host key as libcurl compares it
+    QByteArray m_directory;
+};
