@@ -32,8 +32,13 @@ Answer QtPrompter::message(const QString& text, MessageStyle style)
 
 QStringList QtPrompter::openJpegFiles(const QString& startFolder)
 {
+    // The first filter is the one the dialog starts with. Phones write HEIC; what a file
+    // holds is told from its content later, so the filters only help the user find it.
+    const QStringList filters = {QStringLiteral("JPEG Files (*.jpg, *.jpeg) (*.jpeg *.jpg)"),
+                                 QStringLiteral("HEIF Files (*.heic, *.heif) (*.heic *.heif)"),
+                                 QStringLiteral("All Pictures (*.jpeg *.jpg *.heic *.heif)")};
     return QFileDialog::getOpenFileNames(owner(), QStringLiteral("Open"), startFolder,
-                                         QStringLiteral("JPEG Files (*.jpg, *.jpeg) (*.jpeg *.jpg)"));
+                                         filters.join(QStringLiteral(";;")));
 }
 
 QString QtPrompter::openDocumentFile()

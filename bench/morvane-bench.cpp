@@ -1,14 +1,19 @@
 // Measures generation on photograph-like pictures: morvane-batch against the sequential
-// full-size GD path it replaced, against vipsthumbnail, and against the time it takes only to
-// decode the same files; peak memory of each; and how close each output comes to the ideal.
+// full-size path, against vipsthumbnail, and against the time it takes only to decode the
+// same files; peak memory of each; and how close each output comes to the ideal. Then the
+// same for phone photos stored on their side with a wide-gamut profile, with what turning
+// them upright and converting their colours costs.
 
+#include "PhotoPictures.h"
 #include "PictureReference.h"
 
 #include "base/BusyFlag.h"
 #include "imaging/BatchObserver.h"
+#include "imaging/ColourTransforms.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/JpegDecoder.h"
+#include "imaging/Orientation.h"
 #include "imaging/OutputSize.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/ImageSettings.h"
 
@@ -30,6 +35,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <optional>
 
 extern char** environ;
@@ -41,10 +47,15 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const QSize photoSizes[] = {{4000, 3000}, {3000, 4000}, {6000, 4000}, {4000, 6000}};
+// A phone's 12-megapixel portrait, as its sensor stores it: lying on its side.
+const QSize phoneStored(4032, 3024);
 const QSize previewPhoto(4480, 3360); // 15 megapixels
 constexpr int photoQuality = 90;
 constexpr int previewRounds = 5;
 constexpr int rounds = 3;
+// Turning and colour are a small difference between two runs; more rounds steady it.
+constexpr int phoneRounds = 7;
+constexpr int inProcessRounds = 9;
 
 double secondsSince(Clock::time_point start)
 {
@@ -70,6 +81,16 @@ ImageSettings settingsFor(const QString& outputDir)
     return settings;
 }
 
+// The most detail either output of a picture of this size needs.
+QSize neededFor(QSize upright)
+{
+    const ImageSettings settings = settingsFor(QString());
+    QSize needed(0, 0);
+    for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
+        needed = needed.expandedTo(outputSize(*profile, upright).value_or(QSize()));
+    return needed;
+}
+
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -90,13 +111,26 @@ QString outputName(int index, const OutputProfile& profile)
         .arg(profile.Extension);
 }
 
-// The sequential path as Generate ran it before: one picture after the other, each decoded at
-// full size by GD and scaled from that with gdImageCopyResampled.
-int runSequential(const QString& outputDir, const QStringList& files)
+// A picture whole and as it is meant to be seen: for plain pictures GD's own decoding, as
+// Generate read pictures before; for phone photos the program's decoder at full size, which
+// turns and converts the whole picture.
+GdImage fullSizeAsSeen(const QString& path, bool phone)
+{
+    if (!phone)
+        return decodeFullSize(readFile(path));
+    ColourTransforms transforms;
+    PictureDecoder decoder(path, transforms);
+    const DecodedPicture picture = decoder.decode(decoder.fullSize());
+    return picture ? picture.scaled(picture.size()) : nullptr;
+}
+
+// The sequential path: one picture after the other, each whole, scaled from that with
+// gdImageCopyResampled.
+int runSequential(const QString& outputDir, const QStringList& files, bool phone)
 {
     const ImageSettings settings = settingsFor(outputDir);
     for (int index = 0; index < files.size(); ++index) {
-        const GdImage source = decodeFullSize(readFile(files[index]));
+        const GdImage source = fullSizeAsSeen(files[index], phone);
         if (!source)
             return 1;
         for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
@@ -110,14 +144,11 @@ int runSequential(const QString& outputDir, const QStringList& files)
 // nothing else.
 int runDecodeFloor(const QStringList& files)
 {
-    const ImageSettings settings = settingsFor(QString());
     std::atomic<int> failures = 0;
+    ColourTransforms transforms;
     QtConcurrent::blockingMap(files, [&](const QString& path) {
-        JpegDecoder decoder(path);
-        QSize needed(0, 0);
-        for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
-            needed = needed.expandedTo(outputSize(*profile, decoder.fullSize()).value_or(QSize()));
-        if (!decoder.decode(needed))
+        PictureDecoder decoder(path, transforms);
+        if (!decoder.decode(neededFor(decoder.fullSize())))
             ++failures;
     });
     return failures == 0 ? 0 : 1;
@@ -126,13 +157,20 @@ int runDecodeFloor(const QStringList& files)
 struct ChildRun
 {
     double seconds = 0;
+    double cpuSeconds = 0; // user and system time of all its threads
     long peakKilobytes = 0;
     bool succeeded = false;
 };
 
-// Runs a program to its end with its output discarded, and prints its time, its peak resident
-// memory and whether it succeeded. A child spawned from the big benchmark would inherit the
-// benchmark's peak in its own figure; spawned from this small process it starts clean.
+double seconds(const timeval& time)
+{
+    return double(time.tv_sec) + time.tv_usec / 1e6;
+}
+
+// Runs a program to its end with its output discarded, and prints its time, its processor
+// time, its peak resident memory and whether it succeeded. A child spawned from the big
+// benchmark would inherit the benchmark's peak in its own figure; spawned from this small
+// process it starts clean.
 int measure(const QStringList& arguments)
 {
     std::vector<QByteArray> bytes;
@@ -154,7 +192,8 @@ int measure(const QStringList& arguments)
     rusage usage{};
     if (spawned != 0 || wait4(child, &status, 0, &usage) != child)
         return 1;
-    std::printf("%f %ld %d\n", secondsSince(start), usage.ru_maxrss,
+    std::printf("%f %f %ld %d\n", secondsSince(start),
+                seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss,
                 WIFEXITED(status) && WEXITSTATUS(status) == 0);
     return 0;
 }
@@ -168,31 +207,42 @@ ChildRun runChild(const QStringList& arguments)
         return run;
     const QStringList figures = QString::fromLatin1(process.readAllStandardOutput()).split(u' ');
     run.seconds = figures.value(0).toDouble();
-    run.peakKilobytes = figures.value(1).toLong();
-    run.succeeded = figures.value(2).trimmed() == u"1";
+    run.cpuSeconds = figures.value(1).toDouble();
+    run.peakKilobytes = figures.value(2).toLong();
+    run.succeeded = figures.value(3).trimmed() == u"1";
     return run;
 }
 
 // Other work on the machine only ever slows a run down, so the fastest of a few is the
-// fairest figure; memory is the same each time.
+// fairest figure, for time and for processor time alike; memory is the same each time.
 void keepBest(ChildRun& best, const ChildRun& run)
 {
-    if (!best.succeeded || (run.succeeded && run.seconds < best.seconds))
+    if (!run.succeeded)
+        return;
+    if (!best.succeeded) {
         best = run;
+        return;
+    }
+    best.seconds = std::min(best.seconds, run.seconds);
+    best.cpuSeconds = std::min(best.cpuSeconds, run.cpuSeconds);
 }
 
-// vipsthumbnail in batch mode: one call per output size over all files.
-std::optional<ChildRun> runVips(const QString& outputDir, const QStringList& files)
+// vipsthumbnail in batch mode: one call per output size over all files; asked to bring
+// phone photos into sRGB, as the batch does (it turns them upright by itself).
+std::optional<ChildRun> runVips(const QString& outputDir, const QStringList& files, bool phone)
 {
     const QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
     if (vips.isEmpty())
         return std::nullopt;
-    ChildRun total{0, 0, true};
+    const QStringList colour =
+        phone ? QStringList{"--export-profile", "srgb", "--intent", "perceptual"} : QStringList();
+    ChildRun total{0, 0, 0, true};
     for (const auto& [size, output] :
          {std::pair{"160x", "/thumbs/%s_t.jpg[Q=70]"}, std::pair{"800x", "/images/%s.jpg[Q=85]"}}) {
         const ChildRun run =
-            runChild(QStringList{vips, "--size", size, "-o", outputDir + output} + files);
+            runChild(QStringList{vips, "--size", size, "-o", outputDir + output} + colour + files);
         total.seconds += run.seconds;
+        total.cpuSeconds += run.cpuSeconds;
         total.peakKilobytes = std::max(total.peakKilobytes, run.peakKilobytes);
         total.succeeded = total.succeeded && run.succeeded;
     }
@@ -220,14 +270,14 @@ struct QualityFigures
 
 // How far below the sequential path each output of a path lands, both measured against the
 // ideal; outputs of the index-th picture are named by outputName.
-QualityFigures compareQuality(const QStringList& files, const QString& sequentialDir,
+QualityFigures compareQuality(const QStringList& files, bool phone, const QString& sequentialDir,
                               const QString& oursDir,
                               const std::function<QString(int, const OutputProfile&)>& ourName)
 {
     std::vector<double> losses;
     const ImageSettings settings = settingsFor(QString());
     for (int index = 0; index < files.size(); ++index) {
-        const GdImage source = decodeFullSize(readFile(files[index]));
+        const GdImage source = fullSizeAsSeen(files[index], phone);
         for (const OutputProfile* profile : {&settings.thumbnail, &settings.large}) {
             const QSize size = *outputSize(*profile, QSize(source->sx, source->sy));
             const IdealPicture ideal = idealAverage(source.get(), size);
@@ -255,10 +305,12 @@ double previewMilliseconds(const QString& folder)
     const QString photo = folder + "/preview-source.jpg";
     writeFile(photo, EncodeJpeg(drawPhoto(previewPhoto, 99).get(), photoQuality));
     BusyFlag busy;
+    ColourTransforms transforms;
     std::vector<double> times;
     for (int round = 0; round < previewRounds; ++round) {
         const auto start = Clock::now();
-        WritePreviewFile(photo, folder + "/thumbPreview.jpg", busy, [] { return true; });
+        WritePreviewFile(
+            photo, folder + "/thumbPreview.jpg", busy, [] { return true; }, transforms);
         times.push_back(secondsSince(start) * 1000);
     }
     return median(times);
@@ -269,6 +321,206 @@ QString loadAverage()
     return QString::fromLatin1(readFile("/proc/loadavg")).section(u' ', 0, 2);
 }
 
+// One set of pictures, measured every way.
+struct PictureSet
+{
+    QString name; // its folder below the benchmark's, and what the runs' options call it
+    bool phone;   // phone photos: stored on their side, with a Display P3 profile
+    QStringList files;
+    // The same pictures upright, without tag or profile: the decode floor reads them, and for
+    // phone photos they tell what turning and colour cost.
+    QStringList plainFiles;
+    double megapixels = 0;
+};
+
+struct SetFigures
+{
+    ChildRun ours, sequential, floor;
+    std::optional<ChildRun> plain; // morvane-batch on the plain files of a phone set
+    std::optional<ChildRun> vips;
+    QualityFigures quality;
+    std::optional<QualityFigures> vipsQuality;
+};
+
+// Draws the pictures of the regular set: 12 and 24 megapixels, landscape and portrait in turn.
+PictureSet regularSet(const QString& folder, int pictures)
+{
+    PictureSet set{"regular", false, {}, {}, 0};
+    QDir().mkpath(folder + "/photos");
+    for (int index = 0; index < pictures; ++index) {
+        const QSize size = photoSizes[index % std::size(photoSizes)];
+        const QString path = QStringLiteral("%1/photos/IMG_%2.jpg").arg(folder).arg(index + 1);
+        writeFile(path, EncodeJpeg(drawPhoto(size, index + 1).get(), photoQuality));
+        set.files << path;
+        set.megapixels += size.width() * size.height() / 1e6;
+    }
+    set.plainFiles = set.files;
+    return set;
+}
+
+// Draws the phone set: portraits stored on their side, tagged to be turned a quarter
+// clockwise, with a Display P3 profile as phones embed it; beside each, the same portrait
+// stored upright without either.
+PictureSet phoneSet(const QString& folder, int pictures)
+{
+    using namespace PhotoPictures;
+    PictureSet set{"phone", true, {}, {}, 0};
+    QDir().mkpath(folder + "/photos");
+    QDir().mkpath(folder + "/plain");
+    const QByteArray displayP3 = rgbProfile(displayP3Space);
+    for (int index = 0; index < pictures; ++index) {
+        const GdImage upright = drawPhoto(phoneStored.transposed(), 100 + index);
+        const QString name = QStringLiteral("IMG_%1.jpg").arg(index + 1);
+        writeFile(folder + "/plain/" + name, EncodeJpeg(upright.get(), photoQuality));
+        const GdImage stored = turnUpright(GdImage(gdImageClone(upright.get())),
+                                           Orientation::Rotate90CounterClockwise);
+        const QByteArray photo =
+            withExif(withIccProfile(EncodeJpeg(stored.get(), photoQuality), displayP3),
+                     ExifBlock().orientation(int(Orientation::Rotate90Clockwise)));
+        writeFile(folder + "/photos/" + name, photo);
+        set.files << folder + "/photos/" + name;
+        set.plainFiles << folder + "/plain/" + name;
+        set.megapixels += phoneStored.width() * phoneStored.height() / 1e6;
+    }
+    return set;
+}
+
+ChildRun runBatch(const QString& configDir, const QStringList& files)
+{
+    return runChild(QStringList{MORVANE_BATCH_PATH, "--config-dir", configDir, "--prefix", "1=p"} +
+                    files);
+}
+
+SetFigures measureSet(const PictureSet& set, const QString& folder)
+{
+    const QString configDir = folder + "/config";
+    QDir().mkpath(configDir);
+    ImageSettings settings = settingsFor(folder + "/ours");
+    settings.save(configDir + "/" + ImageSettings::fileName);
+    const QString plainConfigDir = folder + "/config-plain";
+    QDir().mkpath(plainConfigDir);
+    settingsFor(folder + "/ours-plain").save(plainConfigDir + "/" + ImageSettings::fileName);
+    for (const char* path : {"ours", "ours-plain", "sequential", "vips"})
+        makeOutputDirs(folder + "/" + path);
+
+    SetFigures figures;
+    figures.sequential = runChild(QStringList{QCoreApplication::applicationFilePath(),
+                                              "--sequential", set.name, folder + "/sequential"} +
+                                  set.files);
+    for (int round = 0; round < (set.phone ? phoneRounds : rounds); ++round) {
+        keepBest(figures.ours, runBatch(configDir, set.files));
+        if (set.phone) {
+            if (!figures.plain)
+                figures.plain = ChildRun();
+            keepBest(*figures.plain, runBatch(plainConfigDir, set.plainFiles));
+        }
+        keepBest(figures.floor,
+                 runChild(QStringList{QCoreApplication::applicationFilePath(), "--decode-floor"} +
+                          set.plainFiles));
+        if (round >= rounds)
+            continue;
+        if (const std::optional<ChildRun> run = runVips(folder + "/vips", set.files, set.phone)) {
+            if (!figures.vips)
+                figures.vips = ChildRun();
+            keepBest(*figures.vips, *run);
+        }
+    }
+    figures.quality =
+        compareQuality(set.files, set.phone, folder + "/sequential", folder + "/ours", outputName);
+    if (figures.vips)
+        figures.vipsQuality = compareQuality(
+            set.files, set.phone, folder + "/sequential", folder + "/vips",
+            [](int index, const OutputProfile& profile) {
+                return QStringLiteral("IMG_%1%2.jpg").arg(index + 1).arg(profile.Extension);
+            });
+    return figures;
+}
+
+bool succeeded(const SetFigures& figures)
+{
+    return figures.ours.succeeded && figures.sequential.succeeded && figures.floor.succeeded &&
+           (!figures.plain || figures.plain->succeeded);
+}
+
+void printFigures(const PictureSet& set, const SetFigures& figures)
+{
+    const int pictures = int(set.files.size());
+    const ChildRun& ours = figures.ours;
+    std::printf("morvane-batch: %.2f pictures/s (%.2f s, %.0f megapixels/s)\n",
+                pictures / ours.seconds, ours.seconds, set.megapixels / ours.seconds);
+    std::printf("  %.2fx the sequential full-size path (%.2f s)\n",
+                figures.sequential.seconds / ours.seconds, figures.sequential.seconds);
+    if (figures.vips)
+        std::printf("  %.2fx vipsthumbnail in batch mode (%.2f s, one call per size)\n",
+                    figures.vips->seconds / ours.seconds, figures.vips->seconds);
+    else
+        std::printf("  vipsthumbnail: not installed (Debian package libvips-tools)\n");
+    std::printf("  %.2fx the decode floor (%.2f s: decoding alone at the same scale, all cores)\n",
+                ours.seconds / figures.floor.seconds, figures.floor.seconds);
+    std::printf("Peak resident memory: morvane-batch %.0f MB, sequential path %.0f MB",
+                ours.peakKilobytes / 1024.0, figures.sequential.peakKilobytes / 1024.0);
+    if (figures.vips)
+        std::printf(", vipsthumbnail %.0f MB", figures.vips->peakKilobytes / 1024.0);
+    std::printf("\n");
+    std::printf("PSNR against the ideal area average, below the sequential path: worst %.2f dB, "
+                "median %.2f dB (%d outputs)\n",
+                figures.quality.worst, figures.quality.median, 2 * pictures);
+    if (figures.vipsQuality)
+        std::printf("  vipsthumbnail: worst %.2f dB, median %.2f dB\n", figures.vipsQuality->worst,
+                    figures.vipsQuality->median);
+}
+
+// This thread's processor time, which other work on the machine does not add to.
+double threadSeconds()
+{
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return double(time.tv_sec) + time.tv_nsec / 1e9;
+}
+
+// The processor time the picture's outputs take here up to encoding: decoding at the size
+// the run decodes it, and scaling each output, which turns it upright.
+double renderSeconds(const QString& path, ColourTransforms& transforms)
+{
+    const ImageSettings settings = settingsFor(QString());
+    const double start = threadSeconds();
+    PictureDecoder decoder(path, transforms);
+    const DecodedPicture picture = decoder.decode(neededFor(decoder.fullSize()));
+    for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
+        const GdImage output = picture.scaled(*outputSize(*profile, decoder.fullSize()));
+    return threadSeconds() - start;
+}
+
+// What turning upright and converting colour take of a run of the phone set, measured
+// three ways against the same portraits stored upright without a profile: the two runs'
+// times, their processor times, and decoding and scaling alone in this process.
+void printPhoneCost(const PictureSet& set, const SetFigures& figures)
+{
+    const ChildRun& ours = figures.ours;
+    const ChildRun& plain = *figures.plain;
+    std::printf("Turning upright and converting colour, against the same portraits stored "
+                "upright without a profile:\n");
+    std::printf("  %.1f %% of the run's time (%.2f s against %.2f s)\n",
+                100 * (ours.seconds - plain.seconds) / ours.seconds, ours.seconds, plain.seconds);
+    std::printf("  %.1f %% of its processor time (%.2f s against %.2f s)\n",
+                100 * (ours.cpuSeconds - plain.cpuSeconds) / ours.cpuSeconds, ours.cpuSeconds,
+                plain.cpuSeconds);
+    // Each phone photo and its plain twin in turn, so both meet the same disturbances.
+    ColourTransforms transforms;
+    double extra = 0;
+    for (int index = 0; index < set.files.size(); ++index) {
+        double phone = 1e30, plainPicture = 1e30;
+        for (int round = 0; round < inProcessRounds; ++round) {
+            phone = std::min(phone, renderSeconds(set.files[index], transforms));
+            plainPicture = std::min(plainPicture, renderSeconds(set.plainFiles[index], transforms));
+        }
+        extra += phone - plainPicture;
+    }
+    std::printf("  %.1f %% of its processor time by decoding and scaling alone here (%.1f ms a "
+                "picture)\n",
+                100 * extra / ours.cpuSeconds, 1000 * extra / set.files.size());
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -277,7 +529,7 @@ int main(int argc, char* argv[])
     QStringList arguments = app.arguments().mid(1);
     // The measured paths run as child processes of this program, so each has its own memory.
     if (arguments.value(0) == "--sequential")
-        return runSequential(arguments.value(1), arguments.mid(2));
+        return runSequential(arguments.value(2), arguments.mid(3), arguments.value(1) == "phone");
     if (arguments.value(0) == "--measure")
         return measure(arguments.mid(1));
     if (arguments.value(0) == "--decode-floor")
@@ -293,83 +545,38 @@ int main(int argc, char* argv[])
     }
 
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("photos");
     std::printf("Load average before: %s (2 cores: figures are fair only on a quiet machine)\n",
                 qPrintable(loadAverage()));
-    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels...\n", pictures);
-    QStringList files;
-    double megapixels = 0;
-    for (int index = 0; index < pictures; ++index) {
-        const QSize size = photoSizes[index % std::size(photoSizes)];
-        const QString path = dir.filePath(QStringLiteral("photos/IMG_%1.jpg").arg(index + 1));
-        writeFile(path, EncodeJpeg(drawPhoto(size, index + 1).get(), photoQuality));
-        files << path;
-        megapixels += size.width() * size.height() / 1e6;
-    }
-
-    const QString configDir = dir.filePath("config");
-    QDir().mkpath(configDir);
-    ImageSettings settings = settingsFor(dir.filePath("ours"));
-    settings.save(configDir + "/" + ImageSettings::fileName);
-    for (const char* path : {"ours", "sequential", "vips"})
-        makeOutputDirs(dir.filePath(path));
+    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels, and %d phone "
+                "portraits...\n",
+                pictures, pictures);
+    const PictureSet regular = regularSet(dir.filePath("regular"), pictures);
+    const PictureSet phone = phoneSet(dir.filePath("phone"), pictures);
 
     std::printf("Running the paths over the same %d files (%.0f megapixels), the fast ones %d "
-                "times in turn, keeping the best...\n",
-                pictures, megapixels, rounds);
-    const ChildRun sequential = runChild(
-        QStringList{app.applicationFilePath(), "--sequential", dir.filePath("sequential")} + files);
-    ChildRun ours, floor;
-    std::optional<ChildRun> vips;
-    for (int round = 0; round < rounds; ++round) {
-        keepBest(ours, runChild(QStringList{MORVANE_BATCH_PATH, "--config-dir", configDir,
-                                            "--prefix", "1=p"} +
-                                files));
-        keepBest(floor, runChild(QStringList{app.applicationFilePath(), "--decode-floor"} + files));
-        if (const std::optional<ChildRun> run = runVips(dir.filePath("vips"), files)) {
-            if (!vips)
-                vips = ChildRun();
-            keepBest(*vips, *run);
-        }
-    }
-    if (!ours.succeeded || !sequential.succeeded || !floor.succeeded) {
+                "times in turn, keeping the best...\n\n",
+                pictures, regular.megapixels, rounds);
+    const SetFigures regularFigures = measureSet(regular, dir.filePath("regular"));
+    if (!succeeded(regularFigures)) {
         std::fprintf(stderr, "morvane-bench: a measured path failed\n");
         return 1;
     }
-
-    std::printf("\nmorvane-batch: %.2f pictures/s (%.2f s, %.0f megapixels/s)\n",
-                pictures / ours.seconds, ours.seconds, megapixels / ours.seconds);
-    std::printf("  %.2fx the sequential full-size GD path (%.2f s)\n",
-                sequential.seconds / ours.seconds, sequential.seconds);
-    if (vips)
-        std::printf("  %.2fx vipsthumbnail in batch mode (%.2f s, one call per size)\n",
-                    vips->seconds / ours.seconds, vips->seconds);
-    else
-        std::printf("  vipsthumbnail: not installed (Debian package libvips-tools)\n");
-    std::printf("  %.2fx the decode floor (%.2f s: decoding alone at the same scale, all cores)\n",
-                ours.seconds / floor.seconds, floor.seconds);
-    std::printf("Peak resident memory: morvane-batch %.0f MB, sequential path %.0f MB",
-                ours.peakKilobytes / 1024.0, sequential.peakKilobytes / 1024.0);
-    if (vips)
-        std::printf(", vipsthumbnail %.0f MB", vips->peakKilobytes / 1024.0);
-    std::printf("\n");
-
-    const QualityFigures quality =
-        compareQuality(files, dir.filePath("sequential"), dir.filePath("ours"), outputName);
-    std::printf("PSNR against the ideal area average, below the sequential path: worst %.2f dB, "
-                "median %.2f dB (%d outputs)\n",
-                quality.worst, quality.median, 2 * pictures);
-    if (vips) {
-        const QualityFigures vipsQuality = compareQuality(
-            files, dir.filePath("sequential"), dir.filePath("vips"),
-            [](int index, const OutputProfile& profile) {
-                return QStringLiteral("IMG_%1%2.jpg").arg(index + 1).arg(profile.Extension);
-            });
-        std::printf("  vipsthumbnail: worst %.2f dB, median %.2f dB\n", vipsQuality.worst,
-                    vipsQuality.median);
-    }
+    printFigures(regular, regularFigures);
     std::printf("Preview file of a 15-megapixel photo written in %.1f ms (median of %d)\n",
                 previewMilliseconds(dir.path()), previewRounds);
+
+    std::printf("\nPhone photos: %d portraits of %.0f megapixels stored on their side "
+                "(orientation 6) with a Display P3 profile;\n"
+                "the sequential path decodes, turns and converts each whole, and the floor "
+                "decodes the same portraits stored upright (%d rounds)\n",
+                pictures, phoneStored.width() * phoneStored.height() / 1e6, phoneRounds);
+    const SetFigures phoneFigures = measureSet(phone, dir.filePath("phone"));
+    if (!succeeded(phoneFigures)) {
+        std::fprintf(stderr, "morvane-bench: a measured path failed on the phone photos\n");
+        return 1;
+    }
+    printFigures(phone, phoneFigures);
+    printPhoneCost(phone, phoneFigures);
     std::printf("Load average after: %s\n", qPrintable(loadAverage()));
     return 0;
 }

@@ -3,13 +3,13 @@
 #include "base/EventWait.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/JpegDecoder.h"
+#include "imaging/ColourTransforms.h"
 #include "imaging/OutputSize.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/PictureFiles.h"
 #include "imaging/PixelBudget.h"
 #include "imaging/RenameNoReplace.h"
 #include "imaging/ReplaceFile.h"
-#include "imaging/ScalePicture.h"
 #include "settings/SettingsFile.h"
 
 #include <QFileInfo>
@@ -49,7 +49,8 @@ struct PlannedRow
 struct RenderedRow
 {
     bool readable = false;
-    std::array<QByteArray, 2> jpegs; // empty when that output could not be made
+    PictureFormat format = PictureFormat::Other; // what the file turned out to hold
+    std::array<QByteArray, 2> jpegs;             // empty when that output could not be made
 };
 
 qint64 area(QSize size)
@@ -57,15 +58,15 @@ qint64 area(QSize size)
     return size.isValid() ? qint64(size.width()) * size.height() : 0;
 }
 
-// Decodes the picture once, with enough detail for both outputs, and scales and encodes each
-// straight from it. Runs on the pool; touches no file but the picture.
+// Decodes the picture once, upright and in sRGB, with enough detail for both outputs, and
+// scales and encodes each straight from it. Runs on the pool; touches no file but the picture.
 RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBudget& budget,
-                   const std::atomic<bool>* stop)
+                   ColourTransforms& transforms, const std::atomic<bool>* stop)
 {
     RenderedRow rendered;
     if (stop && stop->load())
         return rendered;
-    JpegDecoder decoder(path);
+    PictureDecoder decoder(path, transforms);
     if (decoder.failure() != DecodeFailure::None)
         return rendered;
     std::array<std::optional<QSize>, 2> sizes;
@@ -80,16 +81,18 @@ RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBud
             largestOutput = std::max(largestOutput, area(*sizes[kind]));
         }
     }
-    const PixelReservation pixels(budget, area(decoder.decodedSize(needed)) + largestOutput,
+    // An output turned a quarter is held twice for a moment.
+    const PixelReservation pixels(budget, decoder.pixelsHeld(needed) + 2 * largestOutput,
                                   area(decoder.fullSize()) + largestOutput);
-    const GdImage picture = decoder.decode(needed);
+    const DecodedPicture picture = decoder.decode(needed);
     if (!picture)
         return rendered;
     rendered.readable = true;
+    rendered.format = decoder.format();
     for (int kind : {Thumbnail, Large}) {
         if (!sizes[kind])
             continue;
-        if (const GdImage scaled = ScalePicture(picture.get(), *sizes[kind]))
+        if (const GdImage scaled = picture.scaled(*sizes[kind]))
             rendered.jpegs[kind] = EncodeJpeg(scaled.get(), profiles[kind]->Quality);
     }
     return rendered;
@@ -209,6 +212,8 @@ void BatchRun::makeRows()
 {
     const std::vector<PlannedRow> planned = plan();
     PixelBudget budget;
+    // A batch from one camera meets its profile in every picture and builds it once.
+    ColourTransforms transforms;
     // Declared after what its renders use: leaving here waits for renders still running.
     QThreadPool pool;
     pool.setMaxThreadCount(std::max(1, m_control.threads));
@@ -227,7 +232,8 @@ void BatchRun::makeRows()
                (!planned[started].afterEarlierRows || started == next)) {
             renders[started] =
                 QtConcurrent::run(&pool, render, m_rows[planned[started].row].entry.GetFullPath(),
-                                  m_profiles, std::ref(budget), m_control.stop);
+                                  m_profiles, std::ref(budget), std::ref(transforms),
+                                  m_control.stop);
             ++started;
         }
         const RenderedRow rendered = waitProcessingEvents(renders[next]);
@@ -256,8 +262,9 @@ void BatchRun::commit(const PlannedRow& planned, const RenderedRow& rendered)
                     m_generated.largeImages);
     if (!m_settings.RenameOriginalFile)
         return;
-    const QString newPath =
-        entry.GetFolder() + planned.name + m_settings.OriginalExtension + QStringLiteral(".jpg");
+    // A renamed HEIF picture keeps its real type in its name; a JPEG ends in ".jpg" as always.
+    const QString newPath = entry.GetFolder() + planned.name + m_settings.OriginalExtension +
+                            originalFileSuffix(rendered.format, entry.GetFileName());
     if (renameNoReplace(entry.GetFullPath(), newPath))
         m_observer.renamed(planned.row, newPath);
 }

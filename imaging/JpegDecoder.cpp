@@ -1,14 +1,13 @@
 #include "imaging/JpegDecoder.h"
 
-#include "base/LocalPath.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "imaging/ColourTransforms.h"
+#include "imaging/ExifOrientation.h"
 
 #include <algorithm>
 #include <bit>
 #include <csetjmp>
+#include <cstdlib>
+#include <vector>
 
 #include <jerror.h>
 
@@ -21,6 +20,7 @@ constexpr J_COLOR_SPACE gdPixelLayout =
 // is opaque.
 constexpr int opaque = 0x00FFFFFF;
 constexpr int rowsPerRead = 16;
+constexpr int inkBytes = 4;
 
 struct ErrorHandler
 {
@@ -56,27 +56,37 @@ void noteWarning(j_common_ptr info, int level)
 // The program reports failures its own way, never on stderr.
 void staySilent(j_common_ptr) {}
 
+bool isCmyk(SourcePixels pixels)
+{
+    return pixels == SourcePixels::Cmyk || pixels == SourcePixels::InvertedCmyk;
+}
+
 } // namespace
 
 // libjpeg leaves a failing call through longjmp, so each step that calls it sets its own
-// jump target and holds nothing that needs a destructor between the two.
+// jump target and holds nothing that needs a destructor between the two; what must outlive
+// a jump lives here.
 struct JpegDecoder::Reader
 {
     ErrorHandler errors;
     jpeg_decompress_struct info{};
-    std::FILE* file = nullptr;
+    FilePtr file;
+    QByteArray profile;            // the embedded ICC profile, empty when there is none
+    std::vector<unsigned char> inks; // CMYK rows on their way to colour
 
     ~Reader()
     {
         // Safe on a struct never created: it only releases what the memory manager holds.
         jpeg_destroy_decompress(&info);
-        if (file)
-            std::fclose(file);
     }
 
     bool readHeader();
-    bool chooseScale(int reduction);
-    bool readRows(gdImagePtr image);
+    bool chooseScale(int reduction, SourcePixels pixels);
+    bool readRows(gdImagePtr image, const ColourConversion& colours);
+    SourcePixels sourcePixels() const;
+
+private:
+    void readProfile();
 };
 
 bool JpegDecoder::Reader::readHeader()
@@ -88,41 +98,70 @@ bool JpegDecoder::Reader::readHeader()
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_stdio_src(&info, file.get());
     // EXIF data (APP1) and the colour profile (APP2) are read in the same pass.
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    readProfile();
     return true;
 }
 
-bool JpegDecoder::Reader::chooseScale(int reduction)
+void JpegDecoder::Reader::readProfile()
+{
+    JOCTET* bytes = nullptr;
+    unsigned length = 0;
+    // A profile whose pieces do not fit together is no profile: the picture is taken as sRGB.
+    if (!jpeg_read_icc_profile(&info, &bytes, &length))
+        return;
+    profile = QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(length));
+    std::free(bytes);
+}
+
+// Editing software that writes an Adobe marker stores CMYK inverted.
+SourcePixels JpegDecoder::Reader::sourcePixels() const
+{
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
+        return info.saw_Adobe_marker ? SourcePixels::InvertedCmyk : SourcePixels::Cmyk;
+    return info.jpeg_color_space == JCS_GRAYSCALE ? SourcePixels::Gray : SourcePixels::Colour;
+}
+
+bool JpegDecoder::Reader::chooseScale(int reduction, SourcePixels pixels)
 {
     if (setjmp(errors.jump))
         return false;
     info.scale_num = 1;
     info.scale_denom = unsigned(reduction);
-    info.out_color_space = gdPixelLayout;
+    info.out_color_space = isCmyk(pixels) ? JCS_CMYK : gdPixelLayout;
     jpeg_calc_output_dimensions(&info);
     return true;
 }
 
-bool JpegDecoder::Reader::readRows(gdImagePtr image)
+bool JpegDecoder::Reader::readRows(gdImagePtr image, const ColourConversion& colours)
 {
     if (setjmp(errors.jump))
         return false;
     jpeg_start_decompress(&info);
+    // Colour and gray rows land in the picture and are converted where they lie; ink rows
+    // land beside it and are converted into it.
+    const bool throughInks = info.out_color_space == JCS_CMYK;
+    const std::size_t inkRow = std::size_t(inkBytes) * info.output_width;
     while (info.output_scanline < info.output_height && !errors.cutOff) {
         JSAMPROW rows[rowsPerRead];
         const JDIMENSION first = info.output_scanline;
         const JDIMENSION count = std::min<JDIMENSION>(rowsPerRead, info.output_height - first);
         for (JDIMENSION row = 0; row < count; ++row)
-            rows[row] = reinterpret_cast<JSAMPROW>(image->tpixels[first + row]);
+            rows[row] = throughInks ? inks.data() + row * inkRow
+                                    : reinterpret_cast<JSAMPROW>(image->tpixels[first + row]);
         const JDIMENSION read = jpeg_read_scanlines(&info, rows, count);
         if (read == 0)
             return false;
         for (JDIMENSION row = 0; row < read; ++row) {
             int* pixels = image->tpixels[first + row];
+            if (colours.changesPixels()) {
+                colours.convertRow(rows[row], pixels, image->sx);
+                continue;
+            }
             for (int x = 0; x < image->sx; ++x)
                 pixels[x] &= opaque;
         }
@@ -133,50 +172,32 @@ bool JpegDecoder::Reader::readRows(gdImagePtr image)
     return !errors.cutOff;
 }
 
-JpegDecoder::JpegDecoder(const QString& path) : m_reader(std::make_unique<Reader>())
+JpegDecoder::JpegDecoder(FilePtr file, ColourTransforms& transforms)
+    : m_reader(std::make_unique<Reader>())
 {
-    if (!open(path)) {
-        m_failure = DecodeFailure::NotAFile;
-        return;
-    }
+    m_reader->file = std::move(file);
     if (!m_reader->readHeader()) {
         m_failure =
-            m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory : DecodeFailure::NotAJpeg;
+            m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory : DecodeFailure::NotAPicture;
         return;
     }
     const jpeg_decompress_struct& info = m_reader->info;
-    m_fullSize = QSize(int(info.image_width), int(info.image_height));
-    if (qint64(info.image_width) * info.image_height > maxPicturePixels)
+    m_storedSize = QSize(int(info.image_width), int(info.image_height));
+    m_orientation = exifOrientation(info.marker_list);
+    if (qint64(info.image_width) * info.image_height > maxPicturePixels) {
         m_failure = DecodeFailure::TooManyPixels;
-    else if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_GRAYSCALE &&
-             info.jpeg_color_space != JCS_RGB)
+        return;
+    }
+    // Two components, or a layout only its writer knows, is nothing a screen shows.
+    if (info.jpeg_color_space == JCS_UNKNOWN) {
         m_failure = DecodeFailure::UnsupportedColours;
+        return;
+    }
+    m_colours = transforms.conversionFor(m_reader->sourcePixels(), m_reader->profile);
+    m_reader->profile.clear();
 }
 
 JpegDecoder::~JpegDecoder() = default;
-
-bool JpegDecoder::open(const QString& path)
-{
-    const QByteArray local = pathToLocal(path);
-    struct stat status;
-    // Opening a FIFO waits for a writer, and opening a device may do anything: only a regular
-    // file is opened, and it is looked at again once open, in case the name changed hands.
-    if (stat(local.constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    const int fd = ::open(local.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    m_reader->file = fdopen(fd, "rb");
-    if (!m_reader->file) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-}
 
 jpeg_saved_marker_ptr JpegDecoder::markers() const
 {
@@ -185,11 +206,12 @@ jpeg_saved_marker_ptr JpegDecoder::markers() const
 
 int JpegDecoder::reductionFor(QSize needed) const
 {
+    const QSize stored = uprightSize(needed, m_orientation); // a turn is its own way back
     for (const int reduction : {8, 4, 2}) {
         // libjpeg rounds a reduced side up.
-        const int width = (m_fullSize.width() + reduction - 1) / reduction;
-        const int height = (m_fullSize.height() + reduction - 1) / reduction;
-        if (width >= detailMargin * needed.width() && height >= detailMargin * needed.height())
+        const int width = (m_storedSize.width() + reduction - 1) / reduction;
+        const int height = (m_storedSize.height() + reduction - 1) / reduction;
+        if (width >= detailMargin * stored.width() && height >= detailMargin * stored.height())
             return reduction;
     }
     return 1;
@@ -198,16 +220,18 @@ int JpegDecoder::reductionFor(QSize needed) const
 QSize JpegDecoder::decodedSize(QSize needed) const
 {
     const int reduction = reductionFor(needed);
-    return QSize((m_fullSize.width() + reduction - 1) / reduction,
-                 (m_fullSize.height() + reduction - 1) / reduction);
+    return uprightSize(QSize((m_storedSize.width() + reduction - 1) / reduction,
+                             (m_storedSize.height() + reduction - 1) / reduction),
+                       m_orientation);
 }
 
 GdImage JpegDecoder::decode(QSize needed)
 {
     if (m_failure != DecodeFailure::None)
         return nullptr;
-    if (!m_reader->chooseScale(reductionFor(needed))) {
-        m_failure = DecodeFailure::NotAJpeg;
+    const SourcePixels pixels = m_reader->sourcePixels();
+    if (!m_reader->chooseScale(reductionFor(needed), pixels)) {
+        m_failure = DecodeFailure::NotAPicture;
         return nullptr;
     }
     const jpeg_decompress_struct& info = m_reader->info;
@@ -216,10 +240,12 @@ GdImage JpegDecoder::decode(QSize needed)
         m_failure = DecodeFailure::OutOfMemory;
         return nullptr;
     }
-    if (m_reader->readRows(image.get()))
+    if (isCmyk(pixels))
+        m_reader->inks.resize(std::size_t(rowsPerRead) * inkBytes * info.output_width);
+    if (m_reader->readRows(image.get(), *m_colours))
         return image;
     m_failure = m_reader->errors.cutOff        ? DecodeFailure::CutOff
                 : m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory
-                                               : DecodeFailure::NotAJpeg;
+                                               : DecodeFailure::NotAPicture;
     return nullptr;
 }

@@ -1,58 +1,52 @@
 #pragma once
 
+#include "imaging/ColourConversion.h"
+#include "imaging/DecodeFailure.h"
 #include "imaging/GdImage.h"
+#include "imaging/Orientation.h"
+#include "imaging/PictureFile.h"
 
 #include <QSize>
-#include <QString>
 
-#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include <jpeglib.h>
 
-// Why a picture gave no pixels.
-enum class DecodeFailure
-{
-    None,
-    NotAFile,           // missing, or a directory, FIFO, device or socket
-    NotAJpeg,           // no JPEG data, or data broken beyond decoding
-    TooManyPixels,      // the header claims more than maxPicturePixels
-    UnsupportedColours, // a colour space other than RGB, YCbCr or gray, such as CMYK
-    CutOff,             // the picture data ends before the picture does
-    OutOfMemory,
-};
+class ColourTransforms;
 
-// More pixels than any camera makes. A header that claims more is refused before any pixel
-// memory is allocated: a few kilobytes of hostile file could otherwise ask for gigabytes.
-constexpr qint64 maxPicturePixels = 250'000'000;
-
-// One JPEG file on its way into a GD true-colour image, in steps: the constructor reads the
-// header (the size, the colour space, and the APP1 and APP2 markers, where EXIF data and a
-// colour profile live); decode() then reads the rows at the smallest size that still holds
-// the detail asked for, straight into the image. Every failure is quiet and says why.
+// One JPEG file on its way into an sRGB GD true-colour image, in steps: the constructor reads
+// the header (the size, the colour space, and the APP1 and APP2 markers, where the EXIF
+// orientation and a colour profile live); decode() then reads the rows at the smallest size
+// that still holds the detail asked for, straight into the image, and converts each row to
+// sRGB as it arrives. The picture stays as stored; orientation() says how it stands, and
+// sizes asked and told are those of the upright picture. Every failure is quiet and says why.
 class JpegDecoder
 {
 public:
-    // Opens only a regular file, and never waits in the opening, then reads the header.
-    explicit JpegDecoder(const QString& path);
+    // Reads the header of the opened file; a colour profile is looked up in transforms,
+    // which must outlive the decoder.
+    JpegDecoder(FilePtr file, ColourTransforms& transforms);
     ~JpegDecoder();
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
     // None as long as every step so far went well.
     DecodeFailure failure() const { return m_failure; }
-    // The picture's size as its header gives it, before any reduction; empty when the
-    // header could not be read.
-    QSize fullSize() const { return m_fullSize; }
+    // The upright picture's size as the header gives it, before any reduction; empty when
+    // the header could not be read.
+    QSize fullSize() const { return uprightSize(m_storedSize, m_orientation); }
+    // How the stored picture is turned to stand upright, as its EXIF data tags it.
+    Orientation orientation() const { return m_orientation; }
     // The APP1 and APP2 markers read with the header, in file order.
     jpeg_saved_marker_ptr markers() const;
 
-    // The size decode() gives for a wish of needed: the full size reduced by 2, 4 or 8 as
-    // long as every side keeps detailMargin times what is needed. An empty wish takes the
-    // smallest size.
+    // The upright size decode() gives for a wish of needed: the full size reduced by 2, 4 or
+    // 8 as long as every side keeps detailMargin times what is needed. An empty wish takes
+    // the smallest size.
     QSize decodedSize(QSize needed) const;
-    // Decodes the whole picture at decodedSize(needed); null, with failure() telling why,
-    // when the data is broken or cut off. Call it once.
+    // Decodes the whole picture, as stored, at decodedSize(needed) turned back; null, with
+    // failure() telling why, when the data is broken or cut off. Call it once.
     GdImage decode(QSize needed);
 
     // The DCT reduction alone blurs and aliases a little; area-averaging the reduced picture
@@ -65,9 +59,10 @@ private:
     struct Reader;
 
     int reductionFor(QSize needed) const;
-    bool open(const QString& path);
 
     std::unique_ptr<Reader> m_reader;
-    QSize m_fullSize;
+    QSize m_storedSize; // as the rows lie in the file
+    Orientation m_orientation = Orientation::AsStored;
+    std::optional<ColourConversion> m_colours; // none until the header is read
     DecodeFailure m_failure = DecodeFailure::None;
 };

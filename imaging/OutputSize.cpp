@@ -1,6 +1,6 @@
 #include "imaging/OutputSize.h"
 
-#include "imaging/JpegDecoder.h"
+#include "imaging/DecodeFailure.h"
 
 #include <cmath>
 

@@ -2,19 +2,18 @@
 
 #include "base/BusyFlag.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/JpegDecoder.h"
+#include "imaging/PictureDecoder.h"
 #include "imaging/PreviewGeometry.h"
-#include "imaging/ScalePicture.h"
 
 bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
-                      const std::function<bool()>& isWanted)
+                      const std::function<bool()>& isWanted, ColourTransforms& transforms)
 {
-    JpegDecoder decoder(picturePath);
+    PictureDecoder decoder(picturePath, transforms);
     const QSize size = PreviewSize(decoder.fullSize());
-    const GdImage picture = decoder.decode(size);
+    const DecodedPicture picture = decoder.decode(size);
     if (!picture)
         return false;
-    const GdImage preview = ScalePicture(picture.get(), size);
+    const GdImage preview = picture.scaled(size);
     if (!preview)
         return false;
     const BusyLock fileInUse(busy);

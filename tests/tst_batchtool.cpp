@@ -1,4 +1,6 @@
+#include "ColourMath.h"
 #include "FtpServer.h"
+#include "PhotoPictures.h"
 #include "RawArguments.h"
 #include "RunningProgram.h"
 #include "TestHome.h"
@@ -189,6 +191,7 @@ private:
     }
 
     void drawMixedPhotos(bool thumbnailDirMissing);
+    void drawPhonePhotos(const QList<QByteArray>& files);
 
     ImageSettings m_settings;
     TestHome m_home;
@@ -199,6 +202,7 @@ private slots:
 
     void makesTheSameFilesAsTheWindow_data();
     void makesTheSameFilesAsTheWindow();
+    void makesPhonePhotosUprightAsTheWindowDoes();
     void interruptedRunLeavesOnlyWholeFiles();
     void uploadsWhatItMade();
     void reportsFailuresAndExitStatus_data();
@@ -350,6 +354,85 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
                  .arg(thumbnailDirMissing ? 0 : 4)
                  .arg(thumbnailDirMissing ? 3 : 2));
     QCOMPARE(contents(path("thumbs")), windowThumbnails);
+    QCOMPARE(contents(path("photos")), windowPhotos);
+}
+
+// A phone's portrait stored on its side with a Display P3 profile, a HEIC held upright, a
+// HEIC named .jpg, and a Display P3 patch.
+const QStringList phonePhotos = {"IMG_0001.jpg", "IMG_0002.HEIC", "IMG_0003.jpg", "IMG_0004.jpg"};
+
+void BatchToolTest::drawPhonePhotos(const QList<QByteArray>& files)
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    QVERIFY(m_settings.save());
+    for (int index = 0; index < phonePhotos.size(); ++index)
+        QVERIFY(write(path("photos/" + phonePhotos[index]), files[index]));
+}
+
+// Both shells turn phone photos upright, bring them into sRGB, publish nothing of their
+// metadata, and name a renamed HEIC by its own type.
+void BatchToolTest::makesPhonePhotosUprightAsTheWindowDoes()
+{
+    using namespace PhotoPictures;
+    // Made once: a profile written twice may carry two times of day.
+    const QByteArray p3 = rgbProfile(displayP3Space);
+    const GdImage picture = quarters(160, 120);
+    const QList<QByteArray> files = {withIccProfile(phonePhoto(160, 120), p3),
+                                     heic(*picture, heif_orientation_rotate_90_cw),
+                                     heic(*picture, heif_orientation_normal, p3),
+                                     jpeg(patch(160, 120, {204, 51, 51}), JCS_RGB, {p3})};
+    drawPhonePhotos(files);
+    QStringList paths;
+    for (const QString& photo : phonePhotos)
+        paths << path("photos/" + photo);
+    {
+        RunningProgram program;
+        QVERIFY(program.start());
+        program.add(paths);
+        for (int row = 1; row <= paths.size(); ++row)
+            program.setGroup(row, "1");
+        program.groupName(1)->setText("beach");
+        program.pressGenerate();
+        QCOMPARE(program.prompter.messages, QStringList());
+    }
+    const auto outputs = [this] {
+        QMap<QString, QByteArray> both = contents(path("thumbs"));
+        both.insert(contents(path("images")));
+        return both;
+    };
+    const QMap<QString, QByteArray> windowOutputs = outputs();
+    const QMap<QString, QByteArray> windowPhotos = contents(path("photos"));
+    QCOMPARE(windowOutputs.size(), 8);
+    QCOMPARE(windowPhotos.keys(), QStringList({"beach01_orig.jpg", "beach02_orig.HEIC",
+                                               "beach03_orig.heic", "beach04_orig.jpg"}));
+    const QSize upright(40, 53), stored(40, 30);
+    const QSize thumbnails[] = {upright, upright, stored, stored};
+    for (int index = 0; index < 4; ++index) {
+        const QString name = QStringLiteral("beach%1").arg(index + 1, 2, 10, QLatin1Char('0'));
+        QCOMPARE(jpegSize(path("thumbs/" + name + "_t.jpg")), thumbnails[index]);
+        QCOMPARE(jpegSize(path("images/" + name + ".jpg")),
+                 thumbnails[index] == upright ? QSize(67, 90) : QSize(120, 90));
+    }
+    for (const char* name : {"images/beach01.jpg", "images/beach02.jpg"})
+        QCOMPARE(cornerQuarters(*readJpeg(read(path(name))), 3, 32), uprightCorners[5]);
+    const GdImage patch = readJpeg(read(path("images/beach04.jpg")));
+    const ColourMath::Rgb shown = ColourMath::rgbOf(patch->tpixels[45][60]);
+    QVERIFY(ColourMath::farthest(shown, ColourMath::toSrgb(displayP3Space, {204, 51, 51})) <= 4);
+    for (const QByteArray& output : windowOutputs) {
+        QCOMPARE(metadataBlocks(output), QStringList());
+        QVERIFY(!output.contains("SERIAL-0042"));
+    }
+
+    init();
+    drawPhonePhotos(files);
+    const BatchRun run = runBatch(QStringList{"--prefix", "1=beach"} + paths);
+    QCOMPARE(run.errorLines, QStringList({"Generating Images...", "Ready"}));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QStringLiteral("4 pictures listed, 4 thumbnails and 4 large images "
+                                        "written, 4 sources renamed, 0 files uploaded, "
+                                        "0 failures\n"));
+    QCOMPARE(outputs(), windowOutputs);
     QCOMPARE(contents(path("photos")), windowPhotos);
 }
 

@@ -1,10 +1,13 @@
 #include "JpegWriter.h"
+#include "PhotoPictures.h"
 #include "ProcessMemory.h"
 #include "SmallDisk.h"
 #include "TestPictures.h"
 
 #include "imaging/JpegCodec.h"
+#include "imaging/ColourTransforms.h"
 #include "imaging/JpegDecoder.h"
+#include "imaging/PictureDecoder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -84,6 +87,13 @@ QSize sizeOf(const GdImage& image)
     return image ? QSize(image->sx, image->sy) : QSize();
 }
 
+// The decoded picture itself, upright: scaled to its own size, which leaves every pixel.
+GdImage decodedPixels(PictureDecoder& decoder, QSize needed)
+{
+    const DecodedPicture picture = decoder.decode(needed);
+    return picture ? picture.scaled(picture.size()) : nullptr;
+}
+
 } // namespace
 
 class JpegCodecTest : public QObject
@@ -94,6 +104,7 @@ private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
+    ColourTransforms m_colours;
 
 private slots:
     void refusesWhatItCannotDecode_data();
@@ -124,11 +135,11 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("FIFO") << "fifo.jpg" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("socket") << "socket.jpg" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("device") << "/dev/zero" << QByteArray() << DecodeFailure::NotAFile;
-    QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAJpeg;
-    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAJpeg;
-    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAJpeg;
+    QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAPicture;
+    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAPicture;
+    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its header")
-        << "header.jpg" << picture.left(100) << DecodeFailure::NotAJpeg;
+        << "header.jpg" << picture.left(100) << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its picture data")
         << "half.jpg" << picture.left(picture.size() / 2) << DecodeFailure::CutOff;
     QTest::newRow("cut off before its end marker")
@@ -136,9 +147,22 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("header claiming 46340 x 46340")
         << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
         << DecodeFailure::TooManyPixels;
-    QTest::newRow("CMYK") << "cmyk.jpg"
-                          << JpegWriter::flat(QSize(16, 16), JCS_CMYK, QByteArray(4, '\x40'))
-                          << DecodeFailure::UnsupportedColours;
+    QTest::newRow("two components") << "two.jpg"
+                                    << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
+                                    << DecodeFailure::UnsupportedColours;
+
+    using namespace PhotoPictures;
+    const QByteArray heif = heic(*quarters(64, 48), heif_orientation_normal);
+    QTest::newRow("HEIC cut short") << "cut.heic" << heif.first(heif.size() * 2 / 3)
+                                    << DecodeFailure::NotAPicture;
+    QTest::newRow("HEIC container without a picture")
+        << "box.heic" << heif.first(heif.indexOf("meta") - 4) << DecodeFailure::NotAPicture;
+    QTest::newRow("HEIC claiming 20000 x 20000")
+        << "bomb.heic" << withClaimedHeifSize(heif, QSize(20000, 20000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC claiming more than it holds")
+        << "claim.heic" << withClaimedHeifSize(heif, QSize(9000, 9000))
+        << DecodeFailure::NotAPicture;
 }
 
 // Each is refused without a word, without waiting, and without taking memory for pixels.
@@ -159,8 +183,8 @@ void JpegCodecTest::refusesWhatItCannotDecode()
     const int descriptors = openDescriptors();
     const qint64 peak = peakResidentKilobytes();
     StderrCapture capture;
-    JpegDecoder decoder(file);
-    const GdImage image = decoder.decode(QSize(16, 16));
+    PictureDecoder decoder(file, m_colours);
+    const GdImage image = decodedPixels(decoder, QSize(16, 16));
     QCOMPARE(capture.text(), QByteArray());
     QVERIFY(!image);
     QTEST(decoder.failure(), "failure");
@@ -193,10 +217,10 @@ void JpegCodecTest::decodesWithTheDetailAskedFor()
     QFETCH(QSize, decoded);
     QVERIFY(write(path("picture.jpg"), jpeg(full)));
 
-    JpegDecoder decoder(path("picture.jpg"));
+    PictureDecoder decoder(path("picture.jpg"), m_colours);
     QCOMPARE(decoder.fullSize(), full);
     QCOMPARE(decoder.decodedSize(needed), decoded);
-    const GdImage image = decoder.decode(needed);
+    const GdImage image = decodedPixels(decoder, needed);
     QCOMPARE(sizeOf(image), decoded);
     QCOMPARE(decoder.failure(), DecodeFailure::None);
     // The first of the drawn bands is green; GD's alpha 0 means opaque.
@@ -221,8 +245,8 @@ void JpegCodecTest::decodesOtherColourLayouts()
     QFETCH(QByteArray, jpeg);
     QFETCH(int, colour);
     QVERIFY(write(path("layout.jpg"), jpeg));
-    JpegDecoder decoder(path("layout.jpg"));
-    const GdImage image = decoder.decode(decoder.fullSize());
+    PictureDecoder decoder(path("layout.jpg"), m_colours);
+    const GdImage image = decodedPixels(decoder, decoder.fullSize());
     QVERIFY(image);
     const int pixel = gdImageGetTrueColorPixel(image.get(), 20, 15);
     QCOMPARE(gdTrueColorGetAlpha(pixel), 0);
@@ -239,7 +263,7 @@ void JpegCodecTest::keepsExifAndProfileMarkers()
     QVERIFY(write(path("markers.jpg"),
                   JpegWriter::flat(QSize(8, 8), JCS_RGB, "\x10\x20\x30",
                                    {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 2, profile}})));
-    JpegDecoder decoder(path("markers.jpg"));
+    JpegDecoder decoder(openPictureFile(path("markers.jpg")), m_colours);
     QList<JpegWriter::Marker> found;
     for (jpeg_saved_marker_ptr marker = decoder.markers(); marker; marker = marker->next)
         found.append({marker->marker, QByteArray(reinterpret_cast<const char*>(marker->data),
@@ -268,9 +292,9 @@ void JpegCodecTest::roundTripKeepsSize()
     QFETCH(QSize, size);
     QFETCH(int, quality);
     QVERIFY(SaveJpegFile(path("round.jpg"), draw(size).get(), quality));
-    JpegDecoder decoder(path("round.jpg"));
+    PictureDecoder decoder(path("round.jpg"), m_colours);
     QCOMPARE(decoder.fullSize(), size);
-    QCOMPARE(sizeOf(decoder.decode(size)), size);
+    QCOMPARE(decoder.decode(size).size(), size);
 }
 
 void JpegCodecTest::saveReplacesWholeFile()
@@ -331,9 +355,9 @@ void JpegCodecTest::twoThreadsWorkAtOnce()
     QVERIFY(write(path("bad.jpg"), png(QSize(10, 10))));
     auto work = [this](const QString& name, QSize* size, int* failures) {
         for (int round = 0; round < 20; ++round) {
-            JpegDecoder decoder(path(name + ".jpg"));
-            const GdImage image = decoder.decode(decoder.fullSize());
-            *failures += JpegDecoder(path("bad.jpg")).decode(QSize(1, 1)) ? 0 : 1;
+            PictureDecoder decoder(path(name + ".jpg"), m_colours);
+            const GdImage image = decodedPixels(decoder, decoder.fullSize());
+            *failures += PictureDecoder(path("bad.jpg"), m_colours).decode(QSize(1, 1)) ? 0 : 1;
             if (!image)
                 continue;
             SaveJpegFile(path(name + "-out.jpg"), image.get(), 80);

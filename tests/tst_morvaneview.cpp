@@ -250,6 +250,9 @@ void MorvaneViewTest::dropsFilesAsAddAddsThem_data()
     QTest::newRow("folders, missing and remote files left out")
         << QStringList{"drop", "drop/gone.jpg", "https://example.org/d.jpg", "drop/b.jpg"}
         << true << QStringList{"a.jpg", "b.jpg"} << "%1/drop/";
+    QTest::newRow("phone pictures") << QStringList{"drop/IMG_0001.HEIC", "drop/d.heif"} << true
+                                    << QStringList{"a.jpg", "IMG_0001.HEIC", "d.heif"}
+                                    << "%1/drop/";
     QTest::newRow("nothing to list") << QStringList{"other", "https://example.org/d.jpg"}
                                      << false << QStringList{"a.jpg"} << "/start/";
     QTest::newRow("name not valid utf-8")
@@ -264,7 +267,7 @@ void MorvaneViewTest::dropsFilesAsAddAddsThem()
     const QByteArray home = pathToLocal(m_home.path());
     QVERIFY(QDir(m_home.path()).mkpath("drop") && QDir(m_home.path()).mkpath("other"));
     for (const QByteArray name : {"drop/a.jpg", "drop/b.jpg", "drop/c.jpg", "other/c.jpg",
-                                  "drop/lat\xedn.jpg"}) {
+                                  "drop/lat\xedn.jpg", "drop/IMG_0001.HEIC", "drop/d.heif"}) {
         std::FILE* file = std::fopen(home + '/' + name, "w");
         QVERIFY(file);
         std::fclose(file);

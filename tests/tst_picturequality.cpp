@@ -1,9 +1,11 @@
+#include "PhotoPictures.h"
 #include "PictureReference.h"
 #include "TestPictures.h"
 
 #include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/Orientation.h"
 #include "imaging/OutputSize.h"
 
 #include <QDir>
@@ -61,14 +63,21 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
     settings.thumbnail = widthProfile(dir.filePath("thumbs"), 160, 70);
     settings.large = widthProfile(dir.filePath("images"), 800, 85);
     // Reduced to just the margin above the large width, just above twice and four times that
-    // width, a portrait, and a picture kept at full size.
-    const QSize sizes[] = {{2000, 1500}, {1610, 1208}, {3210, 2140},
-                           {1500, 2000}, {2400, 1800}, {1000, 750}};
+    // width, a portrait, a picture kept at full size, and a phone's portrait stored on its
+    // side, whose upright width is just above twice the large width.
+    const QSize sizes[] = {{2000, 1500}, {1610, 1208}, {3210, 2140}, {1500, 2000},
+                           {2400, 1800}, {1000, 750},  {3210, 2140}};
+    const Orientation orientations[] = {Orientation::AsStored, Orientation::AsStored,
+                                        Orientation::AsStored, Orientation::AsStored,
+                                        Orientation::AsStored, Orientation::AsStored,
+                                        Orientation::Rotate90Clockwise};
     std::vector<BatchRow> rows;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
         const QString path = dir.filePath(QStringLiteral("photos/%1.jpg").arg(index));
+        const QByteArray stored = EncodeJpeg(drawPhoto(sizes[index], unsigned(index) + 1).get(), 90);
         QVERIFY(TestPictures::write(
-            path, EncodeJpeg(drawPhoto(sizes[index], unsigned(index) + 1).get(), 90)));
+            path, PhotoPictures::withExif(stored, PhotoPictures::ExifBlock().orientation(
+                                                      int(orientations[index])))));
         BatchRow row;
         row.entry.SetPath(path);
         row.group = "1";
@@ -81,12 +90,15 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
 
     std::vector<double> losses;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
-        const GdImage full = decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath()));
+        const GdImage full = turnUpright(
+            decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath())),
+            orientations[index]);
         QVERIFY(full);
         const QStringList written = {generated.thumbnails[index], generated.largeImages[index]};
         const OutputProfile* profiles[] = {&settings.thumbnail, &settings.large};
         for (int kind = 0; kind < 2; ++kind) {
-            const QSize size = *outputSize(*profiles[kind], sizes[index]);
+            const QSize size =
+                *outputSize(*profiles[kind], uprightSize(sizes[index], orientations[index]));
             const IdealPicture ideal = idealAverage(full.get(), size);
             const double ours = psnr(TestPictures::read(written[kind]), ideal);
             const double sequential = psnr(sequentialOutput(full.get(), *profiles[kind]), ideal);

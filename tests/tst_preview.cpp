@@ -1,3 +1,4 @@
+#include "PhotoPictures.h"
 #include "RecordedStatus.h"
 #include "ScriptedPrompter.h"
 #include "TestHome.h"
@@ -48,6 +49,8 @@ private slots:
     void cleanup();
 
     void clickShowsPreviewInFittedFrame();
+    void previewStandsUpright_data();
+    void previewStandsUpright();
     void headerRowWritesNothing();
     void undecodablePictureKeepsFrame();
     void lastClickWins();
@@ -89,6 +92,32 @@ void PreviewTest::clickShowsPreviewInFittedFrame()
 
     click(2);
     QTRY_COMPARE(TestPictures::jpegSize(previewFile()), QSize(87, 117));
+    QTRY_COMPARE(frame()->size(), FitPreviewFrame(QSize(87, 117), m_frameBox));
+}
+
+void PreviewTest::previewStandsUpright_data()
+{
+    using namespace PhotoPictures;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("file");
+
+    QTest::newRow("phone photo held upright") << "IMG_0001.jpg" << phonePhoto(400, 300);
+    QTest::newRow("HEIC held upright")
+        << "IMG_0002.HEIC" << heic(*quarters(400, 300), heif_orientation_rotate_90_cw);
+}
+
+void PreviewTest::previewStandsUpright()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, file);
+    QVERIFY(TestPictures::write(m_dir.filePath(name), file));
+    m_prompter.nextFiles = {m_dir.filePath(name)};
+    m_view->OnAdd();
+    click(3);
+    QTRY_COMPARE(TestPictures::jpegSize(previewFile()), QSize(87, 117));
+    QTRY_VERIFY(!workersRunning());
+    const GdImage preview = PhotoPictures::readJpeg(TestPictures::read(previewFile()));
+    QCOMPARE(PhotoPictures::cornerQuarters(*preview, 3, 32), PhotoPictures::uprightCorners[5]);
     QTRY_COMPARE(frame()->size(), FitPreviewFrame(QSize(87, 117), m_frameBox));
 }
 

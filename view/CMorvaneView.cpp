@@ -206,7 +206,8 @@ void CMorvaneView::OnClickGrid()
 void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path, int click)
 {
     const auto isLastClick = [view, click] { return view->m_lastClick == click; };
-    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy, isLastClick))
+    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy, isLastClick,
+                         view->m_previewColours))
         QMetaObject::invokeMethod(view, &CMorvaneView::RedrawPreview, Qt::QueuedConnection);
 }
 

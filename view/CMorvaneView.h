@@ -4,6 +4,7 @@
 #include "base/ImageList.h"
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
+#include "imaging/ColourTransforms.h"
 #include "upload/ServerTrust.h"
 #include "upload/Uploader.h"
 
@@ -109,6 +110,8 @@ private:
     // Counts the clicks, so that a preview worker of an earlier click, finishing late, does
     // not replace the preview of the last one.
     std::atomic<int> m_lastClick = 0;
+    // The colour profiles previews have met, shared by their workers.
+    ColourTransforms m_previewColours;
     Uploader m_uploader; // keeps the last upload's session and connection open
     QTimer* m_statusTimer;
     // The batch counts data rows; the progress bar counts the grid's header row as well.
