@@ -50,8 +50,22 @@ bool FtpServer::start(const Account& account, const QStringList& directories,
                                          {"required", behaviour.tlsRequired}});
     if (!behaviour.stallOn.isEmpty())
         config.insert("stallOn", QJsonArray::fromStringList(behaviour.stallOn));
+    m_account = account;
     m_port = m_server.start({QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)}, config, 10000);
     return m_port != 0;
+}
+
+FtpSettings FtpServer::settings() const
+{
+    FtpSettings settings;
+    settings.Server = QStringLiteral("127.0.0.1");
+    settings.Port = m_port;
+    if (!m_account.anonymous) {
+        settings.UserName = m_account.userName;
+        settings.Password = m_account.password;
+    }
+    settings.Passive = 1;
+    return settings;
 }
 
 QString FtpServer::homePath(const QString& relative) const

@@ -3,6 +3,8 @@
 #include "ScriptServer.h"
 #include "TestPeer.h"
 
+#include "settings/FtpSettings.h"
+
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -44,6 +46,8 @@ public:
     bool start(const Account& account, const QStringList& directories = {});
     bool start(const Account& account, const QStringList& directories, const Behaviour& behaviour);
     quint16 port() const { return m_port; }
+    // Plain FTP, passive, to this server with the account it was started with.
+    FtpSettings settings() const;
     QString homePath(const QString& relative = {}) const;
     // The commands the server received, passwords masked.
     QString commandLog() const;
@@ -52,5 +56,6 @@ private:
     QTemporaryDir m_home;
     QTemporaryDir m_work;
     ScriptServer m_server;
+    Account m_account;
     quint16 m_port = 0;
 };

@@ -97,9 +97,7 @@ FtpSettings UploadPeer::settings() const
     switch (m_kind) {
     case Kind::Ftp:
     case Kind::FtpTls:
-        settings.Port = m_ftp->port();
-        settings.UserName = FtpServer::Account().userName;
-        settings.Password = FtpServer::Account().password;
+        settings = m_ftp->settings();
         settings.Security = m_kind == Kind::Ftp ? 0 : 2;
         break;
     case Kind::Sftp:

@@ -482,12 +482,7 @@ void BatchToolTest::uploadsWhatItMade()
     FtpServer server;
     const FtpServer::Account account;
     QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
-    FtpSettings ftp;
-    ftp.Server = "127.0.0.1";
-    ftp.Port = server.port();
-    ftp.UserName = account.userName;
-    ftp.Password = account.password;
-    ftp.Passive = 1;
+    FtpSettings ftp = server.settings();
     ftp.ThumbnailFtpDir = "www/thumbs";
     ftp.ImageFtpDir = "images";
     QVERIFY(ftp.save());
@@ -771,12 +766,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
     FtpServer::Behaviour stalling;
     stalling.stallOn = {"*"};
     QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, stalling));
-    FtpSettings ftp;
-    ftp.Server = "127.0.0.1";
-    ftp.Port = server.port();
-    ftp.UserName = FtpServer::Account().userName;
-    ftp.Password = FtpServer::Account().password;
-    ftp.Passive = 1;
+    FtpSettings ftp = server.settings();
     ftp.ThumbnailFtpDir = "www/thumbs";
     ftp.ImageFtpDir = "images";
     QVERIFY(ftp.save());
@@ -795,7 +785,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
 
 void BatchToolTest::findsAndNamesAnyFileName_data()
 {
-    QTest::addColumn<QByteArray>("name"); // in photos/, as the file system holds it
+    QTest::addColumn<QByteArray>("name");    // in photos/, as the file system holds it
     QTest::addColumn<QByteArray>("content"); // none: the file does not exist
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("errorLines"); // %1 stands for the home folder
@@ -850,9 +840,9 @@ void BatchToolTest::findsAndNamesAnyFileName()
         line.replace("%1", m_home.path());
     QCOMPARE(run.errorLines, errorLines);
     QCOMPARE(run.output, summary + '\n');
-    QCOMPARE(contents(path("thumbs")).keys(),
-             run.output.startsWith("1 pictures listed, 1") ? QStringList{"any01_t.jpg"}
-                                                           : QStringList{});
+    QCOMPARE(contents(path("thumbs")).keys(), run.output.startsWith("1 pictures listed, 1")
+                                                  ? QStringList{"any01_t.jpg"}
+                                                  : QStringList{});
 }
 
 QTEST_MAIN(BatchToolTest)

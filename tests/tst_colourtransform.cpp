@@ -21,8 +21,9 @@ namespace {
 // One row of the same colour in GD's layout, its fourth byte as libjpeg-turbo pads it.
 std::vector<int> colourRow(Rgb colour, int width = 32)
 {
-    return std::vector<int>(std::size_t(width),
-                            int(0xff000000u | unsigned(gdTrueColor(colour[0], colour[1], colour[2]))));
+    return std::vector<int>(
+        std::size_t(width),
+        int(0xff000000u | unsigned(gdTrueColor(colour[0], colour[1], colour[2]))));
 }
 
 std::vector<unsigned char> inkRow(std::array<int, 4> inks, int width = 32)
@@ -114,8 +115,8 @@ void ColourTransformTest::tablesAgreeWithLittleCms_data()
     QTest::addColumn<QByteArray>("profile");
 
     // ProPhoto's primaries lie far outside sRGB, so its matrix is the widest a camera writes.
-    const RgbSpace proPhoto{{0.7347, 0.2653}, {0.1596, 0.8404}, {0.0366, 0.0001},
-                            {0.3457, 0.3585}, false, 1.8};
+    const RgbSpace proPhoto{
+        {0.7347, 0.2653}, {0.1596, 0.8404}, {0.0366, 0.0001}, {0.3457, 0.3585}, false, 1.8};
     QTest::newRow("Display P3") << rgbProfile(displayP3Space);
     QTest::newRow("Adobe RGB") << rgbProfile(adobeRgbSpace);
     QTest::newRow("ProPhoto RGB") << rgbProfile(proPhoto);
@@ -325,7 +326,8 @@ void ColourTransformTest::eachProfileIsBuiltOncePerRun()
     transforms.conversionFor(SourcePixels::Colour, {});
     QCOMPARE(transforms.profilesMet(), 0);
     transforms.conversionFor(SourcePixels::Colour, displayP3);
-    transforms.conversionFor(SourcePixels::Colour, QByteArray(displayP3.constData(), displayP3.size()));
+    transforms.conversionFor(SourcePixels::Colour,
+                             QByteArray(displayP3.constData(), displayP3.size()));
     QCOMPARE(transforms.profilesMet(), 1);
     transforms.conversionFor(SourcePixels::Colour, rgbProfile(adobeRgbSpace));
     transforms.conversionFor(SourcePixels::Colour, displayP3.first(100));

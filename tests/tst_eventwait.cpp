@@ -21,7 +21,10 @@ private slots:
 void EventWaitTest::timersFireWhileWaiting()
 {
     std::atomic<bool> timerFired = false;
-    QTimer::singleShot(0, [&] { timerFired = true; timerFired.notify_one(); });
+    QTimer::singleShot(0, [&] {
+        timerFired = true;
+        timerFired.notify_one();
+    });
     const int result = waitProcessingEvents(QtConcurrent::run([&] {
         timerFired.wait(false);
         return 42;

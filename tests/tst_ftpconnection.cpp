@@ -293,12 +293,7 @@ void FtpConnectionTest::failsToStoreWithoutBreakingTheConnection()
     FtpServer::Account account;
     account.readOnly = {"locked"};
     QVERIFY(server.start(account, {"locked", "open"}));
-    FtpSettings settings;
-    settings.Server = "127.0.0.1";
-    settings.Port = server.port();
-    settings.UserName = account.userName;
-    settings.Password = account.password;
-    settings.Passive = 1;
+    FtpSettings settings = server.settings();
     const QByteArray bytes = writeLocalFile("a.jpg");
 
     const FtpConnectResult result = connect(settings, {});

@@ -2,8 +2,8 @@
 #include "ScriptedPrompter.h"
 #include "UploadPeer.h"
 
-#include "upload/gui/CFtpSettingsDlg.h"
 #include "upload/NetworkLibrary.h"
+#include "upload/gui/CFtpSettingsDlg.h"
 
 #include <QAccessible>
 #include <QCheckBox>

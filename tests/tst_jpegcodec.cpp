@@ -4,8 +4,8 @@
 #include "SmallDisk.h"
 #include "TestPictures.h"
 
-#include "imaging/JpegCodec.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/JpegDecoder.h"
 #include "imaging/PictureDecoder.h"
 
@@ -136,8 +136,10 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("socket") << "socket.jpg" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("device") << "/dev/zero" << QByteArray() << DecodeFailure::NotAFile;
     QTest::newRow("empty") << "empty.jpg" << QByteArray("") << DecodeFailure::NotAPicture;
-    QTest::newRow("PNG named .jpg") << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAPicture;
-    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n") << DecodeFailure::NotAPicture;
+    QTest::newRow("PNG named .jpg")
+        << "png.jpg" << png(QSize(64, 48)) << DecodeFailure::NotAPicture;
+    QTest::newRow("text") << "text.jpg" << QByteArray("not a picture\n")
+                          << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its header")
         << "header.jpg" << picture.left(100) << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its picture data")
@@ -147,14 +149,14 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("header claiming 46340 x 46340")
         << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
         << DecodeFailure::TooManyPixels;
-    QTest::newRow("two components") << "two.jpg"
-                                    << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
-                                    << DecodeFailure::UnsupportedColours;
+    QTest::newRow("two components")
+        << "two.jpg" << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
+        << DecodeFailure::UnsupportedColours;
 
     using namespace PhotoPictures;
     const QByteArray heif = heic(*quarters(64, 48), heif_orientation_normal);
-    QTest::newRow("HEIC cut short") << "cut.heic" << heif.first(heif.size() * 2 / 3)
-                                    << DecodeFailure::NotAPicture;
+    QTest::newRow("HEIC cut short")
+        << "cut.heic" << heif.first(heif.size() * 2 / 3) << DecodeFailure::NotAPicture;
     QTest::newRow("HEIC container without a picture")
         << "box.heic" << heif.first(heif.indexOf("meta") - 4) << DecodeFailure::NotAPicture;
     QTest::newRow("HEIC claiming 20000 x 20000")

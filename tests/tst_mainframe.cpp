@@ -115,11 +115,18 @@ void MainFrameTest::showsMenuPromptsThenReady_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("prompt");
 
-    QTest::newRow("New") << "&File" << "&New" << "Create a new document";
-    QTest::newRow("Exit") << "&File" << "E&xit" << "Quit the application; prompts to save documents";
-    QTest::newRow("Image Properties") << "&Options" << "&Image Properties"
+    QTest::newRow("New") << "&File"
+                         << "&New"
+                         << "Create a new document";
+    QTest::newRow("Exit") << "&File"
+                          << "E&xit"
+                          << "Quit the application; prompts to save documents";
+    QTest::newRow("Image Properties") << "&Options"
+                                      << "&Image Properties"
                                       << "Modify the image save settings.";
-    QTest::newRow("Ftp Settings") << "&Options" << "&Ftp Settings" << "Modify the FTP settings.";
+    QTest::newRow("Ftp Settings") << "&Options"
+                                  << "&Ftp Settings"
+                                  << "Modify the FTP settings.";
 }
 
 void MainFrameTest::showsMenuPromptsThenReady()
@@ -233,8 +240,10 @@ void MainFrameTest::optionsMenuOpensTheViewsDialogs_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("Image Properties") << "&Image Properties" << "Image Properties";
-    QTest::newRow("Ftp Settings") << "&Ftp Settings" << "FTP Settings";
+    QTest::newRow("Image Properties") << "&Image Properties"
+                                      << "Image Properties";
+    QTest::newRow("Ftp Settings") << "&Ftp Settings"
+                                  << "FTP Settings";
 }
 
 void MainFrameTest::optionsMenuOpensTheViewsDialogs()

@@ -181,8 +181,7 @@ void MorvaneViewTest::removesRowRangeFromEitherEnd_data()
     for (const bool byKey : {false, true}) {
         const char* how = byKey ? "Delete key" : "Remove";
         QTest::addRow("top down, %s", how) << 2 << 4 << byKey << QStringList({"1.jpg", "5.jpg"});
-        QTest::addRow("bottom up, %s", how)
-            << 4 << 2 << byKey << QStringList({"1.jpg", "5.jpg"});
+        QTest::addRow("bottom up, %s", how) << 4 << 2 << byKey << QStringList({"1.jpg", "5.jpg"});
         QTest::addRow("one row, %s", how)
             << 3 << 3 << byKey << QStringList({"1.jpg", "2.jpg", "4.jpg", "5.jpg"});
         QTest::addRow("all rows, %s", how) << 5 << 1 << byKey << QStringList();
@@ -244,20 +243,19 @@ void MorvaneViewTest::dropsFilesAsAddAddsThem_data()
     const QString latin1 = pathFromLocal("lat\xedn.jpg");
     QTest::newRow("two files") << QStringList{"drop/b.jpg", "drop/c.jpg"} << true
                                << QStringList{"a.jpg", "b.jpg", "c.jpg"} << "%1/drop/";
-    QTest::newRow("listed once")
-        << QStringList{"drop/a.jpg", "other/c.jpg", "other/c.jpg", "drop/b.jpg"} << true
-        << QStringList{"a.jpg", "c.jpg", "b.jpg"} << "%1/other/";
+    QTest::newRow("listed once") << QStringList{"drop/a.jpg", "other/c.jpg", "other/c.jpg",
+                                                "drop/b.jpg"}
+                                 << true << QStringList{"a.jpg", "c.jpg", "b.jpg"} << "%1/other/";
     QTest::newRow("folders, missing and remote files left out")
-        << QStringList{"drop", "drop/gone.jpg", "https://example.org/d.jpg", "drop/b.jpg"}
-        << true << QStringList{"a.jpg", "b.jpg"} << "%1/drop/";
-    QTest::newRow("phone pictures") << QStringList{"drop/IMG_0001.HEIC", "drop/d.heif"} << true
-                                    << QStringList{"a.jpg", "IMG_0001.HEIC", "d.heif"}
-                                    << "%1/drop/";
-    QTest::newRow("nothing to list") << QStringList{"other", "https://example.org/d.jpg"}
-                                     << false << QStringList{"a.jpg"} << "/start/";
+        << QStringList{"drop", "drop/gone.jpg", "https://example.org/d.jpg", "drop/b.jpg"} << true
+        << QStringList{"a.jpg", "b.jpg"} << "%1/drop/";
+    QTest::newRow("phone pictures")
+        << QStringList{"drop/IMG_0001.HEIC", "drop/d.heif"} << true
+        << QStringList{"a.jpg", "IMG_0001.HEIC", "d.heif"} << "%1/drop/";
+    QTest::newRow("nothing to list") << QStringList{"other", "https://example.org/d.jpg"} << false
+                                     << QStringList{"a.jpg"} << "/start/";
     QTest::newRow("name not valid utf-8")
-        << QStringList{"drop/lat%EDn.jpg"} << true << QStringList{"a.jpg", latin1}
-        << "%1/drop/";
+        << QStringList{"drop/lat%EDn.jpg"} << true << QStringList{"a.jpg", latin1} << "%1/drop/";
 }
 
 void MorvaneViewTest::dropsFilesAsAddAddsThem()

@@ -83,13 +83,10 @@ void OrientationTest::sizesFollowTheUprightPicture_data()
     row("half turn", Orientation::Rotate180, true, 160, {4000, 3000}, {160, 120});
     row("flipped upside down", Orientation::FlipVertical, true, 160, {4000, 3000}, {160, 120});
     row("transposed", Orientation::Transpose, true, 160, {3000, 4000}, {160, 213});
-    row("phone held upright", Orientation::Rotate90Clockwise, true, 160, {3000, 4000},
-        {160, 213});
+    row("phone held upright", Orientation::Rotate90Clockwise, true, 160, {3000, 4000}, {160, 213});
     row("transversed", Orientation::Transverse, true, 160, {3000, 4000}, {160, 213});
-    row("turned left", Orientation::Rotate90CounterClockwise, true, 160, {3000, 4000},
-        {160, 213});
-    row("upright by height", Orientation::Rotate90Clockwise, false, 120, {3000, 4000},
-        {89, 120});
+    row("turned left", Orientation::Rotate90CounterClockwise, true, 160, {3000, 4000}, {160, 213});
+    row("upright by height", Orientation::Rotate90Clockwise, false, 120, {3000, 4000}, {89, 120});
 }
 
 void OrientationTest::sizesFollowTheUprightPicture()
@@ -121,8 +118,7 @@ void OrientationTest::cornersLandWhereTheTagSays_data()
     QTest::newRow("4 mirrored upside down") << Orientation::FlipVertical << QList{2, 3, 0, 1};
     QTest::newRow("5 row 0 on the left") << Orientation::Transpose << QList{0, 2, 1, 3};
     QTest::newRow("6 row 0 on the right") << Orientation::Rotate90Clockwise << QList{2, 0, 3, 1};
-    QTest::newRow("7 row 0 on the right, mirrored") << Orientation::Transverse
-                                                    << QList{3, 1, 2, 0};
+    QTest::newRow("7 row 0 on the right, mirrored") << Orientation::Transverse << QList{3, 1, 2, 0};
     QTest::newRow("8 row 0 on the left, mirrored")
         << Orientation::Rotate90CounterClockwise << QList{1, 3, 0, 2};
 }
@@ -154,11 +150,10 @@ void OrientationTest::turningBackRestoresEveryPixel_data()
         const auto orientation = Orientation(value);
         // The quarter turns undo each other; flips, half turns and diagonal mirrors
         // undo themselves.
-        const Orientation back = orientation == Orientation::Rotate90Clockwise
-                                     ? Orientation::Rotate90CounterClockwise
-                                 : orientation == Orientation::Rotate90CounterClockwise
-                                     ? Orientation::Rotate90Clockwise
-                                     : orientation;
+        const Orientation back =
+            orientation == Orientation::Rotate90Clockwise ? Orientation::Rotate90CounterClockwise
+            : orientation == Orientation::Rotate90CounterClockwise ? Orientation::Rotate90Clockwise
+                                                                   : orientation;
         QTest::addRow("%d", value) << orientation << back;
     }
 }
@@ -183,8 +178,8 @@ void OrientationTest::orientationIsReadAsTagged_data()
     QTest::addColumn<Orientation>("orientation");
 
     for (int value = 1; value <= 8; ++value)
-        QTest::addRow("tag %d", value) << ExifBlock().orientation(value).payload()
-                                       << Orientation(value);
+        QTest::addRow("tag %d", value)
+            << ExifBlock().orientation(value).payload() << Orientation(value);
     QTest::newRow("Motorola byte order")
         << ExifBlock(EXIF_BYTE_ORDER_MOTOROLA).orientation(6).payload()
         << Orientation::Rotate90Clockwise;

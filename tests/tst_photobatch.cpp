@@ -197,8 +197,8 @@ void PhotoBatchTest::convertsColoursToSrgb_data()
                                << ColourMath::toSrgb(adobeRgbSpace, colour);
     QTest::newRow("damaged profile")
         << jpeg(red, JCS_RGB, {rgbProfile(displayP3Space).first(300)}) << colour;
-    QTest::newRow("a CMYK profile in a colour photo") << jpeg(red, JCS_RGB, {cmykProfile()})
-                                                      << colour;
+    QTest::newRow("a CMYK profile in a colour photo")
+        << jpeg(red, JCS_RGB, {cmykProfile()}) << colour;
     QTest::newRow("sRGB profile") << jpeg(red, JCS_RGB, {rgbProfile(srgbSpace)}) << colour;
     QTest::newRow("no profile") << jpeg(red, JCS_RGB) << colour;
 
@@ -212,8 +212,8 @@ void PhotoBatchTest::convertsColoursToSrgb_data()
         << jpeg(brown, JCS_CMYK, {cmykProfile().first(200)}) << plainBrown;
     const Pixels redInks = patch(400, 300, {0, 255, 255, 0});
     const Rgb pressRed = rounded(pressColour({false, true, true, false}));
-    QTest::newRow("CMYK through its profile") << jpeg(redInks, JCS_CMYK, {cmykProfile()})
-                                              << pressRed;
+    QTest::newRow("CMYK through its profile")
+        << jpeg(redInks, JCS_CMYK, {cmykProfile()}) << pressRed;
     QTest::newRow("inverted CMYK through its profile")
         << jpeg(inverted(redInks), JCS_CMYK, {cmykProfile(), true}) << pressRed;
 }
@@ -252,7 +252,8 @@ void PhotoBatchTest::grayPhotosGiveGrayOutputs()
     QFETCH(QByteArray, profile);
     QFETCH(int, expected);
 
-    addPhoto(QStringLiteral("IMG_0001.jpg"), jpeg(patch(400, 300, {100}), JCS_GRAYSCALE, {profile}));
+    addPhoto(QStringLiteral("IMG_0001.jpg"),
+             jpeg(patch(400, 300, {100}), JCS_GRAYSCALE, {profile}));
     run();
     const GdImage thumb = readJpeg(thumbnail("beach01"));
     QVERIFY(thumb);
@@ -278,8 +279,8 @@ void PhotoBatchTest::readsPicturesByContent_data()
     // The container turns it; the EXIF tag inside says the same and must not turn it again.
     QTest::newRow("HEIC held upright")
         << "IMG_0002.HEIC" << upright << QSize(160, 213) << uprightCorners[5];
-    QTest::newRow("HEIC named .jpg") << "IMG_0003.jpg" << upright << QSize(160, 213)
-                                     << uprightCorners[5];
+    QTest::newRow("HEIC named .jpg")
+        << "IMG_0003.jpg" << upright << QSize(160, 213) << uprightCorners[5];
     QTest::newRow("JPEG named .heic")
         << "IMG_0004.heic" << withExif(quartersJpeg(640, 480), ExifBlock().orientation(8))
         << QSize(160, 213) << uprightCorners[7];
@@ -309,8 +310,8 @@ void PhotoBatchTest::outputsCarryNoMetadata()
 {
     const QByteArray phone = phonePhoto(640, 480);
     addPhoto(QStringLiteral("IMG_0001.jpg"), phone);
-    addPhoto(QStringLiteral("IMG_0002.HEIC"), heic(*quarters(640, 480), heif_orientation_rotate_90_cw,
-                                                   rgbProfile(displayP3Space)));
+    addPhoto(QStringLiteral("IMG_0002.HEIC"),
+             heic(*quarters(640, 480), heif_orientation_rotate_90_cw, rgbProfile(displayP3Space)));
     addPhoto(QStringLiteral("IMG_0003.jpg"),
              jpeg(patch(400, 300, {204, 51, 51}), JCS_RGB, {rgbProfile(displayP3Space)}));
     const QByteArray heif = TestPictures::read(photo("IMG_0002.HEIC"));

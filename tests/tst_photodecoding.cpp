@@ -37,8 +37,8 @@ int farthestFrom(const gdImage& image, Rgb colour)
     int farthest = 0;
     for (int y = 0; y < image.sy; ++y)
         for (int x = 0; x < image.sx; ++x)
-            farthest = std::max(farthest,
-                                ColourMath::farthest(ColourMath::rgbOf(image.tpixels[y][x]), colour));
+            farthest = std::max(
+                farthest, ColourMath::farthest(ColourMath::rgbOf(image.tpixels[y][x]), colour));
     return farthest;
 }
 
@@ -251,10 +251,9 @@ void PhotoDecodingTest::heifProfileIsHonoured()
     const GdImage red = TestPictures::draw(QSize(64, 64));
     gdImageFilledRectangle(red.get(), 0, 0, 63, 63, gdTrueColor(colour[0], colour[1], colour[2]));
     ColourTransforms transforms;
-    const GdImage plain =
-        decode(heic(*red, heif_orientation_normal), transforms);
-    const GdImage wide = decode(
-        heic(*red, heif_orientation_normal, rgbProfile(displayP3Space)), transforms);
+    const GdImage plain = decode(heic(*red, heif_orientation_normal), transforms);
+    const GdImage wide =
+        decode(heic(*red, heif_orientation_normal, rgbProfile(displayP3Space)), transforms);
     QVERIFY(plain);
     QVERIFY(wide);
     // HEVC keeps a flat colour within a few levels; the profile moves it much farther.
@@ -287,11 +286,16 @@ void PhotoDecodingTest::formatIsToldByContent_data()
     QTest::newRow("HEIF brand listed as compatible")
         << ftyp("xyzw", {"isom", "heix"}) << PictureFormat::Heif;
     QTest::newRow("MP4 video") << ftyp("isom", {"isom", "mp41"}) << PictureFormat::Other;
-    QTest::newRow("brand beyond the box") << ftyp("isom", {"isom"}).replace(24, 4, "heic")
-                                          << PictureFormat::Other;
-    QTest::newRow("box too short") << QByteArray("\0\0\0\x08" "ftypheic", 12)
+    QTest::newRow("brand beyond the box")
+        << ftyp("isom", {"isom"}).replace(24, 4, "heic") << PictureFormat::Other;
+    QTest::newRow("box too short") << QByteArray("\0\0\0\x08"
+                                                 "ftypheic",
+                                                 12)
                                    << PictureFormat::Other;
-    QTest::newRow("cut short") << QByteArray("\0\0\0\x18" "ftyphe", 10) << PictureFormat::Other;
+    QTest::newRow("cut short") << QByteArray("\0\0\0\x18"
+                                             "ftyphe",
+                                             10)
+                               << PictureFormat::Other;
     QTest::newRow("PNG") << TestPictures::png(QSize(8, 8)) << PictureFormat::Other;
     QTest::newRow("JPEG start only") << QByteArray("\xff\xd8", 2) << PictureFormat::Other;
     QTest::newRow("empty") << QByteArray() << PictureFormat::Other;
@@ -319,10 +323,9 @@ void PhotoDecodingTest::filesAreReadByContentNotName_data()
     QTest::newRow("JPEG named .heic") << "IMG_0001.heic" << jpegFile << true;
     QTest::newRow("HEIC named .jpg") << "IMG_0002.jpg" << heicFile << true;
     QTest::newRow("HEIC named .HEIC") << "IMG_0003.HEIC" << heicFile << true;
-    QTest::newRow("PNG named .jpg") << "IMG_0004.jpg" << TestPictures::png(QSize(32, 16))
-                                    << false;
-    QTest::newRow("HEIC cut short") << "IMG_0005.heic" << heicFile.first(heicFile.size() / 2)
-                                    << false;
+    QTest::newRow("PNG named .jpg") << "IMG_0004.jpg" << TestPictures::png(QSize(32, 16)) << false;
+    QTest::newRow("HEIC cut short")
+        << "IMG_0005.heic" << heicFile.first(heicFile.size() / 2) << false;
 }
 
 void PhotoDecodingTest::filesAreReadByContentNotName()
@@ -372,14 +375,20 @@ void PhotoDecodingTest::renamedOriginalsKeepTheirType_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("suffix");
 
-    QTest::newRow("JPEG") << PictureFormat::Jpeg << "IMG_0001.JPG" << ".jpg";
-    QTest::newRow("JPEG named .heic") << PictureFormat::Jpeg << "IMG_0001.heic" << ".jpg";
-    QTest::newRow("HEIC from a phone") << PictureFormat::Heif << "IMG_0002.HEIC" << ".HEIC";
-    QTest::newRow("HEIF") << PictureFormat::Heif << "scan.heif" << ".heif";
-    QTest::newRow("HEIC named .jpg") << PictureFormat::Heif << "IMG_0003.jpg" << ".heic";
-    QTest::newRow("HEIC without a suffix") << PictureFormat::Heif << "IMG_0004" << ".heic";
-    QTest::newRow("suffix in the folder only")
-        << PictureFormat::Heif << "photos.heif/IMG_0005" << ".heic";
+    QTest::newRow("JPEG") << PictureFormat::Jpeg << "IMG_0001.JPG"
+                          << ".jpg";
+    QTest::newRow("JPEG named .heic") << PictureFormat::Jpeg << "IMG_0001.heic"
+                                      << ".jpg";
+    QTest::newRow("HEIC from a phone") << PictureFormat::Heif << "IMG_0002.HEIC"
+                                       << ".HEIC";
+    QTest::newRow("HEIF") << PictureFormat::Heif << "scan.heif"
+                          << ".heif";
+    QTest::newRow("HEIC named .jpg") << PictureFormat::Heif << "IMG_0003.jpg"
+                                     << ".heic";
+    QTest::newRow("HEIC without a suffix") << PictureFormat::Heif << "IMG_0004"
+                                           << ".heic";
+    QTest::newRow("suffix in the folder only") << PictureFormat::Heif << "photos.heif/IMG_0005"
+                                               << ".heic";
 }
 
 void PhotoDecodingTest::renamedOriginalsKeepTheirType()

@@ -67,17 +67,18 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
     // side, whose upright width is just above twice the large width.
     const QSize sizes[] = {{2000, 1500}, {1610, 1208}, {3210, 2140}, {1500, 2000},
                            {2400, 1800}, {1000, 750},  {3210, 2140}};
-    const Orientation orientations[] = {Orientation::AsStored, Orientation::AsStored,
-                                        Orientation::AsStored, Orientation::AsStored,
-                                        Orientation::AsStored, Orientation::AsStored,
+    const Orientation orientations[] = {Orientation::AsStored,         Orientation::AsStored,
+                                        Orientation::AsStored,         Orientation::AsStored,
+                                        Orientation::AsStored,         Orientation::AsStored,
                                         Orientation::Rotate90Clockwise};
     std::vector<BatchRow> rows;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
         const QString path = dir.filePath(QStringLiteral("photos/%1.jpg").arg(index));
-        const QByteArray stored = EncodeJpeg(drawPhoto(sizes[index], unsigned(index) + 1).get(), 90);
+        const QByteArray stored =
+            EncodeJpeg(drawPhoto(sizes[index], unsigned(index) + 1).get(), 90);
         QVERIFY(TestPictures::write(
-            path, PhotoPictures::withExif(stored, PhotoPictures::ExifBlock().orientation(
-                                                      int(orientations[index])))));
+            path, PhotoPictures::withExif(
+                      stored, PhotoPictures::ExifBlock().orientation(int(orientations[index])))));
         BatchRow row;
         row.entry.SetPath(path);
         row.group = "1";
@@ -90,9 +91,9 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
 
     std::vector<double> losses;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
-        const GdImage full = turnUpright(
-            decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath())),
-            orientations[index]);
+        const GdImage full =
+            turnUpright(decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath())),
+                        orientations[index]);
         QVERIFY(full);
         const QStringList written = {generated.thumbnails[index], generated.largeImages[index]};
         const OutputProfile* profiles[] = {&settings.thumbnail, &settings.large};

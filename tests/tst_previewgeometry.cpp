@@ -42,8 +42,8 @@ void PreviewGeometryTest::fitsFrameAroundPreview_data()
     QTest::newRow("portrait fits") << QSize(87, 117) << QSize(120, 130) << QSize(90, 120);
     QTest::newRow("too wide") << QSize(200, 100) << QSize(120, 130) << QSize(120, 60);
     QTest::newRow("too tall") << QSize(100, 200) << QSize(120, 130) << QSize(65, 130);
-    QTest::newRow("other side may exceed box") << QSize(300, 280) << QSize(120, 100)
-                                               << QSize(120, 112);
+    QTest::newRow("other side may exceed box")
+        << QSize(300, 280) << QSize(120, 100) << QSize(120, 112);
 }
 
 void PreviewGeometryTest::fitsFrameAroundPreview()

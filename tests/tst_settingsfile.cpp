@@ -56,32 +56,43 @@ void SettingsFileTest::readsTrickyFtpLines_data()
     QTest::addColumn<QString>("userName");
 
     QTest::newRow("as written") << QByteArray("Server = ftp.example.org\nPort = 2121\n")
-                                << "ftp.example.org" << 2121 << "" << "";
-    QTest::newRow("no blanks around =") << QByteArray("Server=host\nPort=21\n") << "host" << 21
-                                        << "" << "";
-    QTest::newRow("CR LF line ends") << QByteArray("Server = host\r\nUserName = me\r\n") << "host"
-                                     << 0 << "" << "me";
-    QTest::newRow("no final line break") << QByteArray("Port = 21\nUserName = last") << "" << 21
-                                         << "" << "last";
-    QTest::newRow("blanks trimmed") << QByteArray("Password = \t secret  \t\n") << "" << 0
-                                    << "secret" << "";
+                                << "ftp.example.org" << 2121 << ""
+                                << "";
+    QTest::newRow("no blanks around =")
+        << QByteArray("Server=host\nPort=21\n") << "host" << 21 << ""
+        << "";
+    QTest::newRow("CR LF line ends")
+        << QByteArray("Server = host\r\nUserName = me\r\n") << "host" << 0 << ""
+        << "me";
+    QTest::newRow("no final line break")
+        << QByteArray("Port = 21\nUserName = last") << "" << 21 << ""
+        << "last";
+    QTest::newRow("blanks trimmed")
+        << QByteArray("Password = \t secret  \t\n") << "" << 0 << "secret"
+        << "";
     QTest::newRow("value keeps later =") << QByteArray("Password = a=b\n") << "" << 0 << "a=b"
                                          << "";
-    QTest::newRow("Server found inside a password") << QByteArray("Password = MyServer\n")
-                                                    << "MyServer" << 0 << "" << "";
+    QTest::newRow("Server found inside a password")
+        << QByteArray("Password = MyServer\n") << "MyServer" << 0 << ""
+        << "";
     QTest::newRow("lower-case key ignored") << QByteArray("server = host\n") << "" << 0 << ""
                                             << "";
     QTest::newRow("line without = takes whole line") << QByteArray("UserName\n") << "" << 0 << ""
                                                      << "UserName";
     QTest::newRow("port with trailing text") << QByteArray("Port = 21abc\n") << "" << 21 << ""
                                              << "";
-    QTest::newRow("port without digits") << QByteArray("Port = abc\n") << "" << 0 << "" << "";
-    QTest::newRow("negative port") << QByteArray("Port = -5\n") << "" << -5 << "" << "";
-    QTest::newRow("blank and unknown lines") << QByteArray("\n\nColour = red\nPort = 7\n") << ""
-                                             << 7 << "" << "";
-    QTest::newRow("empty value") << QByteArray("UserName = \n") << "" << 0 << "" << "";
+    QTest::newRow("port without digits") << QByteArray("Port = abc\n") << "" << 0 << ""
+                                         << "";
+    QTest::newRow("negative port") << QByteArray("Port = -5\n") << "" << -5 << ""
+                                   << "";
+    QTest::newRow("blank and unknown lines")
+        << QByteArray("\n\nColour = red\nPort = 7\n") << "" << 7 << ""
+        << "";
+    QTest::newRow("empty value") << QByteArray("UserName = \n") << "" << 0 << ""
+                                 << "";
     QTest::newRow("long line") << QByteArray("Server = " + QByteArray(5000, 'x') + "\nPort = 1\n")
-                               << QString(5000, u'x') << 1 << "" << "";
+                               << QString(5000, u'x') << 1 << ""
+                               << "";
 }
 
 void SettingsFileTest::readsTrickyFtpLines()
@@ -103,11 +114,13 @@ void SettingsFileTest::readsTrickyImageLines_data()
     QTest::addColumn<int>("thumbWidth");
 
     QTest::newRow("Large key tried before Thumb key")
-        << QByteArray("ThumbSaveDir = /site/LargeSaveDir\n") << "" << "/site/LargeSaveDir" << 0;
+        << QByteArray("ThumbSaveDir = /site/LargeSaveDir\n") << ""
+        << "/site/LargeSaveDir" << 0;
     QTest::newRow("stray key line reads 0") << QByteArray("ThumbWidth = 9\nThumbWidth\n") << ""
                                             << "" << 0;
     QTest::newRow("trailing blank of a directory is lost")
-        << QByteArray("ThumbSaveDir = /site/thumbs \n") << "/site/thumbs" << "" << 0;
+        << QByteArray("ThumbSaveDir = /site/thumbs \n") << "/site/thumbs"
+        << "" << 0;
 }
 
 void SettingsFileTest::readsTrickyImageLines()

@@ -55,8 +55,9 @@ void StartArgumentsTest::initTestCase()
     QVERIFY(m_home.enter());
     QVERIFY(QDir(m_home.path()).mkdir("photos"));
     m_latin1 = pathToLocal(m_home.path()) + "/photos/lat\xedn.jpg";
-    for (const QByteArray& path : {pathToLocal(m_home.filePath("photos/a.jpg")),
-                                   pathToLocal(m_home.filePath("photos/IMG_0001.HEIC")), m_latin1}) {
+    for (const QByteArray& path :
+         {pathToLocal(m_home.filePath("photos/a.jpg")),
+          pathToLocal(m_home.filePath("photos/IMG_0001.HEIC")), m_latin1}) {
         std::FILE* file = std::fopen(path.constData(), "w");
         QVERIFY(file);
         std::fclose(file);
@@ -84,9 +85,9 @@ void StartArgumentsTest::readsOptionsAndFiles_data()
         << QStringList{"photos/a.jpg", m_home.filePath("photos/./a.jpg"), "x/../photos/a.jpg"}
         << Action::Run << QString()
         << QStringList{"%1/photos/a.jpg", "%1/photos/a.jpg", "%1/photos/a.jpg"} << QStringList{};
-    QTest::newRow("a phone's HEIC") << QStringList{"photos/IMG_0001.HEIC"} << Action::Run
-                                    << QString() << QStringList{"%1/photos/IMG_0001.HEIC"}
-                                    << QStringList{};
+    QTest::newRow("a phone's HEIC")
+        << QStringList{"photos/IMG_0001.HEIC"} << Action::Run << QString()
+        << QStringList{"%1/photos/IMG_0001.HEIC"} << QStringList{};
     QTest::newRow("name not valid utf-8")
         << QStringList{pathFromLocal("photos/lat\xedn.jpg")} << Action::Run << QString()
         << QStringList{"%1/" + pathFromLocal("photos/lat\xedn.jpg")} << QStringList{};

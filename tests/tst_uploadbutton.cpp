@@ -44,12 +44,7 @@ private:
 
     FtpSettings serverSettings() const
     {
-        FtpSettings settings;
-        settings.Server = "127.0.0.1";
-        settings.Port = m_server.port();
-        settings.UserName = "site";
-        settings.Password = "s3cret pass";
-        settings.Passive = 1;
+        FtpSettings settings = m_server.settings();
         settings.ThumbnailFtpDir = "www/thumbs";
         settings.ImageFtpDir = "images";
         return settings;
@@ -104,16 +99,16 @@ void UploadButtonTest::uploadsEveryFileMadeAndShowsItsProgress()
     m_program.pressGenerateUpload();
 
     QCOMPARE(m_program.prompter.messages, QStringList());
-    for (const char* name : {"www/thumbs/01_t.jpg", "www/thumbs/02_t.jpg", "www/images/01.jpg",
-                             "www/images/02.jpg"}) {
-        const QString local = m_home.filePath(QString(name).startsWith("www/thumbs") ? "thumbs"
-                                                                                     : "images") +
-                              '/' + QFileInfo(name).fileName();
+    for (const char* name :
+         {"www/thumbs/01_t.jpg", "www/thumbs/02_t.jpg", "www/images/01.jpg", "www/images/02.jpg"}) {
+        const QString local =
+            m_home.filePath(QString(name).startsWith("www/thumbs") ? "thumbs" : "images") + '/' +
+            QFileInfo(name).fileName();
         QCOMPARE(read(m_server.homePath(name)), read(local));
     }
-    QCOMPARE(status.painted, QStringList({"Generating Images...", "Ready",
-                                          "Connecting to FTP Server...", "Ready",
-                                          "Uploading Images...", "Upload Complete"}));
+    QCOMPARE(status.painted,
+             QStringList({"Generating Images...", "Ready", "Connecting to FTP Server...", "Ready",
+                          "Uploading Images...", "Upload Complete"}));
     // Generation counts the header row; the upload counts two large images and no tenth
     // thumbnail.
     QCOMPARE(maxima, QList<int>({3, 2}));

@@ -283,12 +283,7 @@ void UploaderTest::reportsEachFileThatCannotBeStored()
     FtpServer::Account account;
     account.readOnly = {"locked"};
     QVERIFY(server.start(account, {"locked", "images"}));
-    FtpSettings settings;
-    settings.Server = "127.0.0.1";
-    settings.Port = server.port();
-    settings.UserName = account.userName;
-    settings.Password = account.password;
-    settings.Passive = 1;
+    FtpSettings settings = server.settings();
     settings.ThumbnailFtpDir = "locked";
     settings.ImageFtpDir = "/images";
     const QStringList thumbnails = writeLocalFiles("t", 3, "_t");
@@ -446,12 +441,7 @@ void UploaderTest::endsWhenTheServerStopsAnswering()
     FtpServer::Behaviour stalling;
     stalling.stallOn = stallOn;
     QVERIFY(server.start(FtpServer::Account(), {"thumbs", "images"}, stalling));
-    FtpSettings settings;
-    settings.Server = "127.0.0.1";
-    settings.Port = server.port();
-    settings.UserName = FtpServer::Account().userName;
-    settings.Password = FtpServer::Account().password;
-    settings.Passive = 1;
+    FtpSettings settings = server.settings();
     settings.ThumbnailFtpDir = "thumbs";
     settings.ImageFtpDir = "/images";
     // Short waits keep the test short; the program waits 5 seconds for each.
