@@ -220,12 +220,12 @@ struct RgbSpace
     double gamma;
 };
 
-inline const RgbSpace srgbSpace{{0.64, 0.33}, {0.30, 0.60}, {0.15, 0.06}, {0.3127, 0.3290},
-                                true, 0};
-inline const RgbSpace displayP3Space{{0.680, 0.320}, {0.265, 0.690}, {0.150, 0.060},
-                                     {0.3127, 0.3290}, true, 0};
-inline const RgbSpace adobeRgbSpace{{0.64, 0.33}, {0.21, 0.71}, {0.15, 0.06}, {0.3127, 0.3290},
-                                    false, 563.0 / 256.0};
+inline const RgbSpace srgbSpace{{0.64, 0.33},     {0.30, 0.60}, {0.15, 0.06},
+                                {0.3127, 0.3290}, true,         0};
+inline const RgbSpace displayP3Space{{0.680, 0.320},   {0.265, 0.690}, {0.150, 0.060},
+                                     {0.3127, 0.3290}, true,           0};
+inline const RgbSpace adobeRgbSpace{{0.64, 0.33},     {0.21, 0.71}, {0.15, 0.06},
+                                    {0.3127, 0.3290}, false,        563.0 / 256.0};
 
 struct ProfileCloser
 {
@@ -281,26 +281,23 @@ inline int sampleThroughTransform(const cmsUInt16Number in[], cmsUInt16Number ou
     return TRUE;
 }
 
-// The same space described by a lookup table instead of colorants and curves, as some
-// cameras and scanners describe theirs: a version 2 profile, since version 4 tables are
-// meant for a perceptual black that is not the screen's.
-inline QByteArray lookupTableProfile(const RgbSpace& space)
+// A profile of one lookup table from the inputs' colour space to Lab, each grid point
+// sampled through sampler, which turns it into Lab with toLab.
+inline QByteArray lookupTableProfile(double version, cmsProfileClassSignature deviceClass,
+                                     cmsColorSpaceSignature space, int inputs, int gridPoints,
+                                     cmsSAMPLER16 sampler, cmsHTRANSFORM toLab)
 {
-    const QByteArray matrixShaper = rgbProfile(space);
-    const Profile described(cmsOpenProfileFromMem(matrixShaper.data(), cmsUInt32Number(matrixShaper.size())));
-    const Profile labProfile(cmsCreateLab4Profile(nullptr));
-    const cmsHTRANSFORM toLab = cmsCreateTransform(described.get(), TYPE_RGB_DBL, labProfile.get(),
-                                                   TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
     const Profile profile(cmsCreateProfilePlaceholder(nullptr));
-    cmsSetProfileVersion(profile.get(), 2.1);
-    cmsSetDeviceClass(profile.get(), cmsSigDisplayClass);
-    cmsSetColorSpace(profile.get(), cmsSigRgbData);
+    cmsSetProfileVersion(profile.get(), version);
+    cmsSetDeviceClass(profile.get(), deviceClass);
+    cmsSetColorSpace(profile.get(), space);
     cmsSetPCS(profile.get(), cmsSigLabData);
     cmsWriteTag(profile.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
-    cmsPipeline* lut = cmsPipelineAlloc(nullptr, 3, 3);
-    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
-    cmsStageSampleCLut16bit(grid, sampleThroughTransform, toLab, 0);
-    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsPipeline* lut = cmsPipelineAlloc(nullptr, inputs, 3);
+    cmsStage* grid = cmsStageAllocCLut16bit(nullptr, gridPoints, inputs, 3, nullptr);
+    cmsStageSampleCLut16bit(grid, sampler, toLab, 0);
+    // Version 4 lookup tables need curves on both sides, even when they change nothing.
+    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, inputs, nullptr));
     cmsPipelineInsertStage(lut, cmsAT_END, grid);
     cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
     cmsWriteTag(profile.get(), cmsSigAToB0Tag, lut);
@@ -309,13 +306,33 @@ inline QByteArray lookupTableProfile(const RgbSpace& space)
     return saved(profile.get());
 }
 
+// The transform from an RGB profile into Lab, in doubles.
+inline cmsHTRANSFORM toLabFrom(cmsHPROFILE rgb)
+{
+    const Profile labProfile(cmsCreateLab4Profile(nullptr));
+    return cmsCreateTransform(rgb, TYPE_RGB_DBL, labProfile.get(), TYPE_Lab_DBL,
+                              INTENT_RELATIVE_COLORIMETRIC, 0);
+}
+
+// The same space described by a lookup table instead of colorants and curves, as some
+// cameras and scanners describe theirs: a version 2 profile, since version 4 tables are
+// meant for a perceptual black that is not the screen's.
+inline QByteArray lookupTableProfile(const RgbSpace& space)
+{
+    const QByteArray matrixShaper = rgbProfile(space);
+    const Profile described(
+        cmsOpenProfileFromMem(matrixShaper.data(), cmsUInt32Number(matrixShaper.size())));
+    return lookupTableProfile(2.1, cmsSigDisplayClass, cmsSigRgbData, 3, 33, sampleThroughTransform,
+                              toLabFrom(described.get()));
+}
+
 // A made-up press whose inks print these sRGB colours on white paper, one over the other
 // multiplying; the profile holds the corners of the ink cube.
 inline const std::array<std::array<double, 3>, 4> pressInks = {{
-    {0, 160, 230},  // cyan
-    {230, 0, 140},  // magenta
-    {255, 235, 0},  // yellow
-    {30, 30, 30},   // black
+    {0, 160, 230}, // cyan
+    {230, 0, 140}, // magenta
+    {255, 235, 0}, // yellow
+    {30, 30, 30},  // black
 }};
 
 inline std::array<double, 3> pressColour(const std::array<bool, 4>& inks)
@@ -330,8 +347,7 @@ inline std::array<double, 3> pressColour(const std::array<bool, 4>& inks)
 
 inline int samplePress(const cmsUInt16Number in[], cmsUInt16Number out[], void* cargo)
 {
-    const std::array<bool, 4> inks{in[0] > 0x8000, in[1] > 0x8000, in[2] > 0x8000,
-                                   in[3] > 0x8000};
+    const std::array<bool, 4> inks{in[0] > 0x8000, in[1] > 0x8000, in[2] > 0x8000, in[3] > 0x8000};
     const std::array<double, 3> colour = pressColour(inks);
     const double rgb[3] = {colour[0] / 255, colour[1] / 255, colour[2] / 255};
     cmsCIELab lab;
@@ -343,26 +359,8 @@ inline int samplePress(const cmsUInt16Number in[], cmsUInt16Number out[], void* 
 inline QByteArray cmykProfile()
 {
     const Profile srgb(cmsCreate_sRGBProfile());
-    const Profile labProfile(cmsCreateLab4Profile(nullptr));
-    const cmsHTRANSFORM toLab = cmsCreateTransform(srgb.get(), TYPE_RGB_DBL, labProfile.get(),
-                                                   TYPE_Lab_DBL, INTENT_RELATIVE_COLORIMETRIC, 0);
-    const Profile profile(cmsCreateProfilePlaceholder(nullptr));
-    cmsSetProfileVersion(profile.get(), 4.3);
-    cmsSetDeviceClass(profile.get(), cmsSigOutputClass);
-    cmsSetColorSpace(profile.get(), cmsSigCmykData);
-    cmsSetPCS(profile.get(), cmsSigLabData);
-    cmsWriteTag(profile.get(), cmsSigMediaWhitePointTag, cmsD50_XYZ());
-    cmsPipeline* lut = cmsPipelineAlloc(nullptr, 4, 3);
-    cmsStage* corners = cmsStageAllocCLut16bit(nullptr, 2, 4, 3, nullptr);
-    cmsStageSampleCLut16bit(corners, samplePress, toLab, 0);
-    // Version 4 lookup tables need curves on both sides, even when they change nothing.
-    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 4, nullptr));
-    cmsPipelineInsertStage(lut, cmsAT_END, corners);
-    cmsPipelineInsertStage(lut, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
-    cmsWriteTag(profile.get(), cmsSigAToB0Tag, lut);
-    cmsPipelineFree(lut);
-    cmsDeleteTransform(toLab);
-    return saved(profile.get());
+    return lookupTableProfile(4.3, cmsSigOutputClass, cmsSigCmykData, 4, 2, samplePress,
+                              toLabFrom(srgb.get()));
 }
 
 // --- HEIF ---
@@ -457,8 +455,8 @@ inline QByteArray quartersJpeg(int width, int height, int quality = 100)
 {
     int size = 0;
     const GdImage picture = quarters(width, height);
-    const std::unique_ptr<void, void (*)(void*)> data(
-        gdImageJpegPtr(picture.get(), &size, quality), gdFree);
+    const std::unique_ptr<void, void (*)(void*)> data(gdImageJpegPtr(picture.get(), &size, quality),
+                                                      gdFree);
     return QByteArray(static_cast<const char*>(data.get()), size);
 }
 
