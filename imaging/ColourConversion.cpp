@@ -1,5 +1,7 @@
 #include "imaging/ColourConversion.h"
 
+#include <gd.h>
+
 namespace {
 
 int channel(int light, int black)
@@ -45,15 +47,4 @@ void ColourConversion::convertRow(const unsigned char* source, int* target, int 
         m_transform->convertRow(source, target, width);
     else if (isCmyk(m_pixels))
         convertInks(source, target, width, m_pixels == SourcePixels::InvertedCmyk);
-}
-
-void ColourConversion::convertImage(gdImage& image) const
-{
-    // A GD image holds colour pixels; inks never reach one.
-    if (!m_transform || isCmyk(m_pixels))
-        return;
-    for (int y = 0; y < image.sy; ++y) {
-        int* row = image.tpixels[y];
-        convertRow(reinterpret_cast<const unsigned char*>(row), row, image.sx);
-    }
 }

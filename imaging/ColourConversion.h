@@ -2,8 +2,6 @@
 
 #include "imaging/ColourTransform.h"
 
-#include <gd.h>
-
 // How one picture's rows become sRGB: through its embedded profile when that says
 // something, by the plain ink formula for CMYK without one, and not at all for colour and
 // gray pictures without one, which are sRGB already. Cheap to copy; safe to use from
@@ -19,10 +17,6 @@ public:
     // One row of width pixels into opaque GD true-colour pixels. For colour and gray
     // pictures, source and target may be the same row.
     void convertRow(const unsigned char* source, int* target, int width) const;
-
-    // Every row of a colour or gray picture already held as a GD image, such as a decoded
-    // HEIF picture.
-    void convertImage(gdImage& image) const;
 
 private:
     SourcePixels m_pixels;
