@@ -120,8 +120,7 @@ GdImage fullSizeAsSeen(const QString& path, bool phone)
         return decodeFullSize(readFile(path));
     ColourTransforms transforms;
     PictureDecoder decoder(path, transforms);
-    const DecodedPicture picture = decoder.decode(decoder.fullSize());
-    return picture ? picture.scaled(picture.size()) : nullptr;
+    return decoder.decode(decoder.fullSize()).upright();
 }
 
 // The sequential path: one picture after the other, each whole, scaled from that with

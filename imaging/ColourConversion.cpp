@@ -17,15 +17,9 @@ void convertInks(const unsigned char* source, int* target, int width, bool inver
     for (int index = 0; index < width; ++index) {
         const unsigned char* inks = source + 4 * index;
         const int black = inks[3] ^ flip;
-        target[index] = gdTrueColor(channel(inks[0] ^ flip, black),
-                                    channel(inks[1] ^ flip, black),
+        target[index] = gdTrueColor(channel(inks[0] ^ flip, black), channel(inks[1] ^ flip, black),
                                     channel(inks[2] ^ flip, black));
     }
-}
-
-bool isCmyk(SourcePixels pixels)
-{
-    return pixels == SourcePixels::Cmyk || pixels == SourcePixels::InvertedCmyk;
 }
 
 } // namespace

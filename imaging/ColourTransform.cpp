@@ -1,5 +1,7 @@
 #include "imaging/ColourTransform.h"
 
+#include "imaging/LcmsHandles.h"
+
 #include <gd.h>
 
 #include <bit>
@@ -10,17 +12,6 @@
 static_assert(std::endian::native == std::endian::little);
 
 namespace {
-
-struct ProfileCloser
-{
-    void operator()(void* profile) const { cmsCloseProfile(profile); }
-};
-using Profile = std::unique_ptr<void, ProfileCloser>;
-
-struct ToneCurveDeleter
-{
-    void operator()(cmsToneCurve* curve) const { cmsFreeToneCurve(curve); }
-};
 
 cmsColorSpaceSignature colourSpaceOf(SourcePixels pixels)
 {
@@ -80,8 +71,7 @@ Profile openProfile(QByteArrayView bytes, SourcePixels pixels)
 Profile graySrgbProfile()
 {
     const cmsFloat64Number srgb[] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
-    const std::unique_ptr<cmsToneCurve, ToneCurveDeleter> curve(
-        cmsBuildParametricToneCurve(nullptr, 4, srgb));
+    const ToneCurve curve(cmsBuildParametricToneCurve(nullptr, 4, srgb));
     return Profile(curve ? cmsCreateGrayProfile(cmsD50_xyY(), curve.get()) : nullptr);
 }
 

@@ -13,7 +13,18 @@
 // grayscale pictures over as BGRX rows (GD's true-colour layout in memory: blue, green, red,
 // then GD's alpha byte), CMYK pictures as four bytes of ink per pixel. Editing software
 // that writes an Adobe marker stores the inks inverted (255 for no ink).
-enum class SourcePixels { Colour, Gray, Cmyk, InvertedCmyk };
+enum class SourcePixels
+{
+    Colour,
+    Gray,
+    Cmyk,
+    InvertedCmyk
+};
+
+inline bool isCmyk(SourcePixels pixels)
+{
+    return pixels == SourcePixels::Cmyk || pixels == SourcePixels::InvertedCmyk;
+}
 
 // One embedded ICC profile made ready to turn a picture's rows into sRGB. Built once per
 // distinct profile and shared: converting keeps no state, so any number of threads may

@@ -18,3 +18,8 @@ GdImage DecodedPicture::scaled(QSize size) const
     GdImage output = ScalePicture(m_stored.get(), uprightSize(size, m_orientation));
     return output ? turnUpright(std::move(output), m_orientation) : nullptr;
 }
+
+GdImage DecodedPicture::upright() &&
+{
+    return m_stored ? turnUpright(std::move(m_stored), m_orientation) : nullptr;
+}

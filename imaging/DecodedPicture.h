@@ -20,6 +20,8 @@ public:
     // The upright picture scaled to size (upright) by ScalePicture; null when that cannot
     // be made.
     GdImage scaled(QSize size) const;
+    // The whole picture turned upright, taken out of this one.
+    GdImage upright() &&;
 
 private:
     GdImage m_stored;

@@ -187,8 +187,8 @@ GdImage HeifDecoder::decode()
     const int width = heif_image_get_width(decoded, heif_channel_interleaved);
     const int height = heif_image_get_height(decoded, heif_channel_interleaved);
     int stride = 0;
-    const uint8_t* plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved,
-                                                         &stride);
+    const uint8_t* plane =
+        heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
     // Whatever the coded data held, only the size the container promised is taken.
     if (!plane || QSize(width, height) != m_fullSize ||
         heif_image_get_bits_per_pixel(decoded, heif_channel_interleaved) != 24 ||
@@ -199,8 +199,8 @@ GdImage HeifDecoder::decode()
         m_failure = DecodeFailure::OutOfMemory;
         return nullptr;
     }
-    const ColourConversion colours = m_transforms.conversionFor(
-        SourcePixels::Colour, iccProfile(m_container->primary.get()));
+    const ColourConversion colours =
+        m_transforms.conversionFor(SourcePixels::Colour, iccProfile(m_container->primary.get()));
     for (int y = 0; y < height; ++y) {
         const uint8_t* rgb = plane + std::ptrdiff_t(y) * stride;
         int* row = image->tpixels[y];

@@ -2,8 +2,8 @@
 
 #include "base/EventWait.h"
 #include "imaging/BatchObserver.h"
-#include "imaging/JpegCodec.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/JpegCodec.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureFiles.h"
@@ -230,10 +230,9 @@ void BatchRun::makeRows()
         }
         while (started < planned.size() && started < next + inFlight &&
                (!planned[started].afterEarlierRows || started == next)) {
-            renders[started] =
-                QtConcurrent::run(&pool, render, m_rows[planned[started].row].entry.GetFullPath(),
-                                  m_profiles, std::ref(budget), std::ref(transforms),
-                                  m_control.stop);
+            renders[started] = QtConcurrent::run(
+                &pool, render, m_rows[planned[started].row].entry.GetFullPath(), m_profiles,
+                std::ref(budget), std::ref(transforms), m_control.stop);
             ++started;
         }
         const RenderedRow rendered = waitProcessingEvents(renders[next]);

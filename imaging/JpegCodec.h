@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-// Encoding GD images as JPEG. Decoding is JpegDecoder's. Both may run on several threads at
+// Encoding GD images as JPEG. Decoding is PictureDecoder's. Both may run on several threads at
 // once as long as each works on its own image and file.
 
 // The image encoded at the quality, which is handed to GD unchanged; empty when GD refuses.

@@ -56,11 +56,6 @@ void noteWarning(j_common_ptr info, int level)
 // The program reports failures its own way, never on stderr.
 void staySilent(j_common_ptr) {}
 
-bool isCmyk(SourcePixels pixels)
-{
-    return pixels == SourcePixels::Cmyk || pixels == SourcePixels::InvertedCmyk;
-}
-
 } // namespace
 
 // libjpeg leaves a failing call through longjmp, so each step that calls it sets its own
@@ -71,7 +66,7 @@ struct JpegDecoder::Reader
     ErrorHandler errors;
     jpeg_decompress_struct info{};
     FilePtr file;
-    QByteArray profile;            // the embedded ICC profile, empty when there is none
+    QByteArray profile;              // the embedded ICC profile, empty when there is none
     std::vector<unsigned char> inks; // CMYK rows on their way to colour
 
     ~Reader()
@@ -146,6 +141,8 @@ bool JpegDecoder::Reader::readRows(gdImagePtr image, const ColourConversion& col
     // land beside it and are converted into it.
     const bool throughInks = info.out_color_space == JCS_CMYK;
     const std::size_t inkRow = std::size_t(inkBytes) * info.output_width;
+    if (throughInks)
+        inks.resize(rowsPerRead * inkRow);
     while (info.output_scanline < info.output_height && !errors.cutOff) {
         JSAMPROW rows[rowsPerRead];
         const JDIMENSION first = info.output_scanline;
@@ -240,8 +237,6 @@ GdImage JpegDecoder::decode(QSize needed)
         m_failure = DecodeFailure::OutOfMemory;
         return nullptr;
     }
-    if (isCmyk(pixels))
-        m_reader->inks.resize(std::size_t(rowsPerRead) * inkBytes * info.output_width);
     if (m_reader->readRows(image.get(), *m_colours))
         return image;
     m_failure = m_reader->errors.cutOff        ? DecodeFailure::CutOff

@@ -1,5 +1,7 @@
 #include "imaging/MatrixShaper.h"
 
+#include "imaging/LcmsHandles.h"
+
 #include <gd.h>
 
 #include <algorithm>
@@ -12,16 +14,6 @@ namespace {
 constexpr int encodeSteps = 16384;
 
 using Matrix = std::array<double, 9>;
-
-struct ToneCurveDeleter
-{
-    void operator()(cmsToneCurve* curve) const { cmsFreeToneCurve(curve); }
-};
-
-struct ProfileCloser
-{
-    void operator()(void* profile) const { cmsCloseProfile(profile); }
-};
 
 bool hasLookupTables(cmsHPROFILE profile)
 {
@@ -74,16 +66,16 @@ std::unique_ptr<const MatrixShaper> MatrixShaper::fromProfile(cmsHPROFILE profil
     if (cmsGetColorSpace(profile) != cmsSigRgbData || !cmsIsMatrixShaper(profile) ||
         hasLookupTables(profile))
         return nullptr;
-    const std::unique_ptr<void, ProfileCloser> srgb(cmsCreate_sRGBProfile());
+    const Profile srgb(cmsCreate_sRGBProfile());
     Matrix source;
     Matrix target;
     Matrix toSrgb;
     if (!srgb || !colorants(profile, source) || !colorants(srgb.get(), target) ||
         !invert(target, toSrgb))
         return nullptr;
-    const auto* srgbCurve = static_cast<const cmsToneCurve*>(cmsReadTag(srgb.get(), cmsSigRedTRCTag));
-    const std::unique_ptr<cmsToneCurve, ToneCurveDeleter> toLevels(
-        srgbCurve ? cmsReverseToneCurve(srgbCurve) : nullptr);
+    const auto* srgbCurve =
+        static_cast<const cmsToneCurve*>(cmsReadTag(srgb.get(), cmsSigRedTRCTag));
+    const ToneCurve toLevels(srgbCurve ? cmsReverseToneCurve(srgbCurve) : nullptr);
     if (!toLevels)
         return nullptr;
 
@@ -110,7 +102,8 @@ std::unique_ptr<const MatrixShaper> MatrixShaper::fromProfile(cmsHPROFILE profil
         return nullptr;
     // Every sum the tables can give has its level, those outside the gamut the nearest one.
     for (int32_t step = 0; step < int32_t(shaper->m_encode.size()); ++step) {
-        const float light = std::clamp(float(step + shaper->m_lowest) / (encodeSteps - 1), 0.0f, 1.0f);
+        const float light =
+            std::clamp(float(step + shaper->m_lowest) / (encodeSteps - 1), 0.0f, 1.0f);
         const float level = cmsEvalToneCurveFloat(toLevels.get(), light);
         shaper->m_encode[step] = (unsigned char)std::lround(std::clamp(level, 0.0f, 1.0f) * 255);
     }

@@ -5,7 +5,8 @@
 #include <QSize>
 
 // How a picture's stored pixels are turned to stand upright, numbered as cameras tag it.
-enum class Orientation {
+enum class Orientation
+{
     AsStored = 1,
     FlipHorizontal = 2,
     Rotate180 = 3,

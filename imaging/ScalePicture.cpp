@@ -126,10 +126,13 @@ void AreaScaler::sumRows(const Cover& cover)
 {
     const size_t length = m_column.size();
     std::fill(m_column.begin(), m_column.end(), 0);
-    for (int row = cover.first + 1; row < cover.last; ++row)
-        addRow(m_column.data(), bytesOf(m_source->tpixels[row]), length);
-    // Rows wholly inside all weigh as much as the output is high.
-    scaleRow(m_column.data(), uint32_t(m_size.height()), length);
+    // A picture reduced little has no rows wholly inside most covers.
+    if (cover.last - cover.first > 1) {
+        for (int row = cover.first + 1; row < cover.last; ++row)
+            addRow(m_column.data(), bytesOf(m_source->tpixels[row]), length);
+        // Rows wholly inside all weigh as much as the output is high.
+        scaleRow(m_column.data(), uint32_t(m_size.height()), length);
+    }
     addWeightedRow(m_column.data(), bytesOf(m_source->tpixels[cover.first]), cover.firstShare,
                    length);
     if (cover.last != cover.first)

@@ -87,11 +87,10 @@ QSize sizeOf(const GdImage& image)
     return image ? QSize(image->sx, image->sy) : QSize();
 }
 
-// The decoded picture itself, upright: scaled to its own size, which leaves every pixel.
+// The decoded picture itself, upright.
 GdImage decodedPixels(PictureDecoder& decoder, QSize needed)
 {
-    const DecodedPicture picture = decoder.decode(needed);
-    return picture ? picture.scaled(picture.size()) : nullptr;
+    return decoder.decode(needed).upright();
 }
 
 } // namespace

@@ -27,8 +27,7 @@ GdImage decode(const QByteArray& bytes, ColourTransforms& transforms,
     if (!TestPictures::write(path, bytes))
         return nullptr;
     PictureDecoder decoder(path, transforms);
-    const DecodedPicture picture = decoder.decode(decoder.fullSize());
-    return picture ? picture.scaled(picture.size()) : nullptr;
+    return decoder.decode(decoder.fullSize()).upright();
 }
 
 // Every pixel of the picture, with how far the farthest one lies from the colour.
