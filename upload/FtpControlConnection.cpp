@@ -109,10 +109,8 @@ FtpConnectResult FtpControlConnection::logIn(const FtpLogin& login, Security sec
     }
     FtpConnectResult result = loginFailure(code);
     if (result.failure == ConnectFailure::UntrustedKey ||
-        result.failure == ConnectFailure::ChangedKey) {
+        result.failure == ConnectFailure::ChangedKey)
         result.serverKey = m_tls.presentedKey();
-        result.trustedFingerprint = login.trustedFingerprint;
-    }
     return result;
 }
 
@@ -139,12 +137,13 @@ void FtpControlConnection::setUpTls(CurlSetup& setup, const FtpLogin& login, Sec
     // Exactly the key the user trusted, whoever signed its certificate and whatever name it
     // carries: a self-signed certificate is the usual reason to trust one.
     // A fingerprint that does not parse pins nothing any server has.
-    m_pin =
+    // libcurl keeps its own copy of the string.
+    const std::string pin =
         "sha256//" +
         parseFingerprint(login.trustedFingerprint).value_or(QByteArray()).toBase64().toStdString();
     setup.set(CURLOPT_SSL_VERIFYPEER, 0L)
         .set(CURLOPT_SSL_VERIFYHOST, 0L)
-        .set(CURLOPT_PINNEDPUBLICKEY, m_pin.c_str());
+        .set(CURLOPT_PINNEDPUBLICKEY, pin.c_str());
 }
 
 bool FtpControlConnection::SetCurrentDirectory(const QString& directory)

@@ -33,6 +33,5 @@ private:
 
     TlsPeerCapture m_tls;
     CommandList m_commands; // the directory change last sent
-    std::string m_pin;      // the trusted key as libcurl pins it
     QByteArray m_directory; // absolute, as the server names it
 };

@@ -27,6 +27,14 @@ FtpConnectResult FtpSession::open(const FtpLogin& login)
         return FtpConnectResult::failed(ConnectFailure::PortOutOfRange);
     if (!login.trustedFingerprint.isEmpty() && !parseFingerprint(login.trustedFingerprint))
         return FtpConnectResult::failed(ConnectFailure::InvalidFingerprint);
+    FtpConnectResult result = openBySecurity(login);
+    if (result.failure == ConnectFailure::ChangedKey)
+        result.trustedFingerprint = login.trustedFingerprint;
+    return result;
+}
+
+FtpConnectResult FtpSession::openBySecurity(const FtpLogin& login)
+{
     switch (Security(login.security)) {
     case Security::PlainFtp:
     case Security::FtpOverTlsIfOffered:

@@ -22,6 +22,8 @@ public:
 
 private:
     FtpConnectResult open(const FtpLogin& login);
+    // The connection of the login's kind.
+    FtpConnectResult openBySecurity(const FtpLogin& login);
 
     FtpOptions m_options;
     bool m_closed = false;

@@ -2,11 +2,6 @@
 
 #include <QRegularExpression>
 
-QString formatFingerprint(const QByteArray& sha256)
-{
-    return QString::fromLatin1(sha256.toHex(':'));
-}
-
 std::optional<QByteArray> parseFingerprint(const QString& text)
 {
     static const QRegularExpression hexPairs(
@@ -18,7 +13,7 @@ std::optional<QByteArray> parseFingerprint(const QString& text)
 
 QString ServerKey::fingerprint() const
 {
-    return formatFingerprint(sha256);
+    return QString::fromLatin1(sha256.toHex(':'));
 }
 
 QString ServerKey::untrustedReason() const

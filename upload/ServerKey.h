@@ -35,7 +35,6 @@ struct ServerKey
     QString description() const;
 };
 
-QString formatFingerprint(const QByteArray& sha256);
 // The 32 bytes of a fingerprint written as hex, with or without colons, in either case;
 // none when the text is anything else.
 std::optional<QByteArray> parseFingerprint(const QString& text);

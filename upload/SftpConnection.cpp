@@ -95,12 +95,13 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
         setup.set(CURLOPT_SSH_HOSTKEYFUNCTION, &SftpConnection::onHostKey)
             .set(CURLOPT_SSH_HOSTKEYDATA, static_cast<void*>(this));
     } else {
-        // A fingerprint that does not parse pins nothing any server has.
-        m_pin = parseFingerprint(login.trustedFingerprint)
-                    .value_or(QByteArray(32, '\0'))
-                    .toBase64()
-                    .toStdString();
-        setup.set(CURLOPT_SSH_HOST_PUBLIC_KEY_SHA256, m_pin.c_str());
+        // A fingerprint that does not parse pins nothing any server has. libcurl keeps its
+        // own copy of the string.
+        const std::string pin = parseFingerprint(login.trustedFingerprint)
+                                    .value_or(QByteArray(32, '\0'))
+                                    .toBase64()
+                                    .toStdString();
+        setup.set(CURLOPT_SSH_HOST_PUBLIC_KEY_SHA256, pin.c_str());
     }
     // Logging in is a request without a transfer; libcurl learns the login directory on the way.
     setup.set(CURLOPT_NOBODY, 1L);
@@ -131,7 +132,6 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
     FtpConnectResult seen = SftpConnection(root()).logIn(probe, options, {});
     result.failure = ConnectFailure::ChangedKey;
     result.serverKey = seen.serverKey;
-    result.trustedFingerprint = login.trustedFingerprint;
     return result;
 }
 
@@ -140,10 +140,7 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
     const QByteArray path = resolve(m_directory, directory.toUtf8());
     // Listing the directory is how SFTP tells that it exists and may be entered.
     CurlSetup setup(handle());
-    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
-        .set(CURLOPT_UPLOAD, 0L)
-        .set(CURLOPT_NOBODY, 0L)
-        .set(CURLOPT_DIRLISTONLY, 1L);
+    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 0L).set(CURLOPT_DIRLISTONLY, 1L);
     if (!setup.complete() || perform(urlOf(path.endsWith('/') ? path : path + '/')) != CURLE_OK)
         return false;
     m_directory = path;

@@ -36,6 +36,5 @@ private:
     static int onHostKey(void* self, int type, const char* key, size_t length);
 
     QByteArray m_hostKey; // the server's host key, when it was not yet trusted
-    std::string m_pin;    // the trusted host key as libcurl compares it
     QByteArray m_directory;
 };

@@ -69,7 +69,7 @@ int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumb
                            const QStringList& largeImages, WorkObserver& observer,
                            ServerTrust& trust)
 {
-    ConnectFtp(settings, observer, trust);
+    const bool tlsDeclined = ConnectFtp(settings, observer, trust);
     observer.status(QStringLiteral("Uploading Images..."));
     // Thumbnails are small, so ten of them count as one large image.
     observer.progressRange(int(largeImages.size() + thumbnails.size() / 10));
@@ -80,9 +80,9 @@ int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumb
         reports.flush();
     }
     // Said last, so that the window shows it until it puts "Ready" back.
-    observer.status(m_tlsDeclined ? QStringLiteral("Upload Complete, without encryption: the "
-                                                   "server offers no TLS.")
-                                  : QStringLiteral("Upload Complete"));
+    observer.status(tlsDeclined ? QStringLiteral("Upload Complete, without encryption: the "
+                                                 "server offers no TLS.")
+                                : QStringLiteral("Upload Complete"));
     observer.progressReset();
     return stored;
 }
@@ -92,7 +92,7 @@ QString Uploader::remoteName(const QString& localPath)
     return localPath.mid(lastPathSeparator(localPath) + 1);
 }
 
-void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, ServerTrust& trust)
+bool Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, ServerTrust& trust)
 {
     observer.status(QStringLiteral("Connecting to FTP Server..."));
     closeSession();
@@ -100,12 +100,12 @@ void Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, S
     m_pConnection.reset();
     FtpConnectResult result = m_pSession->GetFtpConnection(FtpLogin::fromSettings(settings), trust);
     m_pConnection = std::move(result.connection);
-    m_tlsDeclined = result.tlsDeclined;
     if (!m_pConnection)
         observer.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings "
                                         "under Options.\n\n") +
                          result.reason());
     observer.status(QStringLiteral("Ready"));
+    return result.tlsDeclined;
 }
 
 int Uploader::sendLists(const FtpSettings& settings, const QStringList& thumbnails,

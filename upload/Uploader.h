@@ -37,8 +37,9 @@ public:
 
 private:
     // Replaces the session and the connection with new ones; the connection stays null
-    // when none could be opened, and the message says why.
-    void ConnectFtp(const FtpSettings& settings, WorkObserver& observer, ServerTrust& trust);
+    // when none could be opened, and the message says why. True when the connection is
+    // plain FTP because TLS was only wished for and the server offers none.
+    bool ConnectFtp(const FtpSettings& settings, WorkObserver& observer, ServerTrust& trust);
     // Both lists into their directories; returns how many files were stored.
     int sendLists(const FtpSettings& settings, const QStringList& thumbnails,
                   const QStringList& largeImages, WorkObserver& observer, FileReports& reports);
@@ -51,5 +52,4 @@ private:
     FtpOptions m_options;
     std::unique_ptr<FtpSession> m_pSession;
     std::unique_ptr<FtpConnection> m_pConnection;
-    bool m_tlsDeclined = false; // the connection is plain FTP, as TLS was only wished for
 };
