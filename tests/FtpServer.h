@@ -10,9 +10,6 @@
 
 #define REQUIRE_FTP_SERVER()                                                                       \
     REQUIRE_PEER(FtpServer::unavailableReason(), MORVANE_FTP_SERVER_REQUIRED)
-// The FTP server with TLS, and openssl to make its certificates.
-#define REQUIRE_TLS_FTP_SERVER()                                                                   \
-    REQUIRE_PEER(FtpServer::tlsUnavailableReason(), MORVANE_TLS_SERVER_REQUIRED)
 
 // A local FTP server for one test: pyftpdlib on 127.0.0.1 at a free port, serving a
 // temporary home directory, plain or with TLS that requires data connections to resume the

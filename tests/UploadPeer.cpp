@@ -4,6 +4,22 @@
 
 #include <QDir>
 
+namespace {
+
+struct MadeCertificates
+{
+    TestCertificates certificates;
+    bool made = certificates.make();
+};
+
+MadeCertificates& madeCertificates()
+{
+    static MadeCertificates made;
+    return made;
+}
+
+} // namespace
+
 UploadPeer::UploadPeer() : m_oldHome(qgetenv("HOME")) {}
 
 UploadPeer::~UploadPeer()
@@ -65,13 +81,16 @@ bool UploadPeer::start(Kind kind, const QStringList& directories, Certificate ce
         return m_ftp->start(FtpServer::Account(), directories);
     case Kind::FtpTls: {
         FtpServer::Behaviour tls;
-        m_certificateFile = certificate == Certificate::Server      ? m_certificates.server()
-                            : certificate == Certificate::OtherName ? m_certificates.otherName()
-                                                                    : m_certificates.selfSigned();
+        if (!madeCertificates().made)
+            return false;
+        const TestCertificates& made = certificates();
+        m_certificateFile = certificate == Certificate::Server      ? made.server()
+                            : certificate == Certificate::OtherName ? made.otherName()
+                                                                    : made.selfSigned();
         tls.tlsCertificate = m_certificateFile;
         tls.tlsRequired = true;
         m_ftp = std::make_unique<FtpServer>();
-        return m_certificates.make() && m_ftp->start(FtpServer::Account(), directories, tls);
+        return m_ftp->start(FtpServer::Account(), directories, tls);
     }
     case Kind::Sftp:
         m_sftp = std::make_unique<SftpServer>();
@@ -121,7 +140,7 @@ FtpOptions UploadPeer::options() const
 {
     FtpOptions options;
     if (m_kind == Kind::FtpTls)
-        options.caFile = m_certificates.authority();
+        options.caFile = certificates().authority();
     return options;
 }
 
@@ -163,4 +182,9 @@ QString UploadPeer::keyFingerprint() const
     if (m_sftp)
         return m_sftp->hostKeyFingerprint();
     return m_ssh ? m_ssh->hostKeyFingerprint() : QString();
+}
+
+const TestCertificates& UploadPeer::certificates()
+{
+    return madeCertificates().certificates;
 }

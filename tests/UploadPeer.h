@@ -61,7 +61,8 @@ public:
     bool sawLogin() const;
     // The SHA-256 of the key the server presents, as TrustedFingerprint holds it.
     QString keyFingerprint() const;
-    const TestCertificates& certificates() const { return m_certificates; }
+    // One set for the whole test program: making them takes several runs of openssl.
+    static const TestCertificates& certificates();
 
 private:
     Kind m_kind = Kind::Ftp;
@@ -69,7 +70,6 @@ private:
     std::unique_ptr<FtpServer> m_ftp;
     std::unique_ptr<SftpServer> m_sftp;
     std::unique_ptr<SshServer> m_ssh;
-    TestCertificates m_certificates;
     QTemporaryDir m_clientHome;
     QByteArray m_oldHome;
 };

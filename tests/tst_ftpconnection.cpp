@@ -560,7 +560,7 @@ void FtpConnectionTest::logsInWithTheUsersKeys()
     QFETCH(QString, authorized);
     QFETCH(bool, agentHoldsIt);
     QFETCH(bool, loggedIn);
-    REQUIRE_PEER(SshServer::unavailableReason(), MORVANE_SSH_SERVER_REQUIRED);
+    REQUIRE_SSH_SERVER();
     QTemporaryDir home;
     QTemporaryDir keys;
     QVERIFY(QDir(home.path()).mkpath(".ssh"));
