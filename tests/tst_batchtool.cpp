@@ -165,13 +165,11 @@ private:
             QVERIFY(write(path("photos/" + name), jpeg(QSize(160, 120))));
     }
 
-    // Writes ftpsettings.cfg for the peer, with the layout of the README's example.
-    FtpSettings saveSettingsFor(const UploadPeer& peer)
+    // The settings with the remote folders of the README's example.
+    static FtpSettings withReadmeFolders(FtpSettings ftp)
     {
-        FtpSettings ftp = peer.settings();
         ftp.ThumbnailFtpDir = "www/thumbs";
         ftp.ImageFtpDir = "images";
-        ftp.save();
         return ftp;
     }
 
@@ -482,9 +480,7 @@ void BatchToolTest::uploadsWhatItMade()
     FtpServer server;
     const FtpServer::Account account;
     QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
-    FtpSettings ftp = server.settings();
-    ftp.ThumbnailFtpDir = "www/thumbs";
-    ftp.ImageFtpDir = "images";
+    FtpSettings ftp = withReadmeFolders(server.settings());
     QVERIFY(ftp.save());
     drawPhotos({"a.jpg", "b.jpg"});
 
@@ -675,10 +671,8 @@ void BatchToolTest::refusesAServerItDoesNotTrust()
     REQUIRE_UPLOAD_PEER(kind);
     UploadPeer peer;
     QVERIFY(peer.start(kind, {"www/thumbs", "www/images"}, UploadPeer::Certificate::SelfSigned));
-    FtpSettings ftp = peer.settings();
+    FtpSettings ftp = withReadmeFolders(peer.settings());
     ftp.TrustedFingerprint.clear();
-    ftp.ThumbnailFtpDir = "www/thumbs";
-    ftp.ImageFtpDir = "images";
     QVERIFY(ftp.save());
     drawPhotos({"a.jpg"});
 
@@ -710,7 +704,7 @@ void BatchToolTest::saysWhenTheUploadIsNotEncrypted()
     REQUIRE_UPLOAD_PEER(UploadPeer::Kind::Ftp);
     UploadPeer peer;
     QVERIFY(peer.start(UploadPeer::Kind::Ftp, {"www/thumbs", "www/images"}));
-    FtpSettings ftp = saveSettingsFor(peer);
+    FtpSettings ftp = withReadmeFolders(peer.settings());
     ftp.Security = 1;
     QVERIFY(ftp.save());
     drawPhotos({"a.jpg"});
@@ -744,7 +738,7 @@ void BatchToolTest::reportsWhyTheConnectionFailed()
     REQUIRE_UPLOAD_PEER(UploadPeer::Kind::Ftp);
     UploadPeer peer;
     QVERIFY(peer.start(UploadPeer::Kind::Ftp, {"www/thumbs", "www/images"}));
-    FtpSettings ftp = saveSettingsFor(peer);
+    FtpSettings ftp = withReadmeFolders(peer.settings());
     if (port != 0)
         ftp.Port = port;
     ftp.Security = security;
@@ -766,9 +760,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
     FtpServer::Behaviour stalling;
     stalling.stallOn = {"*"};
     QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, stalling));
-    FtpSettings ftp = server.settings();
-    ftp.ThumbnailFtpDir = "www/thumbs";
-    ftp.ImageFtpDir = "images";
+    FtpSettings ftp = withReadmeFolders(server.settings());
     QVERIFY(ftp.save());
     drawPhotos({"a.jpg", "b.jpg"});
 
