@@ -72,6 +72,12 @@ inline int level(double v)
     return int(std::lround(std::clamp(v, 0.0, 1.0) * 255));
 }
 
+// A colour in levels, each rounded to the nearest.
+inline Rgb rounded(const std::array<double, 3>& colour)
+{
+    return {int(std::lround(colour[0])), int(std::lround(colour[1])), int(std::lround(colour[2]))};
+}
+
 inline double toLinear(const PhotoPictures::RgbSpace& space, int value)
 {
     return space.srgbCurve ? srgbToLinear(value / 255.0) : std::pow(value / 255.0, space.gamma);

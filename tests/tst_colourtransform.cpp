@@ -284,11 +284,9 @@ void ColourTransformTest::inksThroughTheirProfile_data()
     QTest::addColumn<Rgb>("expected");
 
     const auto row = [](const char* name, std::array<bool, 4> inks) {
-        const std::array<double, 3> colour = pressColour(inks);
         QTest::newRow(name) << std::array<int, 4>{inks[0] * 255, inks[1] * 255, inks[2] * 255,
                                                   inks[3] * 255}
-                            << Rgb{int(std::lround(colour[0])), int(std::lround(colour[1])),
-                                   int(std::lround(colour[2]))};
+                            << ColourMath::rounded(pressColour(inks));
     };
     row("paper", {false, false, false, false});
     row("cyan", {true, false, false, false});

@@ -57,11 +57,6 @@ QString describe(Rgb rgb)
     return QStringLiteral("%1,%2,%3").arg(rgb[0]).arg(rgb[1]).arg(rgb[2]);
 }
 
-Rgb rounded(const std::array<double, 3>& colour)
-{
-    return {int(std::lround(colour[0])), int(std::lround(colour[1])), int(std::lround(colour[2]))};
-}
-
 } // namespace
 
 // Photographs as phones, cameras and editors write them, through the whole run: outputs
@@ -211,7 +206,7 @@ void PhotoBatchTest::convertsColoursToSrgb_data()
     QTest::newRow("CMYK with a damaged profile")
         << jpeg(brown, JCS_CMYK, {cmykProfile().first(200)}) << plainBrown;
     const Pixels redInks = patch(400, 300, {0, 255, 255, 0});
-    const Rgb pressRed = rounded(pressColour({false, true, true, false}));
+    const Rgb pressRed = ColourMath::rounded(pressColour({false, true, true, false}));
     QTest::newRow("CMYK through its profile")
         << jpeg(redInks, JCS_CMYK, {cmykProfile()}) << pressRed;
     QTest::newRow("inverted CMYK through its profile")

@@ -134,9 +134,7 @@ void PhotoDecodingTest::jpegsComeOutInSrgb_data()
     QTest::newRow("CMYK") << jpeg(brown, JCS_CMYK) << Rgb{163, 122, 82};
     QTest::newRow("inverted CMYK")
         << jpeg(inverted(brown), JCS_CMYK, {{}, true}) << Rgb{163, 122, 82};
-    const std::array<double, 3> press = pressColour({false, true, true, false});
-    const Rgb pressRed{int(std::lround(press[0])), int(std::lround(press[1])),
-                       int(std::lround(press[2]))};
+    const Rgb pressRed = ColourMath::rounded(pressColour({false, true, true, false}));
     const Pixels redInks = patch(24, 16, {0, 255, 255, 0});
     QTest::newRow("CMYK through its profile")
         << jpeg(redInks, JCS_CMYK, {cmykProfile()}) << pressRed;
