@@ -1,35 +1,77 @@
 #include "app/CMainFrame.h"
 
 #include "app/LockKeyIndicators.h"
+#include "app/WindowPlacement.h"
+#include "dialogkit/Prompter.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMorvaneView.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QWindow>
 
 namespace {
 
 const QString idleMessage = QStringLiteral("Ready");
+constexpr const char* settingsOrganization = "Quarnel";
+constexpr const char* geometryKey = "MainWindowGeometry";
 
 } // namespace
 
-CMainFrame::CMainFrame(Prompter& prompter)
-    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+CMainFrame::CMainFrame(Prompter& prompter, ProgramSettings& settings) : m_prompter(prompter)
 {
     setWindowTitle(QStringLiteral("Morvane"));
-    m_view = new CMorvaneView(prompter, *this, this);
+    m_view = new CMorvaneView(prompter, *this, settings, this);
     setCentralWidget(m_view);
     createMenus();
     createStatusBar();
-    // The frame fits the form exactly and cannot be resized or maximised.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(m_view, &CMorvaneView::runningChanged, this, &CMainFrame::runningChanged);
+}
+
+void CMainFrame::placeOnScreen()
+{
+    if (restoreGeometry(QSettings(settingsOrganization).value(geometryKey).toByteArray()))
+        return;
+    // The frame's size is known only once the window exists.
+    winId();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    setGeometry(initialWindowGeometry(sizeHint(), minimumSizeHint(), frame,
+                                      screen()->availableGeometry()));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_view->isRunning()) {
+        event->ignore();
+        if (m_prompter.message(QStringLiteral("Morvane is still making or sending pictures.\n"
+                                              "Stop and close?"),
+                               MessageStyle::YesNoQuestion) != Answer::Yes)
+            return;
+        // The run may have ended while the question was open.
+        if (m_view->isRunning()) {
+            m_closeWhenStopped = true;
+            m_view->stopRun();
+            return;
+        }
+    }
+    QSettings(settingsOrganization).setValue(geometryKey, saveGeometry());
+    event->accept();
+}
+
+void CMainFrame::runningChanged(bool running)
+{
+    for (QAction* action : std::as_const(m_idleOnly))
+        action->setEnabled(!running);
+    if (!running && m_closeWhenStopped)
+        close();
 }
 
 CMorvaneView* CMainFrame::GetActiveView() const
@@ -75,6 +117,7 @@ void CMainFrame::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QAction* newAction = file->addAction(QStringLiteral("&New"), this, &CMainFrame::fileNew);
+    m_idleOnly << newAction;
     newAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     newAction->setStatusTip(QStringLiteral("Create a new document"));
     file->addSeparator();
@@ -82,10 +125,13 @@ void CMainFrame::createMenus()
     exitAction->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    options->addAction(QStringLiteral("&Image Properties"), this, &CMainFrame::OnImageProperties)
-        ->setStatusTip(QStringLiteral("Modify the image save settings."));
-    options->addAction(QStringLiteral("&Ftp Settings"), this, &CMainFrame::OnFtpSettings)
-        ->setStatusTip(QStringLiteral("Modify the FTP settings."));
+    QAction* imageProperties =
+        options->addAction(QStringLiteral("&Image Properties"), this, &CMainFrame::OnImageProperties);
+    imageProperties->setStatusTip(QStringLiteral("Modify the image save settings."));
+    QAction* ftpSettings =
+        options->addAction(QStringLiteral("&Ftp Settings"), this, &CMainFrame::OnFtpSettings);
+    ftpSettings->setStatusTip(QStringLiteral("Modify the FTP settings."));
+    m_idleOnly << imageProperties << ftpSettings;
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About Quarnel..."), this, &CMainFrame::appAbout)
@@ -98,22 +144,23 @@ void CMainFrame::createMenus()
         connect(menu, &QMenu::aboutToHide, this, [this] { SetMessageText(idleMessage); });
     }
 
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &CMainFrame::fileOpen);
+    // Open starts the list afresh, as New does.
+    m_idleOnly << addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &CMainFrame::fileOpen);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &CMainFrame::fileSave);
 }
 
-void CMainFrame::addShortcut(const QKeySequence& keys, void (CMainFrame::*signal)())
+QAction* CMainFrame::addShortcut(const QKeySequence& keys, void (CMainFrame::*signal)())
 {
     auto* action = new QAction(this);
     action->setShortcut(keys);
     connect(action, &QAction::triggered, this, signal);
     addAction(action);
+    return action;
 }
 
 void CMainFrame::createStatusBar()
 {
     m_messageBar = new QLabel(idleMessage);
     statusBar()->addWidget(m_messageBar, 1);
-    statusBar()->setSizeGripEnabled(false);
     new LockKeyIndicators(statusBar());
 }

@@ -6,16 +6,20 @@
 
 class CMorvaneView;
 class Prompter;
+class QAction;
 class QLabel;
+struct ProgramSettings;
 
-// The main window: a fixed-size frame around the form, with the menu and the status bar
-// whose first pane carries every status text.
+// The main window: a frame around the form, with the menu and the status bar whose first
+// pane carries every status text. It opens at the form's size where that fits the screen,
+// grows and shrinks with its border, and remembers its place between sessions.
 class CMainFrame : public QMainWindow, public StatusText
 {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(Prompter& prompter);
+    // The settings must outlive the frame.
+    CMainFrame(Prompter& prompter, ProgramSettings& settings);
 
     CMorvaneView* GetActiveView() const;
 
@@ -24,6 +28,9 @@ public:
     QString GetMessageText() const;
     // Pane 0 of the status bar.
     QLabel* GetMessageBar() const { return m_messageBar; }
+
+    // Takes the place and size of the last session, or the form's own size on the screen.
+    void placeOnScreen();
 
 signals:
     void fileNew();
@@ -37,12 +44,19 @@ public slots:
 
 protected:
     bool event(QEvent* event) override;
+    // During a run, asks whether to stop it; Yes stops it and closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createMenus();
     void createStatusBar();
-    void addShortcut(const QKeySequence& keys, void (CMainFrame::*signal)());
+    QAction* addShortcut(const QKeySequence& keys, void (CMainFrame::*signal)());
+    void runningChanged(bool running);
 
+    Prompter& m_prompter;
     CMorvaneView* m_view;
     QLabel* m_messageBar;
+    // What starts something new or changes the settings: idle while a run goes on.
+    QList<QAction*> m_idleOnly;
+    bool m_closeWhenStopped = false;
 };

@@ -34,7 +34,7 @@ bool CMorvaneApp::InitInstance(const QStringList& pictures)
         return false;
     }
     QApplication::setWindowIcon(applicationIcon());
-    m_frame = std::make_unique<CMainFrame>(m_prompter);
+    m_frame = std::make_unique<CMainFrame>(m_prompter, m_settings);
     connect(m_frame.get(), &CMainFrame::fileNew, this, &CMorvaneApp::OnFileNew);
     connect(m_frame.get(), &CMainFrame::fileOpen, this, &CMorvaneApp::OnFileOpen);
     connect(m_frame.get(), &CMainFrame::fileSave, this, &CMorvaneApp::OnFileSave);
@@ -42,18 +42,24 @@ bool CMorvaneApp::InitInstance(const QStringList& pictures)
     OnFileNew();
     m_frame->GetActiveView()->addPictures(pictures);
     m_frame->SetMessageText(QStringLiteral("Ready"));
+    m_frame->placeOnScreen();
     m_frame->show();
     return true;
 }
 
 void CMorvaneApp::OnFileNew()
 {
+    // A run works through the list and the settings it started with.
+    if (m_frame->GetActiveView()->isRunning())
+        return;
     if (m_document.OnNewDocument())
         m_frame->GetActiveView()->OnInitialUpdate();
 }
 
 void CMorvaneApp::OnFileOpen()
 {
+    if (m_frame->GetActiveView()->isRunning())
+        return;
     const QString path = m_prompter.openDocumentFile();
     if (!path.isEmpty() && m_document.OnOpenDocument(path))
         m_frame->GetActiveView()->OnInitialUpdate();

@@ -2,6 +2,7 @@
 
 #include "app/CMorvaneDoc.h"
 #include "app/QtPrompter.h"
+#include "settings/ProgramSettings.h"
 
 #include <QObject>
 #include <QStringList>
@@ -33,6 +34,7 @@ public slots:
 
 private:
     Prompter& m_prompter;
+    ProgramSettings m_settings;
     std::unique_ptr<NetworkLibrary> m_network;
     CMorvaneDoc m_document;
     std::unique_ptr<CMainFrame> m_frame;

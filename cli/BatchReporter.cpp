@@ -1,7 +1,8 @@
 #include "cli/BatchReporter.h"
 
+#include "base/ErrorText.h"
 #include "base/ReportEscape.h"
-#include "imaging/ImageBatch.h"
+#include "publish/PublishResult.h"
 #include "upload/ServerKey.h"
 
 #include <QIODevice>
@@ -53,19 +54,24 @@ void BatchReporter::progressReset()
     clearProgress();
 }
 
-void BatchReporter::renamed(int, const QString&)
+void BatchReporter::renamed(int, const QString&) {}
+
+void BatchReporter::notRenamed(int, const QString& newPath, std::error_code why)
 {
-    ++m_renamed;
+    failure(QStringLiteral("Failed to rename picture to %1: %2").arg(newPath, errorText(why)));
 }
 
-void BatchReporter::unreadable(int, const QString& path)
+void BatchReporter::unreadable(int, const QString& path, DecodeFailure why)
 {
-    failure(QStringLiteral("Failed to read picture ") + path);
+    failure(QStringLiteral("Failed to read picture %1: %2").arg(path, decodeFailureReason(why)));
 }
 
-void BatchReporter::notWritten(int, const QString& path)
+void BatchReporter::notWritten(int, const QString& path, const OutputFailure& why)
 {
-    failure(QStringLiteral("Failed to write file ") + path);
+    if (why.kind == OutputFailure::Kind::NotWritten)
+        failure(QStringLiteral("Failed to write file %1: %2").arg(path, errorText(why.error)));
+    else
+        failure(QStringLiteral("Did not make file %1: %2").arg(path, why.reason()));
 }
 
 bool BatchReporter::trustServer(const ServerKey& key)
@@ -85,15 +91,15 @@ void BatchReporter::missing(const QString& path)
     failure(QStringLiteral("Failed to find file ") + path);
 }
 
-QString BatchReporter::summary(int listed, const GeneratedImages& generated, int uploaded) const
+QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
     return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
                           "%4 sources renamed, %5 files uploaded, %6 failures")
         .arg(listed)
-        .arg(generated.thumbnails.size())
-        .arg(generated.largeImages.size())
-        .arg(m_renamed)
-        .arg(uploaded)
+        .arg(result.generated.thumbnails.size())
+        .arg(result.generated.largeImages.size())
+        .arg(result.generated.renamed)
+        .arg(result.upload ? result.upload->sent : 0)
         .arg(m_failures);
 }
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 class QIODevice;
-struct GeneratedImages;
+struct PublishResult;
 
 // Tells a command-line run on the terminal: status texts and messages one line each, in
 // order, with file names escaped so that each report stays on its line, and on a terminal a
@@ -23,17 +23,19 @@ public:
     void progressStep() override;
     void progressReset() override;
     void renamed(int row, const QString& newPath) override;
-    void unreadable(int row, const QString& path) override;
-    void notWritten(int row, const QString& path) override;
+    void notRenamed(int row, const QString& newPath, std::error_code why) override;
+    void unreadable(int row, const QString& path, DecodeFailure why) override;
+    void notWritten(int row, const QString& path, const OutputFailure& why) override;
     bool trustServer(const ServerKey& key) override;
 
     // A file of the command line that does not exist.
     void missing(const QString& path);
 
-    // Messages, unreadable pictures, outputs not written and missing files.
+    // Messages, unreadable pictures, outputs not written, renames that failed and missing
+    // files.
     int failures() const { return m_failures; }
     // One line: pictures listed, outputs written, sources renamed, files uploaded, failures.
-    QString summary(int listed, const GeneratedImages& generated, int uploaded) const;
+    QString summary(int listed, const PublishResult& result) const;
 
 private:
     void failure(const QString& text);
@@ -47,6 +49,5 @@ private:
     int m_maximum = 0;
     int m_position = 0;
     bool m_progressShown = false;
-    int m_renamed = 0;
     int m_failures = 0;
 };

@@ -2,11 +2,16 @@
 
 namespace {
 
-std::atomic<bool> interrupted = false;
-static_assert(std::atomic<bool>::is_always_lock_free);
+constexpr int handledSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-void noteInterruption(int)
+std::atomic<bool> interrupted = false;
+std::atomic<int> firstSignal = 0;
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+void noteInterruption(int signal)
 {
+    int none = 0;
+    firstSignal.compare_exchange_strong(none, signal);
     interrupted.store(true);
 }
 
@@ -15,20 +20,28 @@ void noteInterruption(int)
 Interruption::Interruption()
 {
     interrupted.store(false);
+    firstSignal.store(0);
     struct sigaction action = {};
     action.sa_handler = noteInterruption;
     sigemptyset(&action.sa_mask);
     // Writes in progress carry on rather than fail halfway.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &m_previous);
+    for (int i = 0; i < 3; ++i)
+        sigaction(handledSignals[i], &action, &m_previous[i]);
 }
 
 Interruption::~Interruption()
 {
-    sigaction(SIGINT, &m_previous, nullptr);
+    for (int i = 0; i < 3; ++i)
+        sigaction(handledSignals[i], &m_previous[i], nullptr);
 }
 
 const std::atomic<bool>& Interruption::flag() const
 {
     return interrupted;
+}
+
+int Interruption::exitStatus() const
+{
+    return 128 + firstSignal.load();
 }

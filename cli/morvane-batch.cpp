@@ -6,11 +6,8 @@
 #include "cli/BatchReporter.h"
 #include "cli/Interruption.h"
 #include "cli/ListedPictures.h"
-#include "imaging/ImageBatch.h"
-#include "settings/FtpSettings.h"
-#include "settings/ImageSettings.h"
+#include "publish/PublishJob.h"
 #include "upload/NetworkLibrary.h"
-#include "upload/Uploader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,7 +24,6 @@ enum ExitStatus
     everythingMade = 0,
     somethingFailed = 1,
     badArguments = 2,
-    interrupted = 130 // as a shell reports a program that Ctrl+C ended
 };
 
 void write(std::FILE* stream, const QString& text)
@@ -68,37 +64,27 @@ int main(int argc, char* argv[])
         return somethingFailed;
     }
     const QDir configDir(job.configDir.isEmpty() ? QDir::currentPath() : job.configDir);
-    ImageSettings imageSettings;
-    imageSettings.load(configDir.filePath(ImageSettings::fileName));
-    FtpSettings ftpSettings;
-    ftpSettings.load(configDir.filePath(FtpSettings::fileName));
+    PublishRequest request;
+    request.imageSettings.load(configDir.filePath(ImageSettings::fileName));
+    request.ftpSettings.load(configDir.filePath(FtpSettings::fileName));
+    request.groupText = job.groupText;
+    request.upload = job.upload;
 
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
     BatchReporter reporter(errors, isatty(fileno(stderr)));
-    const ListedPictures listed = ListedPictures::fromFiles(job.files);
+    ListedPictures listed = ListedPictures::fromFiles(job.files);
     for (const QString& path : listed.missing)
         reporter.missing(path);
+    request.rows = std::move(listed.rows);
 
-    GeneratedImages generated;
-    {
-        // Only generation stops cleanly on Ctrl+C; an upload ends as it always did.
-        const Interruption interruption;
-        BatchControl control;
-        control.stop = &interruption.flag();
-        generated = GenerateImages(listed.rows, job.groupText, imageSettings, reporter, control);
-        if (interruption.requested()) {
-            write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
-            write(stdout, reporter.summary(int(listed.rows.size()), generated, 0) + u'\n');
-            return interrupted;
-        }
-    }
-    int uploaded = 0;
-    if (job.upload) {
-        Uploader uploader;
-        uploaded = uploader.UploadImages(ftpSettings, generated.thumbnails, generated.largeImages,
-                                         reporter, reporter);
-    }
-    write(stdout, reporter.summary(int(listed.rows.size()), generated, uploaded) + u'\n');
-    return reporter.failures() == 0 ? everythingMade : somethingFailed;
+    const Interruption interruption;
+    PublishJob publisher(interruption.flag());
+    const PublishResult result = publisher.run(request, reporter, reporter);
+    if (interruption.requested())
+        write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+    write(stdout, reporter.summary(int(request.rows.size()), result) + u'\n');
+    if (interruption.requested())
+        return interruption.exitStatus();
+    return result.complete() && reporter.failures() == 0 ? everythingMade : somethingFailed;
 }

@@ -7,8 +7,9 @@
 
 class Prompter;
 
-// A dialog that is also the program's one holder of a settings file. Every opening and every
-// Cancel reload the file and OK writes it, so outside the dialog the fields equal the file.
+// A dialog that edits the program's settings of one file, which the application holds. The
+// dialog loads the file when it is made; every opening and every Cancel reload it and OK
+// writes it, so outside the dialog the settings equal the file.
 template <class Settings>
 class SettingsDialog : public QDialog
 {
@@ -42,8 +43,8 @@ public:
     }
 
 protected:
-    SettingsDialog(Prompter& prompter, QWidget* parent)
-        : QDialog(parent), m_prompter(prompter), m_exchange(prompter)
+    SettingsDialog(Settings& settings, Prompter& prompter, QWidget* parent)
+        : QDialog(parent), m_prompter(prompter), m_settings(settings), m_exchange(prompter)
     {
         Load(false);
     }
@@ -56,7 +57,7 @@ protected:
     }
 
     Prompter& m_prompter;
-    Settings m_settings;
+    Settings& m_settings;
     DataExchange m_exchange;
     QPushButton* m_ok = nullptr;
 };

@@ -1,9 +1,9 @@
 #include "imaging/ImageBatch.h"
 
-#include "base/EventWait.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/OutputFailure.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureFiles.h"
@@ -48,9 +48,10 @@ struct PlannedRow
 // A row's outputs encoded in memory, waiting to be written in row order.
 struct RenderedRow
 {
-    bool readable = false;
+    DecodeFailure failure = DecodeFailure::None;
     PictureFormat format = PictureFormat::Other; // what the file turned out to hold
     std::array<QByteArray, 2> jpegs;             // empty when that output could not be made
+    std::array<OutputFailure::Kind, 2> notMade{}; // why, for an empty one
 };
 
 qint64 area(QSize size)
@@ -64,10 +65,12 @@ RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBud
                    ColourTransforms& transforms, const std::atomic<bool>* stop)
 {
     RenderedRow rendered;
+    // A stopped run writes nothing more, so nothing more is worth decoding.
     if (stop && stop->load())
         return rendered;
     PictureDecoder decoder(path, transforms);
-    if (decoder.failure() != DecodeFailure::None)
+    rendered.failure = decoder.failure();
+    if (rendered.failure != DecodeFailure::None)
         return rendered;
     std::array<std::optional<QSize>, 2> sizes;
     QSize needed(0, 0);
@@ -79,19 +82,24 @@ RenderedRow render(const QString& path, const OutputProfiles& profiles, PixelBud
         if (sizes[kind]) {
             needed = needed.expandedTo(*sizes[kind]);
             largestOutput = std::max(largestOutput, area(*sizes[kind]));
+        } else {
+            rendered.notMade[kind] = outputSizeFailure(*profiles[kind], decoder.fullSize());
         }
     }
     // An output turned a quarter is held twice for a moment.
     const PixelReservation pixels(budget, decoder.pixelsHeld(needed) + 2 * largestOutput,
                                   area(decoder.fullSize()) + largestOutput);
     const DecodedPicture picture = decoder.decode(needed);
-    if (!picture)
+    if (!picture) {
+        const DecodeFailure failure = decoder.failure();
+        rendered.failure = failure == DecodeFailure::None ? DecodeFailure::NotAPicture : failure;
         return rendered;
-    rendered.readable = true;
+    }
     rendered.format = decoder.format();
     for (int kind : {Thumbnail, Large}) {
         if (!sizes[kind])
             continue;
+        rendered.notMade[kind] = OutputFailure::Kind::NotEncoded;
         if (const GdImage scaled = picture.scaled(*sizes[kind]))
             rendered.jpegs[kind] = EncodeJpeg(scaled.get(), profiles[kind]->Quality);
     }
@@ -122,14 +130,19 @@ public:
     GeneratedImages run();
 
 private:
+    // Checks what would make the whole run go wrong before any file is touched, and says why.
+    bool mayStart();
     bool groupNamesUsable();
     bool saveDirExists(const OutputProfile& profile, const char* message);
+    bool outputsApart();
     std::vector<PlannedRow> plan() const;
     void makeRows();
     bool stopRequested() const { return m_control.stop && m_control.stop->load(); }
     void commit(const PlannedRow& planned, const RenderedRow& rendered);
-    void writeOutput(int row, const OutputProfile& profile, const QString& name,
-                     const QByteArray& jpeg, QStringList& written);
+    // True when the output is in place.
+    bool writeOutput(int row, int kind, const QString& name, const RenderedRow& rendered,
+                     QStringList& written);
+    void renameSource(const PlannedRow& planned, PictureFormat format);
 
     const std::vector<BatchRow>& m_rows;
     const std::array<QString, 5>& m_groupText;
@@ -145,20 +158,30 @@ GeneratedImages BatchRun::run()
 {
     m_observer.status(QStringLiteral("Generating Images..."));
     m_observer.progressRange(int(m_rows.size()));
-    if (groupNamesUsable()) {
-        // Both directories are tested in every run, so both messages can appear.
-        if (saveDirExists(m_settings.thumbnail, "Invalid thumbnail directory. Check Image "
-                                                "Property settings under Options."))
-            m_profiles[Thumbnail] = m_settings.thumbnail;
-        if (saveDirExists(m_settings.large, "Invalid large image directory. Check Image "
-                                            "Property settings under Options."))
-            m_profiles[Large] = m_settings.large;
-        if (m_profiles[Thumbnail] || m_profiles[Large])
-            makeRows();
-    }
+    if (mayStart())
+        makeRows();
+    else
+        m_generated.refused = true;
     m_observer.progressReset();
-    m_observer.status(QStringLiteral("Ready"));
     return std::move(m_generated);
+}
+
+bool BatchRun::mayStart()
+{
+    if (!groupNamesUsable())
+        return false;
+    // Both directories are tested in every run, so both messages can appear.
+    if (saveDirExists(m_settings.thumbnail, "Invalid thumbnail directory. Check Image "
+                                            "Property settings under Options."))
+        m_profiles[Thumbnail] = m_settings.thumbnail;
+    if (saveDirExists(m_settings.large, "Invalid large image directory. Check Image "
+                                        "Property settings under Options."))
+        m_profiles[Large] = m_settings.large;
+    if (!m_profiles[Thumbnail] && !m_profiles[Large])
+        return false;
+    m_generated.thumbnailsSkipped = !m_profiles[Thumbnail];
+    m_generated.largeImagesSkipped = !m_profiles[Large];
+    return outputsApart();
 }
 
 // A name with a slash would put outputs, and renamed photographs, into other folders.
@@ -181,6 +204,22 @@ bool BatchRun::saveDirExists(const OutputProfile& profile, const char* message)
     if (QFileInfo::exists(profile.SaveDir))
         return true;
     m_observer.message(QString::fromLatin1(message));
+    return false;
+}
+
+// Thumbnails and large images named alike in one folder would be written over each other,
+// each large image destroying the thumbnail just made.
+bool BatchRun::outputsApart()
+{
+    if (!m_profiles[Thumbnail] || !m_profiles[Large] ||
+        m_settings.thumbnail.Extension != m_settings.large.Extension ||
+        fileIdentity(m_settings.thumbnail.SaveDir) != fileIdentity(m_settings.large.SaveDir))
+        return true;
+    m_observer.message(QStringLiteral(
+        "The thumbnails and the large images would be written to the same files: the "
+        "Thumbnail Properties and the Image Properties have the same Save Directory and the "
+        "same Extension.\nGive them different directories or extensions under Options > "
+        "Image Properties."));
     return false;
 }
 
@@ -211,6 +250,7 @@ std::vector<PlannedRow> BatchRun::plan() const
 void BatchRun::makeRows()
 {
     const std::vector<PlannedRow> planned = plan();
+    m_generated.picturesToMake = int(planned.size());
     PixelBudget budget;
     // A batch from one camera meets its profile in every picture and builds it once.
     ColourTransforms transforms;
@@ -222,8 +262,10 @@ void BatchRun::makeRows()
     size_t started = 0;
     size_t next = 0; // the next planned row to write
     for (int row = 0; row < int(m_rows.size()); ++row) {
-        if (stopRequested())
+        if (next < planned.size() && stopRequested()) {
+            m_generated.stopped = true;
             return;
+        }
         if (next == planned.size() || planned[next].row != row) {
             m_observer.progressStep();
             continue;
@@ -235,11 +277,13 @@ void BatchRun::makeRows()
                 std::ref(budget), std::ref(transforms), m_control.stop);
             ++started;
         }
-        const RenderedRow rendered = waitProcessingEvents(renders[next]);
+        const RenderedRow rendered = renders[next].result();
         renders[next] = {};
         // A stop that came while waiting leaves this row unwritten too.
-        if (stopRequested())
+        if (stopRequested()) {
+            m_generated.stopped = true;
             return;
+        }
         commit(planned[next], rendered);
         ++next;
         m_observer.progressStep();
@@ -249,36 +293,61 @@ void BatchRun::makeRows()
 void BatchRun::commit(const PlannedRow& planned, const RenderedRow& rendered)
 {
     const ImageEntry& entry = m_rows[planned.row].entry;
-    if (!rendered.readable) {
-        m_observer.unreadable(planned.row, entry.GetFullPath());
+    if (rendered.failure != DecodeFailure::None) {
+        ++m_generated.unreadable;
+        m_observer.unreadable(planned.row, entry.GetFullPath(), rendered.failure);
         return;
     }
+    bool allWritten = true;
     if (m_profiles[Thumbnail])
-        writeOutput(planned.row, m_settings.thumbnail, planned.name, rendered.jpegs[Thumbnail],
-                    m_generated.thumbnails);
+        allWritten &= writeOutput(planned.row, Thumbnail, planned.name, rendered,
+                                  m_generated.thumbnails);
     if (m_profiles[Large])
-        writeOutput(planned.row, m_settings.large, planned.name, rendered.jpegs[Large],
-                    m_generated.largeImages);
-    if (!m_settings.RenameOriginalFile)
-        return;
-    // A renamed HEIF picture keeps its real type in its name; a JPEG ends in ".jpg" as always.
-    const QString newPath = entry.GetFolder() + planned.name + m_settings.OriginalExtension +
-                            originalFileSuffix(rendered.format, entry.GetFileName());
-    if (renameNoReplace(entry.GetFullPath(), newPath))
-        m_observer.renamed(planned.row, newPath);
+        allWritten &= writeOutput(planned.row, Large, planned.name, rendered,
+                                  m_generated.largeImages);
+    if (allWritten)
+        ++m_generated.picturesMade;
+    if (m_settings.RenameOriginalFile)
+        renameSource(planned, rendered.format);
 }
 
-void BatchRun::writeOutput(int row, const OutputProfile& profile, const QString& name,
-                           const QByteArray& jpeg, QStringList& written)
+bool BatchRun::writeOutput(int row, int kind, const QString& name, const RenderedRow& rendered,
+                           QStringList& written)
 {
+    const OutputProfile& profile = *m_profiles[kind];
     const QString path = profile.SaveDir + u'/' + name + profile.Extension + QStringLiteral(".jpg");
+    std::optional<OutputFailure> failure;
     // A save directory equal to the photos' folder can give an output the name of a
     // photograph, which its own thumbnail would then destroy.
-    if (m_pictures.contains(path) || jpeg.isEmpty() || !replaceFile(path, jpeg)) {
-        m_observer.notWritten(row, path);
-        return;
+    if (m_pictures.contains(path))
+        failure = OutputFailure{OutputFailure::Kind::WouldReplacePicture};
+    else if (rendered.jpegs[kind].isEmpty())
+        failure = OutputFailure{rendered.notMade[kind]};
+    else if (const std::error_code error = replaceFile(path, rendered.jpegs[kind]))
+        failure = OutputFailure{OutputFailure::Kind::NotWritten, error};
+    if (failure) {
+        ++m_generated.outputsNotMade;
+        m_observer.notWritten(row, path, *failure);
+        return false;
     }
     written << path;
+    return true;
+}
+
+void BatchRun::renameSource(const PlannedRow& planned, PictureFormat format)
+{
+    const ImageEntry& entry = m_rows[planned.row].entry;
+    // A renamed HEIF picture keeps its real type in its name; a JPEG ends in ".jpg" as always.
+    const QString newPath = entry.GetFolder() + planned.name + m_settings.OriginalExtension +
+                            originalFileSuffix(format, entry.GetFileName());
+    const std::error_code error = renameNoReplace(entry.GetFullPath(), newPath);
+    if (!error) {
+        ++m_generated.renamed;
+        m_observer.renamed(planned.row, newPath);
+    } else if (error != std::errc::file_exists) {
+        ++m_generated.renameFailures;
+        m_observer.notRenamed(planned.row, newPath, error);
+    }
 }
 
 } // namespace

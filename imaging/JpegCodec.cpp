@@ -39,5 +39,5 @@ QByteArray EncodeJpeg(gdImagePtr image, int quality)
 bool SaveJpegFile(const QString& path, gdImagePtr image, int quality)
 {
     const QByteArray encoded = EncodeJpeg(image, quality);
-    return !encoded.isEmpty() && replaceFile(path, encoded);
+    return !encoded.isEmpty() && !replaceFile(path, encoded);
 }

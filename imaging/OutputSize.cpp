@@ -6,14 +6,14 @@
 
 namespace {
 
-bool isUsableSide(double side)
+struct Sides
 {
-    return side >= 1.0 && side <= maxJpegSide;
-}
+    double width;
+    double height;
+};
 
-} // namespace
-
-std::optional<QSize> outputSize(const OutputProfile& profile, QSize source)
+// The profile's size for the source, before any bound.
+Sides unboundedSize(const OutputProfile& profile, QSize source)
 {
     // Kept as a 32-bit float, so a 3:4 picture gives 1.33333337; with the truncation below
     // this decides the exact sizes, which must stay those of every earlier run.
@@ -24,7 +24,33 @@ std::optional<QSize> outputSize(const OutputProfile& profile, QSize source)
         width = std::trunc(height / ratio);
     if (!profile.UseHeight)
         height = std::trunc(width * ratio);
-    if (!isUsableSide(width) || !isUsableSide(height) || width * height > maxPicturePixels)
+    return {width, height};
+}
+
+// Also catches the NaN of a side divided by nothing.
+bool isTooSmall(Sides sides)
+{
+    return !(sides.width >= 1.0 && sides.height >= 1.0);
+}
+
+bool isTooLarge(Sides sides)
+{
+    return sides.width > maxJpegSide || sides.height > maxJpegSide ||
+           sides.width * sides.height > maxPicturePixels;
+}
+
+} // namespace
+
+std::optional<QSize> outputSize(const OutputProfile& profile, QSize source)
+{
+    const Sides sides = unboundedSize(profile, source);
+    if (isTooSmall(sides) || isTooLarge(sides))
         return std::nullopt;
-    return QSize(int(width), int(height));
+    return QSize(int(sides.width), int(sides.height));
+}
+
+OutputFailure::Kind outputSizeFailure(const OutputProfile& profile, QSize source)
+{
+    return isTooSmall(unboundedSize(profile, source)) ? OutputFailure::Kind::TooSmall
+                                                      : OutputFailure::Kind::TooLarge;
 }

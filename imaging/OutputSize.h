@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imaging/OutputFailure.h"
 #include "settings/ImageSettings.h"
 
 #include <QSize>
@@ -14,3 +15,6 @@ constexpr int maxJpegSide = 65500;
 // out below one pixel or above what a JPEG holds, or the whole has more pixels than a picture
 // may have (maxPicturePixels): such an output is never allocated.
 std::optional<QSize> outputSize(const OutputProfile& profile, QSize source);
+
+// Why outputSize gives none: TooSmall or TooLarge.
+OutputFailure::Kind outputSizeFailure(const OutputProfile& profile, QSize source);

@@ -4,16 +4,15 @@
 
 namespace {
 
-constexpr int previewSide = 117;
 constexpr int frameMargin = 3;
 
 } // namespace
 
-QSize PreviewSize(QSize source)
+QSize PreviewSize(QSize source, int longerSide)
 {
     const double ratio = double(source.height()) / source.width();
-    const QSize size = ratio > 1 ? QSize(int(previewSide / ratio), previewSide)
-                                 : QSize(previewSide, int(ratio * previewSide));
+    const QSize size = ratio > 1 ? QSize(int(longerSide / ratio), longerSide)
+                                 : QSize(longerSide, int(ratio * longerSide));
     // A picture over 117 times longer than wide would otherwise get a side of 0.
     return size.expandedTo(QSize(1, 1));
 }

@@ -5,20 +5,22 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/PreviewGeometry.h"
 
-bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
-                      const std::function<bool()>& isWanted, ColourTransforms& transforms)
+PreviewResult WritePreviewFile(const QString& picturePath, const QString& previewPath,
+                               BusyFlag& busy, const std::function<bool()>& isWanted,
+                               ColourTransforms& transforms, int longerSide)
 {
     PictureDecoder decoder(picturePath, transforms);
-    const QSize size = PreviewSize(decoder.fullSize());
+    const QSize size = PreviewSize(decoder.fullSize(), longerSide);
     const DecodedPicture picture = decoder.decode(size);
-    if (!picture)
-        return false;
-    const GdImage preview = picture.scaled(size);
-    if (!preview)
-        return false;
+    const GdImage preview = picture ? picture.scaled(size) : GdImage();
+    if (!preview) {
+        const DecodeFailure failure = decoder.failure();
+        return {PreviewOutcome::Unreadable,
+                failure == DecodeFailure::None ? DecodeFailure::OutOfMemory : failure};
+    }
     const BusyLock fileInUse(busy);
     if (!isWanted())
-        return false;
+        return {PreviewOutcome::Unwanted};
     SaveJpegFile(previewPath, preview.get(), 100);
-    return true;
+    return {PreviewOutcome::Written};
 }

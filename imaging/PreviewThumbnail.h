@@ -1,5 +1,8 @@
 #pragma once
 
+#include "imaging/DecodeFailure.h"
+#include "imaging/PreviewGeometry.h"
+
 #include <QString>
 
 #include <functional>
@@ -7,10 +10,24 @@
 class BusyFlag;
 class ColourTransforms;
 
+// What became of a preview.
+enum class PreviewOutcome
+{
+    Written,
+    Unwanted,   // a later preview took its place: nothing was written
+    Unreadable, // the picture cannot be read: nothing was written
+};
+
+struct PreviewResult
+{
+    PreviewOutcome outcome;
+    DecodeFailure failure = DecodeFailure::None; // why, when unreadable
+};
+
 // Decodes the picture upright and in sRGB (profiles looked up in transforms), scales it into
-// the 117-pixel preview box and writes it as a JPEG of quality 100 to previewPath, holding
-// busy only while the file is written. Returns false, writing nothing, when the picture
-// cannot be decoded or, asked while busy is held, isWanted says a later preview has taken its
-// place.
-bool WritePreviewFile(const QString& picturePath, const QString& previewPath, BusyFlag& busy,
-                      const std::function<bool()>& isWanted, ColourTransforms& transforms);
+// a preview box of longerSide pixels and writes it as a JPEG of quality 100 to previewPath,
+// holding busy only while the file is written. Asked while busy is held, isWanted says
+// whether a later preview has taken its place.
+PreviewResult WritePreviewFile(const QString& picturePath, const QString& previewPath,
+                               BusyFlag& busy, const std::function<bool()>& isWanted,
+                               ColourTransforms& transforms, int longerSide = previewSide);

@@ -8,21 +8,31 @@
 #include <cerrno>
 #include <cstdio>
 
-bool renameNoReplace(const QString& from, const QString& to)
+namespace {
+
+std::error_code lastError()
+{
+    return {errno, std::generic_category()};
+}
+
+} // namespace
+
+std::error_code renameNoReplace(const QString& from, const QString& to)
 {
     const QByteArray source = pathToLocal(from);
     const QByteArray target = pathToLocal(to);
     // A plain rename replaces silently, and the name taken may belong to a photograph.
     if (renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) ==
         0)
-        return true;
+        return {};
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return lastError();
     // File systems that lack the flag: a hard link refuses a taken name just the same.
     if (link(source.constData(), target.constData()) != 0)
-        return false;
+        return lastError();
     if (unlink(source.constData()) == 0)
-        return true;
+        return {};
+    const std::error_code error = lastError();
     unlink(target.constData());
-    return false;
+    return error;
 }

@@ -35,28 +35,37 @@ QByteArray temporaryNameBeside(const QByteArray& path)
            ".tmp";
 }
 
-bool writeAll(int fd, QByteArrayView bytes)
+std::error_code lastError()
+{
+    return {errno, std::generic_category()};
+}
+
+std::error_code writeAll(int fd, QByteArrayView bytes)
 {
     while (!bytes.isEmpty()) {
         const ssize_t written = ::write(fd, bytes.data(), size_t(bytes.size()));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0)
-            return false;
+        if (written < 0)
+            return lastError();
+        // A write that takes nothing has run out of room.
+        if (written == 0)
+            return std::make_error_code(std::errc::no_space_on_device);
         bytes = bytes.sliced(written);
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool replaceFile(const QString& path, QByteArrayView bytes)
+std::error_code replaceFile(const QString& path, QByteArrayView bytes)
 {
     const QByteArray target = resolved(pathToLocal(path));
     struct stat status;
     // A device, FIFO or folder of that name is no earlier output; it is left alone.
     if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        return false;
+        return std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory
+                                                            : std::errc::invalid_argument);
     QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; attempt < nameAttempts && fd < 0; ++attempt) {
@@ -64,15 +73,17 @@ bool replaceFile(const QString& path, QByteArrayView bytes)
         // The mode a new file gets from fopen: 0666 less the umask.
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return lastError();
     }
     if (fd < 0)
-        return false;
+        return std::make_error_code(std::errc::file_exists);
+    std::error_code error = writeAll(fd, bytes);
     // close() reports what the disk refused late, on some file systems only there.
-    const bool written = writeAll(fd, bytes);
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.constData(), target.constData()) == 0)
-        return true;
-    ::unlink(temporary.constData());
-    return false;
+    if (::close(fd) != 0 && !error)
+        error = lastError();
+    if (!error && ::rename(temporary.constData(), target.constData()) != 0)
+        error = lastError();
+    if (error)
+        ::unlink(temporary.constData());
+    return error;
 }

@@ -2,7 +2,7 @@
 # QtWidgets, in any spelling, or a header from a folder of the window program.
 # Run as: cmake -DSOURCE_DIR=<project> -DQT_INCLUDE_ROOT=<.../qt6> -P CoreBoundary.cmake
 
-set(coreFolders base imaging settings upload cli)
+set(coreFolders base imaging settings upload publish cli)
 set(guiFolders app dialogkit view settings/gui upload/gui)
 set(guiModules QtGui QtWidgets)
 

@@ -50,6 +50,8 @@ bool FtpServer::start(const Account& account, const QStringList& directories,
                                          {"required", behaviour.tlsRequired}});
     if (!behaviour.stallOn.isEmpty())
         config.insert("stallOn", QJsonArray::fromStringList(behaviour.stallOn));
+    if (behaviour.readLimit > 0)
+        config.insert("readLimit", behaviour.readLimit);
     m_account = account;
     m_port = m_server.start({QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)}, config, 10000);
     return m_port != 0;

@@ -33,6 +33,8 @@ public:
         bool tlsRequired = false;
         // Names of files (wildcards allowed) whose STOR is accepted and never answered.
         QStringList stallOn;
+        // Bytes a second each upload may bring; 0 for no limit.
+        int readLimit = 0;
     };
 
     // Why a server cannot run here, or empty when it can.

@@ -50,14 +50,25 @@ public:
     {
         return view().findChild<QLineEdit*>(QString::number(1001 + group));
     }
-    void pressGenerate() { press("3"); }
-    void pressGenerateUpload() { press("4"); }
-
-private:
+    // Presses the button and waits until the run it starts has ended.
+    void pressGenerate()
+    {
+        press("3");
+        waitForRun();
+    }
+    void pressGenerateUpload()
+    {
+        press("4");
+        waitForRun();
+    }
+    // A button of the form by its id, as a user clicks it.
     void press(const char* id)
     {
         QTest::mouseClick(view().findChild<QPushButton*>(id), Qt::LeftButton);
     }
+    void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!view().isRunning(), 60000); }
+
+private:
 
     std::unique_ptr<CMorvaneApp> m_app;
 };

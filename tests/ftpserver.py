@@ -4,7 +4,8 @@ Reads its set-up as one JSON line on standard input, so the password never shows
 command line: {"home": dir, "user": name or null for anonymous, "password": text,
 "readOnly": [directories under home], "log": file for the commands received, passwords
 masked, "tls": {"certfile": PEM with the key, "required": bool} to offer FTP over TLS,
-"stallOn": [file name patterns] whose STOR is accepted and never answered}. Listens on 127.0.0.1 at a free
+"stallOn": [file name patterns] whose STOR is accepted and never answered, "readLimit": bytes
+a second each upload may bring}. Listens on 127.0.0.1 at a free
 port, prints the port on standard output once it accepts connections, and serves until it
 is killed.
 
@@ -64,6 +65,20 @@ def stalling(handler, patterns):
     return Handler
 
 
+def throttled(handler, read_limit):
+    from pyftpdlib.handlers import ThrottledDTPHandler
+
+    class DTPHandler(ThrottledDTPHandler, handler.dtp_handler):
+        pass
+
+    DTPHandler.read_limit = read_limit
+
+    class Handler(handler):
+        dtp_handler = DTPHandler
+
+    return Handler
+
+
 def main():
     config = json.loads(sys.stdin.readline())
     home = config["home"]
@@ -85,6 +100,8 @@ def main():
     handler = tls_handler(config["tls"]) if "tls" in config else FTPHandler
     if config.get("stallOn"):
         handler = stalling(handler, config["stallOn"])
+    if config.get("readLimit"):
+        handler = throttled(handler, config["readLimit"])
     handler.authorizer = authorizer
     # Refused logins are answered at once; the tests try several.
     handler.auth_failed_timeout = 0

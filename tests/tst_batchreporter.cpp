@@ -1,5 +1,5 @@
 #include "cli/BatchReporter.h"
-#include "imaging/ImageBatch.h"
+#include "publish/PublishResult.h"
 
 #include <QBuffer>
 #include <QTest>
@@ -34,15 +34,21 @@ void BatchReporterTest::writesEachReportOnOneLine()
     BatchReporter reporter(m_out, false);
     reporter.missing("/p/gone.jpg");
     reporter.status("Generating Images...");
-    reporter.unreadable(0, "/p/bad.jpg");
-    reporter.notWritten(1, "/t/a01.jpg");
+    reporter.unreadable(0, "/p/bad.jpg", DecodeFailure::CutOff);
+    reporter.notWritten(1, "/t/a01.jpg", {OutputFailure::Kind::NotWritten,
+                                           std::make_error_code(std::errc::no_space_on_device)});
+    reporter.notWritten(1, "/l/a01.jpg", {OutputFailure::Kind::TooLarge});
+    reporter.notRenamed(2, "/p/a02.jpg", std::make_error_code(std::errc::permission_denied));
     reporter.status("Ready");
     reporter.message("Failed to connect to FTP server.\nCheck FTP Settings under Options.");
     reporter.missing("/p/two\nlines.jpg");
 
     QCOMPARE(lines(), QStringList({"Failed to find file /p/gone.jpg", "Generating Images...",
-                                   "Failed to read picture /p/bad.jpg",
-                                   "Failed to write file /t/a01.jpg", "Ready",
+                                   "Failed to read picture /p/bad.jpg: Cut off",
+                                   "Failed to write file /t/a01.jpg: disk full",
+                                   "Did not make file /l/a01.jpg: too large for a picture file",
+                                   "Failed to rename picture to /p/a02.jpg: permission denied",
+                                   "Ready",
                                    "Failed to connect to FTP server. Check FTP Settings under "
                                    "Options.",
                                    "Failed to find file /p/two\\nlines.jpg", ""}));
@@ -51,23 +57,25 @@ void BatchReporterTest::writesEachReportOnOneLine()
 void BatchReporterTest::countsFailuresAndWhatWasMade()
 {
     BatchReporter reporter(m_out, false);
-    GeneratedImages generated;
+    PublishResult result;
+    GeneratedImages& generated = result.generated;
     generated.thumbnails = {"/t/a01.jpg", "/t/a02.jpg", "/t/a03.jpg"};
     generated.largeImages = {"/l/a01.jpg", "/l/a02.jpg", "/l/a03.jpg"};
-    QCOMPARE(reporter.summary(4, generated, 6),
+    result.upload = UploadResult();
+    result.upload->sent = 6;
+    QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images written, "
                             "0 sources renamed, 6 files uploaded, 0 failures"));
     QCOMPARE(reporter.failures(), 0);
 
-    reporter.renamed(0, "/p/a01.jpg");
-    reporter.renamed(2, "/p/a03.jpg");
+    generated.renamed = 2;
     // Not written, so not among the paths either.
-    reporter.notWritten(1, "/t/a02.jpg");
+    reporter.notWritten(1, "/t/a02.jpg", {OutputFailure::Kind::NotEncoded});
     generated.thumbnails.removeAt(1);
-    reporter.unreadable(3, "/p/bad.jpg");
+    reporter.unreadable(3, "/p/bad.jpg", DecodeFailure::NotAPicture);
     reporter.message("Failed to upload file /l/a02.jpg");
-    reporter.status("Upload Complete");
-    QCOMPARE(reporter.summary(4, generated, 5),
+    result.upload->sent = 5;
+    QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
                             "2 sources renamed, 5 files uploaded, 3 failures"));
     QCOMPARE(reporter.failures(), 3);
@@ -84,11 +92,12 @@ void BatchReporterTest::drawsProgressOnlyWhenAsked_data()
                QByteArray(30 - filled, '.') + "] " + count;
     };
     QTest::newRow("not a terminal")
-        << false << QByteArray("Generating Images...\nFailed to read picture /p/b.jpg\nReady\n");
+        << false
+        << QByteArray("Generating Images...\nFailed to read picture /p/b.jpg: Cut off\nReady\n");
     // A line written while the bar shows erases it first and draws it again below.
     QTest::newRow("terminal") << true
                               << "Generating Images...\n" + bar(0, "0/2") + bar(15, "1/2") + erase +
-                                     "Failed to read picture /p/b.jpg\n" + bar(15, "1/2") +
+                                     "Failed to read picture /p/b.jpg: Cut off\n" + bar(15, "1/2") +
                                      bar(30, "2/2") + erase + "Ready\n";
 }
 
@@ -99,7 +108,7 @@ void BatchReporterTest::drawsProgressOnlyWhenAsked()
     reporter.status("Generating Images...");
     reporter.progressRange(2);
     reporter.progressStep();
-    reporter.unreadable(1, "/p/b.jpg");
+    reporter.unreadable(1, "/p/b.jpg", DecodeFailure::CutOff);
     reporter.progressStep();
     reporter.progressReset();
     reporter.status("Ready");

@@ -342,8 +342,13 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
     QStringList errorLines = {"Generating Images..."};
     if (thumbnailDirMissing)
         errorLines << invalidThumbnails;
-    errorLines << "Failed to read picture " + path("photos/png.jpg")
-               << "Failed to write file " + path("photos/beach03.jpg") << "Ready";
+    errorLines << "Failed to read picture " + path("photos/png.jpg") + ": Not a JPEG or HEIC picture"
+               << "Did not make file " + path("photos/beach03.jpg") +
+                      ": would replace a picture of the list"
+               << QStringLiteral("3 of 5 pictures made; 1 could not be read, 1 output could not "
+                                 "be written%1.")
+                      .arg(thumbnailDirMissing ? ", no thumbnails: their directory is missing"
+                                               : "");
     QCOMPARE(run.errorLines, errorLines);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.output,
@@ -532,7 +537,9 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
            "0 files uploaded, 1 failures";
     QTest::newRow("unreadable picture")
         << QStringList{"photos/png.jpg", "photos/a.jpg"} << QString() << 1
-        << QStringList{"Generating Images...", "Failed to read picture %1/photos/png.jpg", "Ready"}
+        << QStringList{"Generating Images...",
+                       "Failed to read picture %1/photos/png.jpg: Not a JPEG or HEIC picture",
+                       "1 of 2 pictures made; 1 could not be read."}
         << "2 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";
     QTest::newRow("missing save directory")
@@ -540,13 +547,14 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
         << QStringList{"Generating Images...",
                        "Invalid large image directory. Check Image Property settings under "
                        "Options.",
-                       "Ready"}
+                       "1 of 1 picture made; no large images: their directory is missing."}
         << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";
     QTest::newRow("output not written")
         << QStringList{"photos/a.jpg"} << "photos/a.jpg" << 1
-        << QStringList{"Generating Images...", "Failed to write file %1/photos/a.jpg/01.jpg",
-                       "Ready"}
+        << QStringList{"Generating Images...",
+                       "Failed to write file %1/photos/a.jpg/01.jpg: not a folder",
+                       "0 of 1 picture made; 1 output could not be written."}
         << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";
     QTest::newRow("refused connection")
@@ -558,7 +566,7 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
                        "The server refused the connection.",
                        "Ready",
                        "Uploading Images...",
-                       "Upload Complete"}
+                       "Upload failed: no connection to the server."}
         << "1 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";
 }
@@ -770,7 +778,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
     QCOMPARE(run.errorLines.mid(run.errorLines.size() - 3),
              QStringList({"Uploading Images...",
                           "The server stopped answering; 4 files were not uploaded.",
-                          "Upload Complete"}));
+                          "Upload failed: 0 of 4 files sent."}));
     QCOMPARE(server.commandLog().count("<- STOR"), 2);
     passwordStaysInItsFile(run, ftp.Password);
 }
@@ -804,8 +812,9 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
         << missing;
     QTest::newRow("newline in name unreadable")
         << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
-        << QStringList{"Generating Images...", "Failed to read picture %1/photos/bad\\nname.jpg",
-                       "Ready"}
+        << QStringList{"Generating Images...",
+                       "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC picture",
+                       "0 of 1 picture made; 1 could not be read."}
         << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";
 }

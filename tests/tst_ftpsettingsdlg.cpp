@@ -63,6 +63,7 @@ private:
     NetworkLibrary m_network;
     QTemporaryDir m_home;
     ScriptedPrompter m_prompter;
+    FtpSettings m_settings;
     std::unique_ptr<CFtpSettingsDlg> m_dialog;
 
 private slots:
@@ -97,7 +98,8 @@ void FtpSettingsDlgTest::init()
 {
     QFile::remove(FtpSettings::fileName);
     m_prompter = ScriptedPrompter();
-    m_dialog = std::make_unique<CFtpSettingsDlg>(m_prompter);
+    m_settings = FtpSettings();
+    m_dialog = std::make_unique<CFtpSettingsDlg>(m_settings, m_prompter);
 }
 
 void FtpSettingsDlgTest::cleanup()

@@ -41,13 +41,20 @@ public:
     {
         events << QStringLiteral("renamed %1 %2").arg(row).arg(newPath);
     }
-    void unreadable(int row, const QString& path) override
+    void notRenamed(int row, const QString& newPath, std::error_code why) override
+    {
+        events << QStringLiteral("notRenamed %1 %2").arg(row).arg(newPath);
+        reasons << QString::fromStdString(why.message());
+    }
+    void unreadable(int row, const QString& path, DecodeFailure why) override
     {
         events << QStringLiteral("unreadable %1 %2").arg(row).arg(path);
+        reasons << decodeFailureReason(why);
     }
-    void notWritten(int row, const QString& path) override
+    void notWritten(int row, const QString& path, const OutputFailure& why) override
     {
         events << QStringLiteral("notWritten %1 %2").arg(row).arg(path);
+        reasons << why.reason();
     }
 
     QStringList filtered(const QString& kind) const
@@ -56,6 +63,7 @@ public:
     }
 
     QStringList events;
+    QStringList reasons; // why, for each row that did not come out whole
     std::function<void()> afterStep;
 };
 
@@ -163,6 +171,9 @@ private slots:
     void unusableSizeSkipsOnlyThatOutput_data();
     void unusableSizeSkipsOnlyThatOutput();
     void unreadableSourcesUseUpTheirNumbers();
+    void outputsOnOnePathRefuseTheRun_data();
+    void outputsOnOnePathRefuseTheRun();
+    void failedRenamesAreReported();
     void reportsProgressPerRowAndEndsAtZero();
     void sameOutcomeOnOneThreadAndMany_data();
     void sameOutcomeOnOneThreadAndMany();
@@ -402,7 +413,7 @@ void ImageBatchTest::missingSaveDirectories()
     }
     QCOMPARE(m_observer.events,
              QStringList({"status Generating Images...", "range 1", invalidThumbnails, invalidLarge,
-                          "reset", "status Ready"}));
+                          "reset"}));
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
 }
 
@@ -424,14 +435,18 @@ void ImageBatchTest::unusableSizeSkipsOnlyThatOutput_data()
 {
     QTest::addColumn<OutputProfile>("thumbnail");
 
-    QTest::newRow("width 0") << profile(0, 0, true, false);
-    QTest::newRow("side truncated to 0") << profile(0, 0, false, true);
-    QTest::newRow("too large for GD") << profile(100000, 100000, true, true);
+    QTest::addColumn<QString>("reason");
+    const QString tooSmall = "too small: a side would be under one pixel";
+    QTest::newRow("width 0") << profile(0, 0, true, false) << tooSmall;
+    QTest::newRow("side truncated to 0") << profile(0, 0, false, true) << tooSmall;
+    QTest::newRow("too large for GD")
+        << profile(100000, 100000, true, true) << "too large for a picture file";
 }
 
 void ImageBatchTest::unusableSizeSkipsOnlyThatOutput()
 {
     QFETCH(OutputProfile, thumbnail);
+    QFETCH(QString, reason);
     thumbnail.SaveDir = m_settings.thumbnail.SaveDir;
     m_settings.thumbnail = thumbnail;
     m_settings.RenameOriginalFile = 1;
@@ -446,6 +461,10 @@ void ImageBatchTest::unusableSizeSkipsOnlyThatOutput()
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList(
                  {"notWritten 0 " + thumb("beach01.jpg"), "notWritten 1 " + thumb("beach02.jpg")}));
+    QCOMPARE(m_observer.reasons, QStringList({reason, reason}));
+    QCOMPARE(generated.outputsNotMade, 2);
+    QCOMPARE(generated.picturesMade, 0);
+    QVERIFY(!generated.complete());
 }
 
 void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()
@@ -462,8 +481,78 @@ void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()
     QCOMPARE(
         m_observer.filtered("unreadable"),
         QStringList({"unreadable 1 " + photo("png.jpg"), "unreadable 2 " + photo("missing.jpg")}));
+    QCOMPARE(m_observer.reasons,
+             QStringList({"Not a JPEG or HEIC picture", "Not found, or not a file"}));
     QVERIFY(QFile::exists(photo("png.jpg")));
     QCOMPARE(m_observer.filtered("renamed").size(), 2);
+    QCOMPARE(generated.picturesToMake, 4);
+    QCOMPARE(generated.picturesMade, 2);
+    QCOMPARE(generated.unreadable, 2);
+}
+
+// Every way the thumbnail and the large image of a row can come out as one file, and the
+// nearest ways that keep them apart.
+void ImageBatchTest::outputsOnOnePathRefuseTheRun_data()
+{
+    QTest::addColumn<QString>("largeDir");
+    QTest::addColumn<QString>("largeExtension");
+    QTest::addColumn<bool>("refused");
+
+    QTest::newRow("same folder, same extension") << "thumbs" << "_t" << true;
+    QTest::newRow("same folder, both extensions empty") << "thumbs" << "" << true;
+    QTest::newRow("same folder spelled with a slash") << "thumbs/" << "_t" << true;
+    QTest::newRow("same folder through a link") << "link" << "_t" << true;
+    QTest::newRow("same folder, other extension") << "thumbs" << "_l" << false;
+    QTest::newRow("other folder, same extension") << "images" << "_t" << false;
+}
+
+void ImageBatchTest::outputsOnOnePathRefuseTheRun()
+{
+    QFETCH(QString, largeDir);
+    QFETCH(QString, largeExtension);
+    QFETCH(bool, refused);
+    QVERIFY(QFile::link(m_dir->filePath("thumbs"), m_dir->filePath("link")));
+    if (largeExtension.isEmpty())
+        m_settings.thumbnail.Extension.clear();
+    m_settings.large.SaveDir = m_dir->filePath(largeDir);
+    m_settings.large.Extension = largeExtension;
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("IMG_1.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.refused, refused);
+    QCOMPARE(m_observer.filtered("message").size(), refused ? 1 : 0);
+    QCOMPARE(QFile::exists(photo("IMG_1.jpg")), refused);
+    QCOMPARE(files("thumbs").size(), refused ? 0 : largeDir == "thumbs" ? 2 : 1);
+    if (refused)
+        QVERIFY(m_observer.events.filter("message")[0].contains("same Save Directory and the "
+                                                                "same Extension"));
+}
+
+// A rename the file system refuses is told of; one refused because the name is taken stays
+// silent, so that a second run never replaces a photograph.
+void ImageBatchTest::failedRenamesAreReported()
+{
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", "1");
+    QVERIFY(write(photo("beach02.jpg"), "taken"));
+
+    m_settings.OriginalExtension = "/missing/x";
+    GeneratedImages generated = run();
+    QCOMPARE(m_observer.filtered("notRenamed"),
+             QStringList({"notRenamed 0 " + photo("beach01/missing/x.jpg"),
+                          "notRenamed 1 " + photo("beach02/missing/x.jpg")}));
+    QCOMPARE(generated.renameFailures, 2);
+    QVERIFY(!generated.complete());
+
+    m_observer = RecordingObserver();
+    m_settings.OriginalExtension.clear();
+    generated = run();
+    QCOMPARE(m_observer.filtered("renamed"), QStringList({"renamed 0 " + photo("beach01.jpg")}));
+    QVERIFY(m_observer.filtered("notRenamed").isEmpty());
+    QCOMPARE(generated.renameFailures, 0);
+    QVERIFY(generated.complete());
 }
 
 void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
@@ -474,13 +563,13 @@ void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
     run();
     QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 3", "step",
                                              "step", "unreadable 2 " + photo("missing.jpg"), "step",
-                                             "reset", "status Ready"}));
+                                             "reset"}));
 
     m_rows.clear();
     m_observer = RecordingObserver();
     run();
     QCOMPARE(m_observer.events,
-             QStringList({"status Generating Images...", "range 0", "reset", "status Ready"}));
+             QStringList({"status Generating Images...", "range 0", "reset"}));
 }
 
 // Rows that exercise every way a row's work depends on the rows before it.
@@ -608,6 +697,7 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
     QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg")}));
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 0 " + disk.filePath("beach01_t.jpg")}));
+    QCOMPARE(m_observer.reasons, QStringList({"could not be written: disk full"}));
     QCOMPARE(read(disk.filePath("beach01_t.jpg")), earlier);
     QCOMPARE(contents(disk.path()).keys(), QStringList({"beach01_t.jpg", "filler"}));
 }
@@ -643,7 +733,7 @@ void ImageBatchTest::groupNameWithASlashStopsTheRun()
         return;
     }
     const QStringList events = QStringList({"status Generating Images...", "range 2"}) + messages +
-                               QStringList({"reset", "status Ready"});
+                               QStringList({"reset"});
     QCOMPARE(m_observer.events, events);
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
     QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());
@@ -682,8 +772,10 @@ void ImageBatchTest::stopEndsTheRunAfterTheRowBeingWritten()
     QCOMPARE(generated.thumbnails.size(), thumbnails.size());
     QCOMPARE(m_observer.filtered("renamed").size(), thumbnails.size());
     QCOMPARE(m_observer.filtered("step").size(), stopAfterSteps);
-    QCOMPARE(m_observer.events.mid(m_observer.events.size() - 2),
-             QStringList({"reset", "status Ready"}));
+    QCOMPARE(m_observer.events.last(), QStringLiteral("reset"));
+    QCOMPARE(generated.stopped, true);
+    QCOMPARE(generated.picturesToMake, 6);
+    QCOMPARE(generated.picturesMade, thumbnails.size());
     for (const char* folder : {"thumbs", "images", "photos"})
         QVERIFY(QDir(m_dir->filePath(folder))
                     .entryList(QDir::Hidden | QDir::Files)

@@ -80,7 +80,8 @@ void ImagePropertiesTest::init()
 
 void ImagePropertiesTest::firstOpeningShowsDefaults()
 {
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         QCOMPARE(QApplication::focusWidget(), control<QPushButton>(dialog, 1));
         for (int id : {1001, 1007, 1009, 1015, 1017})
@@ -125,7 +126,8 @@ void ImagePropertiesTest::showsQualityWithinSliderRange()
     QFETCH(int, shown);
     writeFile(QStringLiteral("ThumbQuality = %1\nLargeQuality = %1\n").arg(inFile).toUtf8());
 
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     QCOMPARE(dialog.settings().thumbnail.Quality, inFile);
     whileModal(dialog, [&] {
         QCOMPARE(control<QSlider>(dialog, 1008)->value(), shown);
@@ -141,7 +143,8 @@ void ImagePropertiesTest::showsQualityWithinSliderRange()
 
 void ImagePropertiesTest::okSavesEveryField()
 {
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         edit(dialog, 1001)->setText("/site/thumbs");
         edit(dialog, 1003)->setText(" 160\t");
@@ -186,7 +189,8 @@ void ImagePropertiesTest::cancelReloadsFile()
     writeFile(content);
     m_prompter.nextFolder = QStringLiteral("/chosen");
 
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         edit(dialog, 1003)->setText("999");
         click(dialog, 1002);
@@ -208,7 +212,8 @@ void ImagePropertiesTest::cancelReloadsFile()
 void ImagePropertiesTest::cancelWithoutFileKeepsBrowseResult()
 {
     m_prompter.nextFolder = QStringLiteral("/chosen");
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         click(dialog, 1010);
         click(dialog, 2);
@@ -245,7 +250,8 @@ void ImagePropertiesTest::browseTakesChosenFolder()
     writeFile("ThumbSaveDir = /old/thumbs\nLargeSaveDir = /old/images\n");
     m_prompter.nextFolder = QStringLiteral("/new/folder");
 
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         click(dialog, button);
         QCOMPARE(edit(dialog, saveDirBox)->text(), QStringLiteral("/new/folder"));
@@ -261,7 +267,8 @@ void ImagePropertiesTest::browseTakesChosenFolder()
 void ImagePropertiesTest::cancelledBrowseKeepsOtherEdits()
 {
     writeFile("ThumbSaveDir = /old/thumbs\n");
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         edit(dialog, 1001)->setText("/typed");
         edit(dialog, 1017)->setText("_o");
@@ -289,7 +296,8 @@ void ImagePropertiesTest::refusedIntegerStopsOkAndBrowse()
     QFETCH(int, button);
     m_prompter.nextFolder = QStringLiteral("/chosen");
 
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     whileModal(dialog, [&] {
         edit(dialog, 1017)->setText("_o"); // after the refused box in the exchange
         edit(dialog, 1011)->setText("12a");
@@ -311,7 +319,8 @@ void ImagePropertiesTest::tabOrderFollowsTemplate()
     const QStringList expected = {"1",    "1001", "1002", "1003", "1004", "1005", "1006",
                                   "1007", "1008", "1009", "1010", "1011", "1012", "1013",
                                   "1014", "1015", "1016", "2",    "1033", "1017", "1"};
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     dialog.show();
     QWidget* widget = control<QPushButton>(dialog, 1);
     QStringList order;
@@ -329,7 +338,8 @@ void ImagePropertiesTest::controlsAreNamedByTheirText()
     const auto name = [](QObject* object) {
         return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
     };
-    CImagePropertiesDlg dialog(m_prompter);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Image Properties"));
     QCOMPARE(name(edit(dialog, 1001)), QStringLiteral("Save Directory"));
     QCOMPARE(name(edit(dialog, 1011)), QStringLiteral("Width"));

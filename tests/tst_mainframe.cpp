@@ -1,6 +1,7 @@
 #include "RunningProgram.h"
 #include "TestHome.h"
 
+#include "app/WindowPlacement.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 #include "upload/gui/CFtpSettingsDlg.h"
 
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,7 +51,10 @@ private slots:
     void init();
     void cleanup();
 
-    void startsReadyInFixedSizeWindow();
+    void startsReadyAtTheFormsSizeAndGrows();
+    void placesTheWindowOnTheScreen_data();
+    void placesTheWindowOnTheScreen();
+    void remembersItsPlaceBetweenSessions();
     void startsWithTheFilesItIsGivenAsAddAddsThem();
     void showsMenuPromptsThenReady_data();
     void showsMenuPromptsThenReady();
@@ -70,6 +75,8 @@ void MainFrameTest::initTestCase()
 
 void MainFrameTest::init()
 {
+    // Each test opens the window where it opens the first time.
+    QSettings("Quarnel").remove("MainWindowGeometry");
     QVERIFY(m_program.start());
 }
 
@@ -96,17 +103,74 @@ void MainFrameTest::startsWithTheFilesItIsGivenAsAddAddsThem()
     QCOMPARE(view().grid().GetRowCount(), 4);
 }
 
-void MainFrameTest::startsReadyInFixedSizeWindow()
+// The form's own size where the screen has room for it; the list and the preview take what
+// the window grows by, and the group names keep their width.
+void MainFrameTest::startsReadyAtTheFormsSizeAndGrows()
 {
     QCOMPARE(frame().windowTitle(), QStringLiteral("Morvane"));
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
-    const Qt::WindowFlags flags = frame().windowFlags();
-    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(frame().layout()->sizeConstraint(), QLayout::SetFixedSize);
-    QCOMPARE(frame().minimumSize(), frame().maximumSize());
-    QCOMPARE(view().size(), view().minimumSize());
-    QCOMPARE(frame().centralWidget()->geometry().size(), view().size());
+    QCOMPARE(frame().maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    QVERIFY(frame().minimumSizeHint().height() < view().sizeHint().height());
+    const QRect available = frame().screen()->availableGeometry();
+    QCOMPARE(frame().size(), frame().sizeHint().boundedTo(available.size()));
+    QVERIFY(available.contains(frame().geometry()));
+
+    auto* grid = view().findChild<QWidget*>("1001");
+    auto* preview = view().findChild<QWidget*>("1032")->parentWidget();
+    auto* groupName = view().findChild<QWidget*>("1002")->parentWidget();
+    const QSize gridBefore = grid->size();
+    const QSize previewBefore = preview->size();
+    const int groupNameWidth = groupName->width();
+    frame().resize(frame().size() + QSize(300, 200));
+    QTRY_VERIFY(grid->width() >= gridBefore.width() + 300);
+    QVERIFY(grid->height() > gridBefore.height());
+    QVERIFY(preview->height() > previewBefore.height());
+    QCOMPARE(preview->width(), preview->height());
+    QCOMPARE(groupName->width(), groupNameWidth);
+
+    frame().showMaximized();
+    QTRY_VERIFY(frame().isMaximized());
+}
+
+void MainFrameTest::placesTheWindowOnTheScreen_data()
+{
+    QTest::addColumn<QSize>("wanted");
+    QTest::addColumn<QSize>("minimum");
+    QTest::addColumn<QMargins>("frameMargins");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("placed");
+
+    const QMargins titleBar(0, 30, 0, 0);
+    QTest::newRow("fits, centred") << QSize(786, 610) << QSize(400, 300) << titleBar
+                                   << QRect(0, 0, 1920, 1040) << QRect(567, 230, 786, 610);
+    // A scale factor of 2 on a 1080p screen: the status bar must stay on the screen.
+    QTest::newRow("too tall at scale 2") << QSize(1572, 1220) << QSize(800, 600) << titleBar
+                                          << QRect(0, 0, 1920, 1040) << QRect(174, 30, 1572, 1010);
+    QTest::newRow("too wide and tall") << QSize(3000, 2000) << QSize(400, 300) << QMargins()
+                                        << QRect(100, 50, 1280, 720) << QRect(100, 50, 1280, 720);
+    QTest::newRow("smaller than its least") << QSize(786, 610) << QSize(700, 500) << titleBar
+                                             << QRect(0, 0, 640, 480) << QRect(0, 30, 700, 500);
+}
+
+void MainFrameTest::placesTheWindowOnTheScreen()
+{
+    QFETCH(QSize, wanted);
+    QFETCH(QSize, minimum);
+    QFETCH(QMargins, frameMargins);
+    QFETCH(QRect, available);
+    QTEST(initialWindowGeometry(wanted, minimum, frameMargins, available), "placed");
+}
+
+void MainFrameTest::remembersItsPlaceBetweenSessions()
+{
+    const QRect moved(QPoint(60, 50), frame().minimumSizeHint() + QSize(40, 30));
+    frame().setGeometry(moved);
+    QTRY_COMPARE(frame().geometry(), moved);
+    QVERIFY(frame().close());
+    m_program.quit();
+
+    QVERIFY(m_program.start());
+    QCOMPARE(frame().geometry(), moved);
 }
 
 void MainFrameTest::showsMenuPromptsThenReady_data()
@@ -189,7 +253,7 @@ void MainFrameTest::formTabOrderFollowsTemplate()
         order << widget->objectName();
         widget = widget->nextInFocusChain();
         while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() ||
-               widget->objectName().isEmpty())
+               !widget->isEnabled() || widget->objectName().isEmpty())
             widget = widget->nextInFocusChain();
     }
     QCOMPARE(order, expected);

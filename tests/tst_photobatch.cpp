@@ -29,11 +29,15 @@ public:
     {
         events << QStringLiteral("renamed %1 %2").arg(row).arg(QFileInfo(newPath).fileName());
     }
-    void unreadable(int row, const QString&) override
+    void notRenamed(int row, const QString&, std::error_code) override
+    {
+        events << QStringLiteral("notRenamed %1").arg(row);
+    }
+    void unreadable(int row, const QString&, DecodeFailure) override
     {
         events << QStringLiteral("unreadable %1").arg(row);
     }
-    void notWritten(int row, const QString& path) override
+    void notWritten(int row, const QString& path, const OutputFailure&) override
     {
         events << QStringLiteral("notWritten %1 %2").arg(row).arg(path);
     }

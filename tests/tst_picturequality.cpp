@@ -27,8 +27,9 @@ public:
     void progressStep() override {}
     void progressReset() override {}
     void renamed(int, const QString&) override {}
-    void unreadable(int, const QString&) override {}
-    void notWritten(int, const QString&) override {}
+    void notRenamed(int, const QString&, std::error_code) override {}
+    void unreadable(int, const QString&, DecodeFailure) override {}
+    void notWritten(int, const QString&, const OutputFailure&) override {}
 };
 
 OutputProfile widthProfile(const QString& saveDir, int width, int quality)

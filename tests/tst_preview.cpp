@@ -6,7 +6,9 @@
 
 #include "imaging/PreviewGeometry.h"
 #include "view/CMSFlexGrid.h"
+#include "settings/ProgramSettings.h"
 #include "view/CMorvaneView.h"
+#include "view/PreviewFrame.h"
 
 #include <QFrame>
 #include <QTemporaryDir>
@@ -35,11 +37,13 @@ private:
 
     bool workersRunning() const { return !m_view->findChildren<QThread*>().isEmpty(); }
     QFrame* frame() const { return m_view->findChild<QFrame*>("1032"); }
+    PreviewFrame* previewFrame() const { return m_view->findChild<PreviewFrame*>("1032"); }
     QString previewFile() const { return m_dir.filePath("thumbPreview.jpg"); }
 
     TestHome m_dir;
     ScriptedPrompter m_prompter;
     RecordedStatus m_status;
+    ProgramSettings m_settings;
     std::unique_ptr<CMorvaneView> m_view;
     QSize m_frameBox;
 
@@ -52,7 +56,7 @@ private slots:
     void previewStandsUpright_data();
     void previewStandsUpright();
     void headerRowWritesNothing();
-    void undecodablePictureKeepsFrame();
+    void unreadablePictureSaysSoInTheFrame();
     void lastClickWins();
     void paintDuringAddDoesNotWait();
     void closingRightAfterClickWaitsForWorker();
@@ -66,13 +70,14 @@ void PreviewTest::initTestCase()
 void PreviewTest::init()
 {
     QFile::remove(previewFile());
-    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status);
+    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status, m_settings);
     m_view->OnInitialUpdate();
-    m_frameBox = frame()->size();
     m_prompter.nextFiles = {picture("wide.jpg", {400, 300}), picture("tall.jpg", {150, 200})};
     m_view->OnAdd();
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    // The box the frame is fitted into, as the form lays it out.
+    m_frameBox = frame()->parentWidget()->size();
 }
 
 void PreviewTest::cleanup()
@@ -129,16 +134,26 @@ void PreviewTest::headerRowWritesNothing()
     QVERIFY(!QFile::exists(previewFile()));
 }
 
-void PreviewTest::undecodablePictureKeepsFrame()
+// The frame says why instead of going on showing the picture clicked before.
+void PreviewTest::unreadablePictureSaysSoInTheFrame()
 {
     TestPictures::write(m_dir.filePath("broken.jpg"), "not a picture");
     m_prompter.nextFiles = {m_dir.filePath("broken.jpg")};
     m_view->OnAdd();
-    click(3);
+    click(1);
+    QTRY_VERIFY(QFile::exists(previewFile()));
     QTRY_VERIFY(!workersRunning());
+
+    click(3);
+    QTRY_COMPARE(previewFrame()->message(),
+                 QStringLiteral("Cannot be read:\nNot a JPEG or HEIC picture"));
     m_view->repaint();
-    QVERIFY(!QFile::exists(previewFile()));
     QCOMPARE(frame()->size(), m_frameBox);
+    QCOMPARE(previewFrame()->accessibleDescription(), previewFrame()->message());
+
+    click(2);
+    QTRY_VERIFY(previewFrame()->message().isEmpty());
+    QTRY_COMPARE(frame()->size(), FitPreviewFrame(QSize(87, 117), m_frameBox));
 }
 
 // However the workers of quick clicks finish, the preview that stays is the last click's.

@@ -3,6 +3,7 @@
 #include "base/LocalPath.h"
 #include "upload/CurlResults.h"
 #include "upload/CurlSetup.h"
+#include "upload/FtpOptions.h"
 
 #include <sys/stat.h>
 
@@ -49,12 +50,18 @@ CurlConnection::CurlConnection(std::string root) : m_curl(curl_easy_init()), m_r
 {
 }
 
-void CurlConnection::setUpHandle(CurlSetup& setup, const FtpTimeouts& timeouts)
+void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
 {
     using std::chrono::ceil;
     using std::chrono::seconds;
 
+    const FtpTimeouts& timeouts = options.timeouts;
+    m_stop = options.stop;
     setup.set(CURLOPT_NOSIGNAL, 1L)
+        // libcurl asks at least once a second, also while the server keeps silent.
+        .set(CURLOPT_NOPROGRESS, 0L)
+        .set(CURLOPT_XFERINFOFUNCTION, &CurlConnection::onProgress)
+        .set(CURLOPT_XFERINFODATA, static_cast<void*>(this))
         .set(CURLOPT_HEADERFUNCTION, &CurlConnection::collectReply)
         .set(CURLOPT_HEADERDATA, static_cast<void*>(&m_replies))
         .set(CURLOPT_WRITEFUNCTION, &CurlConnection::discard)
@@ -90,7 +97,45 @@ TransferResult CurlConnection::upload(const std::string& url, const QString& loc
         .set(CURLOPT_INFILESIZE_LARGE, curl_off_t(status.st_size));
     if (!setup.complete())
         return TransferResult::Failed;
-    return transferResult(perform(url));
+    const CURLcode code = perform(url);
+    if (code == CURLE_ABORTED_BY_CALLBACK)
+        return TransferResult::Stopped;
+    return transferResult(code);
+}
+
+CURLcode CurlConnection::performCommands(CommandList commands, const std::string& url)
+{
+    CurlSetup setup(m_curl.get());
+    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
+    m_commands = std::move(commands);
+    if (!setup.complete())
+        return CURLE_BAD_FUNCTION_ARGUMENT;
+    return perform(url);
+}
+
+CURLcode CurlConnection::performCommandsUnstoppable(CommandList commands, const std::string& url)
+{
+    m_unstoppable = true;
+    const CURLcode code = performCommands(std::move(commands), url);
+    m_unstoppable = false;
+    return code;
+}
+
+bool CurlConnection::append(CommandList& list, const QByteArray& command)
+{
+    curl_slist* longer = curl_slist_append(list.get(), command.constData());
+    if (!longer)
+        return false;
+    list.release();
+    list.reset(longer);
+    return true;
+}
+
+int CurlConnection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const auto* connection = static_cast<const CurlConnection*>(self);
+    const bool stop = !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
+    return stop ? 1 : 0;
 }
 
 size_t CurlConnection::collectReply(char* data, size_t size, size_t count, void* replies)

@@ -8,6 +8,7 @@ enum class TransferResult
     Stored,
     Failed,
     TimedOut, // the server stopped answering
+    Stopped,  // given up halfway on request
 };
 
 // One logged-in connection with its remote current directory, over FTP, FTP over TLS or
@@ -24,4 +25,7 @@ public:
     virtual bool SetCurrentDirectory(const QString& directory) = 0;
     // Stores a local file in binary mode under remoteName in the remote current directory.
     virtual TransferResult PutFile(const QString& localPath, const QString& remoteName) = 0;
+    // Removes a file of the remote current directory, such as what a stopped transfer left
+    // of a picture; a stop does not cut it short. False when the server refuses.
+    virtual bool RemoveFile(const QString& remoteName) = 0;
 };

@@ -18,16 +18,6 @@ bool hasLineBreak(const QString& text)
     return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
 }
 
-bool append(CommandList& list, const QByteArray& command)
-{
-    curl_slist* longer = curl_slist_append(list.get(), command.constData());
-    if (!longer)
-        return false;
-    list.release();
-    list.reset(longer);
-    return true;
-}
-
 // The directory a "257" reply names, such as 257 "/www/a ""b""" is the current directory.
 std::optional<QByteArray> quotedDirectory(const std::string& replies)
 {
@@ -80,7 +70,7 @@ FtpConnectResult FtpControlConnection::logIn(const FtpLogin& login, Security sec
     // protect it, so with TLS the server is always asked for a passive data connection.
     const bool passive = login.passive || security != Security::PlainFtp;
     CurlSetup setup(handle());
-    setUpHandle(setup, options.timeouts);
+    setUpHandle(setup, options);
     setup.set(CURLOPT_PROTOCOLS_STR, "ftp")
         .set(CURLOPT_USERNAME, login.userName.toUtf8().constData())
         .set(CURLOPT_PASSWORD, login.password.toUtf8().constData())
@@ -156,11 +146,7 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
     if (!append(commands, "CWD " + m_directory) || !append(commands, "CWD " + directory.toUtf8()) ||
         !append(commands, "PWD"))
         return false;
-    CurlSetup setup(handle());
-    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
-    // The handle refers to the commands until the next request sets others.
-    m_commands = std::move(commands);
-    const bool answered = setup.complete() && perform(root() + "%2F") == CURLE_OK;
+    const bool answered = performCommands(std::move(commands), root() + "%2F") == CURLE_OK;
     const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;
     if (!changed)
         return false;
@@ -170,11 +156,24 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
 
 TransferResult FtpControlConnection::PutFile(const QString& localPath, const QString& remoteName)
 {
-    QByteArray remotePath = m_directory;
-    if (!remotePath.endsWith('/'))
-        remotePath += '/';
-    // The name's own bytes, as the local file system holds them.
-    remotePath += pathToLocal(remoteName);
     // Every slash encoded: the whole path is one absolute name, "%2F" first.
-    return upload(root() + remotePath.toPercentEncoding().toStdString(), localPath);
+    return upload(root() + remotePath(remoteName).toPercentEncoding().toStdString(), localPath);
+}
+
+bool FtpControlConnection::RemoveFile(const QString& remoteName)
+{
+    const QByteArray path = remotePath(remoteName);
+    CommandList commands;
+    if (path.contains('\r') || path.contains('\n') || !append(commands, "DELE " + path))
+        return false;
+    return performCommandsUnstoppable(std::move(commands), root() + "%2F") == CURLE_OK;
+}
+
+QByteArray FtpControlConnection::remotePath(const QString& remoteName) const
+{
+    QByteArray path = m_directory;
+    if (!path.endsWith('/'))
+        path += '/';
+    // The name's own bytes, as the local file system holds them.
+    return path + pathToLocal(remoteName);
 }

@@ -23,6 +23,7 @@ public:
 
     bool SetCurrentDirectory(const QString& directory) override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+    bool RemoveFile(const QString& remoteName) override;
 
 private:
     explicit FtpControlConnection(std::string root) : CurlConnection(std::move(root)) {}
@@ -31,7 +32,9 @@ private:
     void setUpTls(CurlSetup& setup, const FtpLogin& login, Security security,
                   const FtpOptions& options);
 
+    // The absolute name of a file in the current directory.
+    QByteArray remotePath(const QString& remoteName) const;
+
     TlsPeerCapture m_tls;
-    CommandList m_commands; // the directory change last sent
     QByteArray m_directory; // absolute, as the server names it
 };

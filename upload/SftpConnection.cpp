@@ -77,7 +77,7 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
     if (!handle())
         return FtpConnectResult::failed(ConnectFailure::OptionRefused);
     CurlSetup setup(handle());
-    setUpHandle(setup, options.timeouts);
+    setUpHandle(setup, options);
     setup.set(CURLOPT_PROTOCOLS_STR, "sftp")
         .set(CURLOPT_USERNAME, login.userName.toUtf8().constData());
     if (!login.password.isEmpty()) {
@@ -140,7 +140,10 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
     const QByteArray path = resolve(m_directory, directory.toUtf8());
     // Listing the directory is how SFTP tells that it exists and may be entered.
     CurlSetup setup(handle());
-    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 0L).set(CURLOPT_DIRLISTONLY, 1L);
+    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
+        .set(CURLOPT_UPLOAD, 0L)
+        .set(CURLOPT_NOBODY, 0L)
+        .set(CURLOPT_DIRLISTONLY, 1L);
     if (!setup.complete() || perform(urlOf(path.endsWith('/') ? path : path + '/')) != CURLE_OK)
         return false;
     m_directory = path;
@@ -149,11 +152,28 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
 
 TransferResult SftpConnection::PutFile(const QString& localPath, const QString& remoteName)
 {
+    return upload(urlOf(remotePath(remoteName)), localPath);
+}
+
+bool SftpConnection::RemoveFile(const QString& remoteName)
+{
+    // The quote command takes a quoted name, with its quotes and backslashes escaped.
+    QByteArray quoted = remotePath(remoteName);
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    CommandList commands;
+    if (quoted.contains('\n') || quoted.contains('\r') || !append(commands, "rm \"" + quoted + '"'))
+        return false;
+    const QByteArray directory = m_directory.endsWith('/') ? m_directory : m_directory + '/';
+    return performCommandsUnstoppable(std::move(commands), urlOf(directory)) == CURLE_OK;
+}
+
+QByteArray SftpConnection::remotePath(const QString& remoteName) const
+{
     QByteArray path = m_directory;
     if (!path.endsWith('/'))
         path += '/';
     // The name's own bytes, as the local file system holds them.
-    return upload(urlOf(path + pathToLocal(remoteName)), localPath);
+    return path + pathToLocal(remoteName);
 }
 
 QByteArray SftpConnection::resolve(const QByteArray& current, const QByteArray& directory)

@@ -21,6 +21,7 @@ public:
 
     bool SetCurrentDirectory(const QString& directory) override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+    bool RemoveFile(const QString& remoteName) override;
 
     // Where a directory name leads from an absolute directory: ".." above the top stays
     // at the top, as it does on a server.
@@ -33,6 +34,8 @@ private:
     FtpConnectResult logIn(const FtpLogin& login, const FtpOptions& options,
                            const QString& keyFile);
     std::string urlOf(const QByteArray& path) const;
+    // The absolute name of a file in the current directory.
+    QByteArray remotePath(const QString& remoteName) const;
     static int onHostKey(void* self, int type, const char* key, size_t length);
 
     QByteArray m_hostKey; // the server's host key, when it was not yet trusted

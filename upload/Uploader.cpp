@@ -65,26 +65,24 @@ Uploader::~Uploader()
     m_pConnection.reset();
 }
 
-int Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
-                           const QStringList& largeImages, WorkObserver& observer,
-                           ServerTrust& trust)
+UploadResult Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
+                                   const QStringList& largeImages, WorkObserver& observer,
+                                   ServerTrust& trust)
 {
-    const bool tlsDeclined = ConnectFtp(settings, observer, trust);
+    UploadResult result;
+    result.toSend = int(thumbnails.size() + largeImages.size());
+    result.tlsDeclined = ConnectFtp(settings, observer, trust);
+    result.connected = m_pConnection != nullptr;
     observer.status(QStringLiteral("Uploading Images..."));
-    // Thumbnails are small, so ten of them count as one large image.
-    observer.progressRange(int(largeImages.size() + thumbnails.size() / 10));
-    int stored = 0;
+    observer.progressRange(result.toSend);
     if (m_pConnection) {
-        FileReports reports(observer, thumbnails.size() + largeImages.size());
-        stored = sendLists(settings, thumbnails, largeImages, observer, reports);
+        FileReports reports(observer, result.toSend);
+        sendLists(settings, thumbnails, largeImages, observer, reports, result);
         reports.flush();
     }
-    // Said last, so that the window shows it until it puts "Ready" back.
-    observer.status(tlsDeclined ? QStringLiteral("Upload Complete, without encryption: the "
-                                                 "server offers no TLS.")
-                                : QStringLiteral("Upload Complete"));
+    result.stopped = stopRequested();
     observer.progressReset();
-    return stored;
+    return result;
 }
 
 QString Uploader::remoteName(const QString& localPath)
@@ -100,7 +98,7 @@ bool Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, S
     m_pConnection.reset();
     FtpConnectResult result = m_pSession->GetFtpConnection(FtpLogin::fromSettings(settings), trust);
     m_pConnection = std::move(result.connection);
-    if (!m_pConnection)
+    if (!m_pConnection && !stopRequested())
         observer.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings "
                                         "under Options.\n\n") +
                          result.reason());
@@ -108,48 +106,50 @@ bool Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, S
     return result.tlsDeclined;
 }
 
-int Uploader::sendLists(const FtpSettings& settings, const QStringList& thumbnails,
-                        const QStringList& largeImages, WorkObserver& observer,
-                        FileReports& reports)
+void Uploader::sendLists(const FtpSettings& settings, const QStringList& thumbnails,
+                         const QStringList& largeImages, WorkObserver& observer,
+                         FileReports& reports, UploadResult& result)
 {
-    int stored = 0;
     if (m_pConnection->SetCurrentDirectory(settings.ThumbnailFtpDir)) {
-        // The bar moves after the 11th, 21st, 31st ... thumbnail.
-        const auto everyTenth = [](qsizetype i) { return i > 0 && i % 10 == 0; };
-        stored += putFiles(thumbnails, observer, reports, everyTenth);
-        if (reports.serverGone())
-            return stored;
+        putFiles(thumbnails, observer, reports, result);
+        if (reports.serverGone() || stopRequested())
+            return;
         // Up one level, so a large-image directory beside the thumbnail one is found.
         m_pConnection->SetCurrentDirectory(QStringLiteral("..//"));
+    } else if (stopRequested()) {
+        return;
     } else {
         reports.skip(thumbnails.size());
         observer.message(QStringLiteral("Failed to find thumbnail directory on FTP "
                                         "server.\nCheck FTP Settings under Options."));
     }
     if (m_pConnection->SetCurrentDirectory(settings.ImageFtpDir)) {
-        stored += putFiles(largeImages, observer, reports, [](qsizetype) { return true; });
-    } else {
+        putFiles(largeImages, observer, reports, result);
+    } else if (!stopRequested()) {
         reports.flush();
         observer.message(QStringLiteral("Failed to find large image directory on FTP "
                                         "server.\nCheck FTP Settings under Options."));
     }
-    return stored;
 }
 
-int Uploader::putFiles(const QStringList& paths, WorkObserver& observer, FileReports& reports,
-                       bool (*stepsAfter)(qsizetype index))
+void Uploader::putFiles(const QStringList& paths, WorkObserver& observer, FileReports& reports,
+                        UploadResult& result)
 {
-    int stored = 0;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        const TransferResult result = m_pConnection->PutFile(paths[i], remoteName(paths[i]));
-        if (result == TransferResult::Stored)
-            ++stored;
-        if (!reports.report(paths[i], result))
-            break;
-        if (stepsAfter(i))
-            observer.progressStep();
+    for (const QString& path : paths) {
+        if (stopRequested())
+            return;
+        const TransferResult transfer = m_pConnection->PutFile(path, remoteName(path));
+        if (transfer == TransferResult::Stopped) {
+            // Visitors must not meet half a picture under its final name.
+            m_pConnection->RemoveFile(remoteName(path));
+            return;
+        }
+        if (transfer == TransferResult::Stored)
+            ++result.sent;
+        if (!reports.report(path, transfer))
+            return;
+        observer.progressStep();
     }
-    return stored;
 }
 
 void Uploader::closeSession()

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QStyle>
 #include <QUrl>
 
 namespace {
@@ -80,8 +81,25 @@ void CMSFlexGrid::SetColumnWidth(int column, int twips)
     const int pixels = twips * logicalDpiX() / 1440;
     if (column == 0)
         verticalHeader()->setFixedWidth(pixels);
+    else if (column == 1)
+        m_nameColumnWidth = pixels;
     else
         setColumnWidth(column - 1, pixels);
+    fillWidth();
+}
+
+void CMSFlexGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableWidget::resizeEvent(event);
+    fillWidth();
+}
+
+void CMSFlexGrid::fillWidth()
+{
+    int others = 0;
+    for (int column = 1; column < columnCount(); ++column)
+        others += columnWidth(column);
+    setColumnWidth(0, std::max(m_nameColumnWidth, viewport()->width() - others));
 }
 
 QString CMSFlexGrid::GetCellText(int row, int column) const
@@ -104,6 +122,42 @@ void CMSFlexGrid::RemoveRow(int row)
     removeRow(row - 1);
 }
 
+void CMSFlexGrid::setListLocked(bool locked)
+{
+    m_locked = locked;
+    setAcceptDrops(!locked);
+}
+
+void CMSFlexGrid::addRowNote(int row, const QString& note)
+{
+    if (row <= 0 || row >= GetRowCount())
+        return;
+    if (!item(row - 1, 0))
+        setItem(row - 1, 0, new QTableWidgetItem);
+    QTableWidgetItem* name = item(row - 1, 0);
+    const QString notes = rowNote(row).isEmpty() ? note : rowNote(row) + u'\n' + note;
+    name->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    name->setToolTip(notes);
+    name->setData(Qt::AccessibleDescriptionRole, notes);
+}
+
+QString CMSFlexGrid::rowNote(int row) const
+{
+    const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
+    return name ? name->toolTip() : QString();
+}
+
+void CMSFlexGrid::clearRowNotes()
+{
+    for (int row = 0; row < rowCount(); ++row) {
+        if (QTableWidgetItem* name = item(row, 0)) {
+            name->setIcon(QIcon());
+            name->setToolTip(QString());
+            name->setData(Qt::AccessibleDescriptionRole, QVariant());
+        }
+    }
+}
+
 void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
 {
     const bool choosesRow = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
@@ -114,7 +168,8 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
     }
     // Shift+Delete is the window's Cut key, which does nothing.
     if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
-        emit deletePressed();
+        if (!m_locked)
+            emit deletePressed();
         return;
     }
     QTableWidget::keyPressEvent(event);

@@ -23,6 +23,15 @@ public:
     void SetCellText(int row, int column, const QString& text);
     void RemoveRow(int row);
 
+    // While locked, nothing dropped is taken and Delete does nothing: a run works through
+    // the rows as they were when it started.
+    void setListLocked(bool locked);
+    // A note on a data row that did not come out whole: a warning sign on its file name,
+    // and the notes as its tooltip, one a line.
+    void addRowNote(int row, const QString& note);
+    QString rowNote(int row) const;
+    void clearRowNotes();
+
 signals:
     // A data row was clicked, or chosen with the keyboard.
     void Click();
@@ -33,10 +42,17 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The file names take whatever width the list has beyond its columns' own.
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     QTableWidgetItem* cellItem(int row, int column) const;
+
+    void fillWidth();
+
+    bool m_locked = false;
+    int m_nameColumnWidth = 0; // as set, before the list's extra width
 };

@@ -1,28 +1,30 @@
 #include "view/CMorvaneView.h"
 
-#include "base/EventWait.h"
-#include "dialogkit/DialogTemplate.h"
+#include "base/ErrorText.h"
+#include "base/LocalPath.h"
+#include "dialogkit/DialogUnits.h"
 #include "dialogkit/Prompter.h"
-#include "dialogkit/WaitCursor.h"
-#include "imaging/ImageBatch.h"
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
+#include "settings/ProgramSettings.h"
 #include "settings/gui/CImagePropertiesDlg.h"
-#include "upload/UploadReportRelay.h"
 #include "upload/gui/CFtpSettingsDlg.h"
 #include "view/CMSFlexGrid.h"
+#include "view/PreviewBox.h"
 #include "view/PreviewFrame.h"
 #include "view/StatusText.h"
 
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
-#include <QtConcurrent>
 
 namespace {
 
@@ -35,66 +37,45 @@ enum ControlId
     IDC_GROUP = 1009,
     IDC_PROGRESS = 1029,
     IDC_PREVIEW = 1032,
+    IDC_CANCEL = 1034,
     IDC_GENERATE = 3,
     IDC_GENERATE_UPLOAD = 4,
 };
 
-// In template order, which is the tab order: group names, buttons, then the grid.
-constexpr ControlSpec formControls[] = {
-    {IDC_GROUP1, ControlKind::Edit, "", 360, 24, 73, 14},
-    {IDC_GROUP1 + 1, ControlKind::Edit, "", 360, 72, 73, 14},
-    {IDC_GROUP1 + 2, ControlKind::Edit, "", 360, 122, 73, 14},
-    {IDC_GROUP1 + 3, ControlKind::Edit, "", 360, 168, 73, 14},
-    {IDC_GROUP1 + 4, ControlKind::Edit, "", 360, 216, 73, 14},
-    {IDC_ADD, ControlKind::PushButton, "Add", 124, 203, 50, 14},
-    {IDC_REMOVE, ControlKind::PushButton, "Remove", 193, 203, 50, 14},
-    {IDC_GROUP, ControlKind::PushButton, "Group", 260, 203, 50, 14},
-    {IDC_GENERATE, ControlKind::PushButton, "Generate", 106, 279, 50, 14},
-    {IDC_GENERATE_UPLOAD, ControlKind::PushButton, "Generate / Upload", 191, 279, 67, 14},
-    {IDC_GRID, ControlKind::Custom, "", 17, 20, 312, 162},
-    {0, ControlKind::GroupBox, "Images", 7, 7, 332, 266},
-    {0, ControlKind::GroupBox, "Group 1 Text", 350, 7, 92, 40},
-    {0, ControlKind::GroupBox, "Group 2 Text", 350, 55, 92, 40},
-    {0, ControlKind::GroupBox, "Group 3 Text", 350, 105, 92, 40},
-    {0, ControlKind::GroupBox, "Group 4 Text", 350, 152, 92, 40},
-    {0, ControlKind::GroupBox, "Group 5 Text", 350, 200, 92, 40},
-    {IDC_PROGRESS, ControlKind::ProgressBar, "", 357, 279, 80, 14},
-    {0, ControlKind::Label, "Progress Bar", 375, 266, 41, 8},
-    {IDC_PREVIEW, ControlKind::Custom, "", 18, 188, 80, 80},
-};
+// The form's first size, and the sizes in it, in dialog units.
+constexpr QSize formSize(449, 300);
+constexpr int previewBoxSide = 80;
+constexpr int groupNameBoxWidth = 92;
+constexpr int groupNameBoxHeight = 40;
 
 constexpr const char* previewFile = "thumbPreview.jpg";
 constexpr int statusTimeoutMs = 20000;
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* commonFilePathKey = "CommonFilePath";
 
+QString capitalized(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
+QPushButton* button(const char* text, int id, int width, const DialogUnits& units)
+{
+    auto* button = new QPushButton(QString::fromUtf8(text));
+    button->setObjectName(QString::number(id));
+    button->setMinimumSize(units.size(width, 14));
+    return button;
+}
+
 } // namespace
 
-CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, QWidget* parent)
-    : QWidget(parent), m_prompter(prompter), m_status(status), m_exchange(prompter)
+CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, ProgramSettings& settings,
+                           QWidget* parent)
+    : QWidget(parent), m_prompter(prompter), m_status(status), m_settings(settings),
+      m_exchange(prompter), m_publisher(m_stop), m_relay(this, *this, *this)
 {
-    m_grid = new CMSFlexGrid(3);
-    m_grid->setAccessibleName(QStringLiteral("Images"));
-    m_previewFrame = new PreviewFrame;
-    m_previewFrame->setAccessibleName(QStringLiteral("Preview"));
-    const DialogTemplate form(this, {nullptr, 449, 300, formControls},
-                              {{IDC_GRID, m_grid}, {IDC_PREVIEW, m_previewFrame}});
-    m_progress = form.control<QProgressBar>(IDC_PROGRESS);
-    m_progress->setAccessibleName(QStringLiteral("Progress Bar"));
-    for (int group = 0; group < 5; ++group) {
-        auto* edit = form.control<QLineEdit>(IDC_GROUP1 + group);
-        edit->setAccessibleName(QStringLiteral("Group %1 Text").arg(group + 1));
-        m_exchange.bindText(edit, &m_groupText[group]);
-    }
-    connect(form.control<QPushButton>(IDC_ADD), &QPushButton::clicked, this, &CMorvaneView::OnAdd);
-    connect(form.control<QPushButton>(IDC_REMOVE), &QPushButton::clicked, this,
-            &CMorvaneView::OnRemove);
-    connect(form.control<QPushButton>(IDC_GROUP), &QPushButton::clicked, this,
-            &CMorvaneView::OnGroup);
-    connect(form.control<QPushButton>(IDC_GENERATE), &QPushButton::clicked, this,
-            &CMorvaneView::OnGenerate);
-    connect(form.control<QPushButton>(IDC_GENERATE_UPLOAD), &QPushButton::clicked, this,
-            &CMorvaneView::UploadImages);
+    buildForm();
     m_statusTimer = new QTimer(this);
     m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
     m_statusTimer->setInterval(statusTimeoutMs);
@@ -106,15 +87,146 @@ CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, QWidget* pare
 
 CMorvaneView::~CMorvaneView()
 {
+    // The window asks before it closes during a run; should the view go all the same, the
+    // run stops, and its reports, which wait for this thread, are taken while it ends.
+    if (m_run) {
+        m_stop = true;
+        while (!m_run->wait(QDeadlineTimer(20)))
+            QCoreApplication::processEvents();
+    }
     // Preview workers use this view until they end.
     for (QThread* worker : findChildren<QThread*>(Qt::FindDirectChildrenOnly))
         worker->wait();
 }
 
+// The arrangement of the form's first size, in layouts: the list and the preview take what
+// the window grows by, the group names and the buttons keep their size.
+void CMorvaneView::buildForm()
+{
+    const DialogUnits units(font());
+
+    m_grid = new CMSFlexGrid(3);
+    m_grid->setObjectName(QString::number(IDC_GRID));
+    m_grid->setAccessibleName(QStringLiteral("Images"));
+    m_grid->setMinimumSize(units.size(120, 40));
+    m_previewFrame = new PreviewFrame;
+    m_previewFrame->setObjectName(QString::number(IDC_PREVIEW));
+    m_previewFrame->setAccessibleName(QStringLiteral("Preview"));
+    m_previewBox = new PreviewBox(m_previewFrame, units.x(previewBoxSide));
+
+    QPushButton* add = button("Add", IDC_ADD, 50, units);
+    QPushButton* remove = button("Remove", IDC_REMOVE, 50, units);
+    QPushButton* group = button("Group", IDC_GROUP, 50, units);
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addStretch(26);
+    listButtons->addWidget(add);
+    listButtons->addStretch(19);
+    listButtons->addWidget(remove);
+    listButtons->addStretch(17);
+    listButtons->addWidget(group);
+    listButtons->addSpacing(units.x(19));
+    auto* buttonsBeside = new QVBoxLayout;
+    buttonsBeside->addSpacing(units.y(15));
+    buttonsBeside->addLayout(listButtons);
+    buttonsBeside->addStretch();
+
+    auto* images = new QGroupBox(QStringLiteral("Images"));
+    auto* imagesLayout = new QGridLayout(images);
+    imagesLayout->setContentsMargins(units.x(10), units.y(6), units.x(10), units.y(5));
+    imagesLayout->setVerticalSpacing(units.y(6));
+    imagesLayout->setHorizontalSpacing(0);
+    imagesLayout->addWidget(m_grid, 0, 0, 1, 2);
+    imagesLayout->addWidget(m_previewBox, 1, 0);
+    imagesLayout->addLayout(buttonsBeside, 1, 1);
+    // The list and the preview grow as they stand in the form: 162 to 80.
+    imagesLayout->setRowStretch(0, 162);
+    imagesLayout->setRowStretch(1, 80);
+    imagesLayout->setColumnStretch(1, 1);
+
+    auto* groupNames = new QVBoxLayout;
+    groupNames->setSpacing(0);
+    for (int g = 0; g < 5; ++g) {
+        auto* box = new QGroupBox(QStringLiteral("Group %1 Text").arg(g + 1));
+        box->setFixedWidth(units.x(groupNameBoxWidth));
+        box->setMaximumHeight(units.y(groupNameBoxHeight));
+        auto* edit = new QLineEdit;
+        edit->setObjectName(QString::number(IDC_GROUP1 + g));
+        edit->setAccessibleName(box->title());
+        auto* boxLayout = new QVBoxLayout(box);
+        boxLayout->setContentsMargins(units.x(9), units.y(4), units.x(9), units.y(4));
+        boxLayout->addWidget(edit);
+        m_exchange.bindText(edit, &m_groupText[g]);
+        m_idleOnly << edit;
+        if (g > 0)
+            groupNames->addStretch(8);
+        groupNames->addWidget(box, 40);
+    }
+    groupNames->addStretch(26);
+    auto* progressLabel = new QLabel(QStringLiteral("Progress Bar"));
+    progressLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    groupNames->addWidget(progressLabel);
+
+    QPushButton* generate = button("Generate", IDC_GENERATE, 50, units);
+    QPushButton* generateUpload = button("Generate / Upload", IDC_GENERATE_UPLOAD, 67, units);
+    m_cancel = button("Cancel", IDC_CANCEL, 50, units);
+    m_cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancel->setToolTip(QStringLiteral("Stop the run (Esc)"));
+    m_cancel->setEnabled(false);
+    auto* runButtons = new QHBoxLayout;
+    runButtons->addSpacing(units.x(99));
+    runButtons->addWidget(generate);
+    runButtons->addSpacing(units.x(35));
+    runButtons->addWidget(generateUpload);
+    runButtons->addSpacing(units.x(12));
+    runButtons->addWidget(m_cancel);
+    runButtons->addStretch();
+
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QString::number(IDC_PROGRESS));
+    m_progress->setAccessibleName(progressLabel->text());
+    m_progress->setTextVisible(false);
+    m_progress->setFixedSize(units.size(80, 14));
+    progressLabel->setBuddy(m_progress);
+
+    auto* form = new QGridLayout(this);
+    form->setContentsMargins(units.x(7), units.y(7), units.x(7), units.y(7));
+    form->setHorizontalSpacing(units.x(11));
+    form->setVerticalSpacing(units.y(6));
+    form->addWidget(images, 0, 0);
+    form->addLayout(groupNames, 0, 1);
+    form->addLayout(runButtons, 1, 0);
+    form->addWidget(m_progress, 1, 1, Qt::AlignHCenter);
+    form->setRowStretch(0, 1);
+    form->setColumnStretch(0, 1);
+
+    m_idleOnly << add << remove << group << generate << generateUpload;
+    // Group names, the list's buttons, the run's buttons, then the grid: the group names
+    // and buttons are in m_idleOnly in that order.
+    QList<QWidget*> tabOrder = m_idleOnly;
+    tabOrder << m_cancel << m_grid;
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    resize(sizeHint());
+
+    connect(add, &QPushButton::clicked, this, &CMorvaneView::OnAdd);
+    connect(remove, &QPushButton::clicked, this, &CMorvaneView::OnRemove);
+    connect(group, &QPushButton::clicked, this, &CMorvaneView::OnGroup);
+    connect(generate, &QPushButton::clicked, this, &CMorvaneView::OnGenerate);
+    connect(generateUpload, &QPushButton::clicked, this, &CMorvaneView::UploadImages);
+    connect(m_cancel, &QPushButton::clicked, this, &CMorvaneView::stopRun);
+}
+
+QSize CMorvaneView::sizeHint() const
+{
+    return DialogUnits(font()).size(formSize.width(), formSize.height());
+}
+
 void CMorvaneView::OnInitialUpdate()
 {
-    m_pImageProperties = std::make_unique<CImagePropertiesDlg>(m_prompter);
-    m_pFtpSettings = std::make_unique<CFtpSettingsDlg>(m_prompter);
+    // Freshly loaded settings: the dialogs read their files as they are made.
+    m_settings = {};
+    m_pImageProperties = std::make_unique<CImagePropertiesDlg>(m_settings.image, m_prompter);
+    m_pFtpSettings = std::make_unique<CFtpSettingsDlg>(m_settings.ftp, m_prompter);
     ClearImageList();
     m_grid->SetRowCount(1);
     m_grid->SetColumnWidth(0, 300);
@@ -126,6 +238,8 @@ void CMorvaneView::OnInitialUpdate()
 
 void CMorvaneView::OnAdd()
 {
+    if (isRunning())
+        return;
     {
         // No preview is written while the user chooses; paints meanwhile leave the preview be.
         const BusyLock busy(m_busy);
@@ -139,6 +253,9 @@ void CMorvaneView::OnAdd()
 
 void CMorvaneView::addPictures(const QStringList& paths)
 {
+    // A run works through the rows as they were when it started.
+    if (isRunning())
+        return;
     QString firstFolder;
     for (const QString& path : paths) {
         if (!m_images.addNew(path))
@@ -157,6 +274,8 @@ void CMorvaneView::addPictures(const QStringList& paths)
 
 void CMorvaneView::OnRemove()
 {
+    if (isRunning())
+        return;
     const auto [first, last] = selectedRows();
     if (first > 0) {
         // Rows below move up after each removal, so row first is removed again and again.
@@ -176,6 +295,8 @@ void CMorvaneView::OnRemove()
 
 void CMorvaneView::OnGroup()
 {
+    if (isRunning())
+        return;
     const std::optional<int> selection = m_prompter.chooseGroup();
     if (!selection)
         return;
@@ -190,31 +311,126 @@ void CMorvaneView::OnGroup()
         m_grid->SetCellText(row, 2, text);
 }
 
+void CMorvaneView::OnGenerate()
+{
+    startRun(false);
+}
+
+void CMorvaneView::UploadImages()
+{
+    startRun(true);
+}
+
+void CMorvaneView::startRun(bool upload)
+{
+    if (isRunning())
+        return;
+    UpdateData(true);
+    PublishRequest request;
+    for (int row = 1; row < m_grid->GetRowCount(); ++row)
+        request.rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});
+    request.groupText = m_groupText;
+    request.imageSettings = m_settings.image;
+    request.ftpSettings = m_settings.ftp;
+    request.upload = upload;
+    // "Ready" from an earlier upload must not cut into this run.
+    m_statusTimer->stop();
+    m_grid->clearRowNotes();
+    m_stop = false;
+    m_run.reset(QThread::create(
+        [this, request = std::move(request)] { m_result = m_publisher.run(request, m_relay, m_relay); }));
+    connect(m_run.get(), &QThread::finished, this, &CMorvaneView::runEnded);
+    setRunning(true);
+    m_run->start();
+}
+
+void CMorvaneView::stopRun()
+{
+    if (isRunning())
+        m_stop = true;
+}
+
+void CMorvaneView::runEnded()
+{
+    m_run->wait();
+    m_run.reset();
+    setRunning(false);
+    // The run's last status stands; only a clean upload's "Upload Complete" gives way to
+    // "Ready", 20 seconds on.
+    if (m_result.upload && m_result.complete())
+        m_statusTimer->start();
+}
+
+void CMorvaneView::setRunning(bool running)
+{
+    for (QWidget* control : std::as_const(m_idleOnly))
+        control->setEnabled(!running);
+    m_grid->setListLocked(running);
+    m_cancel->setEnabled(running);
+    // Busy, but not deaf: Cancel, the preview and the menus still answer.
+    if (running)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+    emit runningChanged(running);
+}
+
+void CMorvaneView::OnTimer()
+{
+    SetStatusText(QStringLiteral("Ready"));
+    m_statusTimer->stop();
+}
+
 void CMorvaneView::OnClickGrid()
 {
     const int row = m_grid->GetRow();
     if (row == 0)
         return;
     m_previewPath = m_images[row - 1].GetFullPath();
-    QThread* worker =
-        QThread::create(&CMorvaneView::PreviewThreadProc, this, m_previewPath, ++m_lastClick);
+    QThread* worker = QThread::create(&CMorvaneView::PreviewThreadProc, this, m_previewPath,
+                                      ++m_lastClick, previewLongerSide());
     worker->setParent(this);
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
-void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path, int click)
+void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path, int click, int side)
 {
     const auto isLastClick = [view, click] { return view->m_lastClick == click; };
-    if (WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy, isLastClick,
-                         view->m_previewColours))
+    const PreviewResult result = WritePreviewFile(path, QString::fromLatin1(previewFile),
+                                                  view->m_busy, isLastClick,
+                                                  view->m_previewColours, side);
+    if (result.outcome == PreviewOutcome::Written)
         QMetaObject::invokeMethod(view, &CMorvaneView::RedrawPreview, Qt::QueuedConnection);
+    else if (result.outcome == PreviewOutcome::Unreadable)
+        QMetaObject::invokeMethod(
+            view, [view, click, reason = decodeFailureReason(result.failure)] {
+                view->previewFailed(click, reason);
+            },
+            Qt::QueuedConnection);
+}
+
+void CMorvaneView::previewFailed(int click, const QString& reason)
+{
+    // An earlier click's picture failing late says nothing about the last one.
+    if (click != m_lastClick)
+        return;
+    m_previewPath.clear();
+    m_previewFrame->resize(m_previewBox->size());
+    m_previewFrame->setMessage(QStringLiteral("Cannot be read:\n") + reason);
+}
+
+int CMorvaneView::previewLongerSide() const
+{
+    const int box = std::min(m_previewBox->width(), m_previewBox->height());
+    if (m_firstPreviewBox <= 0)
+        return previewSide;
+    return std::max(previewSide, previewSide * box / m_firstPreviewBox);
 }
 
 void CMorvaneView::RedrawPreview()
 {
-    if (m_frameSize.isValid())
-        repaint(QRect(m_previewFrame->pos(), m_frameSize));
+    repaint(m_previewBox->geometry());
 }
 
 void CMorvaneView::paintEvent(QPaintEvent*)
@@ -224,10 +440,13 @@ void CMorvaneView::paintEvent(QPaintEvent*)
 
 void CMorvaneView::OnPaint()
 {
-    if (!m_frameSize.isValid())
-        m_frameSize = m_previewFrame->size();
-    if (m_previewPath.isEmpty())
+    if (m_firstPreviewBox <= 0)
+        m_firstPreviewBox = std::min(m_previewBox->width(), m_previewBox->height());
+    // With no preview, or a note in its place, the frame fills its box.
+    if (m_previewPath.isEmpty()) {
+        m_previewFrame->resize(m_previewBox->size());
         return;
+    }
     QImage preview;
     {
         // While the file is in use the frame keeps its picture; whoever holds the file asks
@@ -238,57 +457,10 @@ void CMorvaneView::OnPaint()
         preview.load(QString::fromLatin1(previewFile));
     }
     // A preview not written yet, or unreadable, draws nothing and keeps the frame's size.
-    if (!preview.isNull())
-        m_previewFrame->resize(FitPreviewFrame(preview.size(), m_frameSize));
+    if (preview.isNull())
+        return;
+    m_previewFrame->resize(FitPreviewFrame(preview.size(), m_previewBox->size()));
     m_previewFrame->setPicture(preview);
-}
-
-void CMorvaneView::OnGenerate()
-{
-    UpdateData(true);
-    QStringList thumbnails;
-    QStringList largeImages;
-    GenerateImages(thumbnails, largeImages);
-}
-
-void CMorvaneView::GenerateImages(QStringList& thumbnails, QStringList& largeImages)
-{
-    const WaitCursor waitCursor;
-    const QScopedValueRollback generating(m_generating, true);
-    // The run keeps timers firing; "Ready" from an earlier upload must not cut into it.
-    m_statusTimer->stop();
-    std::vector<BatchRow> rows;
-    for (int row = 1; row < m_grid->GetRowCount(); ++row)
-        rows.push_back({m_images[row - 1], m_grid->GetCellText(row, 2)});
-    const GeneratedImages generated =
-        ::GenerateImages(rows, m_groupText, m_pImageProperties->settings(), *this);
-    thumbnails += generated.thumbnails;
-    largeImages += generated.largeImages;
-}
-
-void CMorvaneView::UploadImages()
-{
-    UpdateData(true);
-    QStringList thumbnails;
-    QStringList largeImages;
-    GenerateImages(thumbnails, largeImages);
-
-    const WaitCursor waitCursor;
-    UpdateData(true);
-    // Generation stopped the status timer, so "Ready" does not cut into the upload either.
-    // The worker reads its own copy: a key trusted on the way changes the settings here.
-    const FtpSettings settings = m_pFtpSettings->settings();
-    UploadReportRelay reports(this, *this, *this);
-    waitProcessingEvents(QtConcurrent::run(
-        [&] { m_uploader.UploadImages(settings, thumbnails, largeImages, reports, reports); }));
-    // Starting it again restarts the 20 seconds of a run still counting.
-    m_statusTimer->start();
-}
-
-void CMorvaneView::OnTimer()
-{
-    SetStatusText(QStringLiteral("Ready"));
-    m_statusTimer->stop();
 }
 
 void CMorvaneView::status(const QString& text)
@@ -303,9 +475,7 @@ void CMorvaneView::message(const QString& text)
 
 void CMorvaneView::progressRange(int maximum)
 {
-    // Counting the header row, a generation run stops one step short of full just before
-    // the bar goes back to 0.
-    m_progress->setRange(0, m_generating ? maximum + 1 : maximum);
+    m_progress->setRange(0, maximum);
     m_progress->setValue(0);
 }
 
@@ -325,14 +495,22 @@ void CMorvaneView::renamed(int row, const QString& newPath)
     m_grid->SetCellText(row + 1, 1, m_images[row].GetFileName());
 }
 
-void CMorvaneView::unreadable(int, const QString&)
+void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
 {
-    // The window passes over pictures it cannot read without a word.
+    m_grid->addRowNote(row + 1, QStringLiteral("Could not be renamed to %1: %2")
+                                    .arg(newPath.mid(lastPathSeparator(newPath) + 1), errorText(why)));
 }
 
-void CMorvaneView::notWritten(int, const QString&)
+void CMorvaneView::unreadable(int row, const QString&, DecodeFailure why)
 {
-    // Nor does it tell of outputs it could not write; an upload names those it lists.
+    // Still no message box: the note in the row says it, and the status bar counts it.
+    m_grid->addRowNote(row + 1, decodeFailureReason(why));
+}
+
+void CMorvaneView::notWritten(int row, const QString& path, const OutputFailure& why)
+{
+    m_grid->addRowNote(row + 1, QStringLiteral("%1 (%2)").arg(capitalized(why.reason()),
+                                                              path.mid(lastPathSeparator(path) + 1)));
 }
 
 bool CMorvaneView::trustServer(const ServerKey& key)

@@ -5,12 +5,12 @@
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "publish/PublishJob.h"
+#include "publish/ReportRelay.h"
 #include "upload/ServerTrust.h"
-#include "upload/Uploader.h"
 
 #include <QSize>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -21,24 +21,32 @@
 class CFtpSettingsDlg;
 class CImagePropertiesDlg;
 class CMSFlexGrid;
+class PreviewBox;
 class PreviewFrame;
 class Prompter;
 class QProgressBar;
+class QPushButton;
+class QThread;
 class QTimer;
 class StatusText;
+struct ProgramSettings;
 
 // The form inside the main window: the picture grid, the group names, the list commands,
-// generation, upload and the preview.
+// generation, upload and the preview. Runs work on a thread of their own while the window
+// goes on; what would change the list or the settings, or start another run, is disabled
+// meanwhile, and Cancel (or Escape) stops the run.
 class CMorvaneView : public QWidget, private BatchObserver, private ServerTrust
 {
     Q_OBJECT
 
 public:
-    CMorvaneView(Prompter& prompter, StatusText& status, QWidget* parent = nullptr);
+    // The settings must outlive the view.
+    CMorvaneView(Prompter& prompter, StatusText& status, ProgramSettings& settings,
+                 QWidget* parent = nullptr);
     ~CMorvaneView() override;
 
-    // Empties the list and the grid and reloads both settings holders; group names and the
-    // preview stay.
+    // Empties the list and the grid and reloads both settings from their files; group names
+    // and the preview stay.
     void OnInitialUpdate();
 
     bool UpdateData(bool saveAndValidate) { return m_exchange.UpdateData(saveAndValidate); }
@@ -48,8 +56,13 @@ public:
     CMSFlexGrid& grid() const { return *m_grid; }
     const ImageList& images() const { return m_images; }
 
-    // Writes the outputs of the grid's grouped rows and appends the paths written.
-    void GenerateImages(QStringList& thumbnails, QStringList& largeImages);
+    // The form's first size.
+    QSize sizeHint() const override;
+
+    // A run of Generate or Generate / Upload is under way.
+    bool isRunning() const { return m_run != nullptr; }
+    // What the last run did; meaningful once it has ended.
+    const PublishResult& lastResult() const { return m_result; }
 
 public slots:
     void OnAdd();
@@ -59,61 +72,82 @@ public slots:
     void addPictures(const QStringList& paths);
     void OnRemove();
     void OnGroup();
+    // Writes the outputs of the grid's grouped rows.
     void OnGenerate();
-    // Generates, then sends every file made to the FTP server. The upload runs on a worker
-    // thread while the window keeps painting; input waits until it is done.
+    // Generates, then sends every file made to the FTP server.
     void UploadImages();
+    // Cancel and Escape: the run finishes the file it is writing, or gives up the one it is
+    // sending, and ends, saying what it did.
+    void stopRun();
     // Puts "Ready" back in place of "Upload Complete".
     void OnTimer();
     // Starts a worker that writes the clicked picture's preview; the header row does nothing.
     void OnClickGrid();
-    // Repaints the preview frame's whole box at once, so a larger earlier preview is erased.
+    // Repaints the preview box at once, so a larger earlier preview is erased.
     void RedrawPreview();
+
+signals:
+    void runningChanged(bool running);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // How a generation run shows itself: status bar, message boxes, progress bar, and the
-    // list and grid following renamed pictures.
+    // How a run shows itself: status bar, message boxes, progress bar, the list and grid
+    // following renamed pictures, and a note on each row that did not come out whole.
     void status(const QString& text) override;
     void message(const QString& text) override;
     void progressRange(int maximum) override;
     void progressStep() override;
     void progressReset() override;
     void renamed(int row, const QString& newPath) override;
-    void unreadable(int row, const QString& path) override;
-    void notWritten(int row, const QString& path) override;
+    void notRenamed(int row, const QString& newPath, std::error_code why) override;
+    void unreadable(int row, const QString& path, DecodeFailure why) override;
+    void notWritten(int row, const QString& path, const OutputFailure& why) override;
     // Asks through the FTP settings and writes a key trusted into their file at once.
     bool trustServer(const ServerKey& key) override;
 
+    void buildForm();
+    void startRun(bool upload);
+    void runEnded();
+    void setRunning(bool running);
     void ClearImageList();
     void OnPaint();
-    static void PreviewThreadProc(CMorvaneView* view, const QString& path, int click);
+    static void PreviewThreadProc(CMorvaneView* view, const QString& path, int click, int side);
+    void previewFailed(int click, const QString& reason);
+    // The longer side of a preview: 117 pixels at the form's first size, more as it grows.
+    int previewLongerSide() const;
     void SetStatusText(const QString& text);
     // The selected data rows as first and last; first is 0 when the header row is current.
     std::pair<int, int> selectedRows() const;
 
     Prompter& m_prompter;
     StatusText& m_status;
+    ProgramSettings& m_settings;
     DataExchange m_exchange;
-    QProgressBar* m_progress;
-    CMSFlexGrid* m_grid;
-    PreviewFrame* m_previewFrame;
+    QProgressBar* m_progress = nullptr;
+    CMSFlexGrid* m_grid = nullptr;
+    PreviewFrame* m_previewFrame = nullptr;
+    PreviewBox* m_previewBox = nullptr;
+    // The box's side at the first paint, when the form has its first size.
+    int m_firstPreviewBox = 0;
+    QPushButton* m_cancel = nullptr;
+    QList<QWidget*> m_idleOnly; // what a run disables
     std::array<QString, 5> m_groupText;
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
     QString m_previewPath;
-    QSize m_frameSize; // the preview frame as laid out, captured at the first paint
     BusyFlag m_busy;
     // Counts the clicks, so that a preview worker of an earlier click, finishing late, does
     // not replace the preview of the last one.
     std::atomic<int> m_lastClick = 0;
     // The colour profiles previews have met, shared by their workers.
     ColourTransforms m_previewColours;
-    Uploader m_uploader; // keeps the last upload's session and connection open
+    std::atomic<bool> m_stop = false;
+    PublishJob m_publisher; // keeps the last upload's connection open, idle
+    ReportRelay m_relay;    // the run's reports, over to this thread
+    std::unique_ptr<QThread> m_run;
+    PublishResult m_result;
     QTimer* m_statusTimer;
-    // The batch counts data rows; the progress bar counts the grid's header row as well.
-    bool m_generating = false;
 };

@@ -97,8 +97,8 @@ constexpr int qualityTickInterval = 10;
 
 } // namespace
 
-CImagePropertiesDlg::CImagePropertiesDlg(Prompter& prompter, QWidget* parent)
-    : SettingsDialog(prompter, parent)
+CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prompter, QWidget* parent)
+    : SettingsDialog(settings, prompter, parent)
 {
     const DialogTemplate form(this, {"Image Properties", 382, 252, controls});
     for (const auto& [id, name] : accessibleNames)

@@ -11,7 +11,8 @@ class CImagePropertiesDlg : public SettingsDialog<ImageSettings>
     Q_OBJECT
 
 public:
-    explicit CImagePropertiesDlg(Prompter& prompter, QWidget* parent = nullptr);
+    // Edits settings, which must outlive the dialog.
+    CImagePropertiesDlg(ImageSettings& settings, Prompter& prompter, QWidget* parent = nullptr);
 
 private slots:
     void OnOK();

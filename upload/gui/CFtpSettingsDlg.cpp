@@ -56,8 +56,8 @@ constexpr ControlSpec controls[] = {
 
 } // namespace
 
-CFtpSettingsDlg::CFtpSettingsDlg(Prompter& prompter, QWidget* parent)
-    : SettingsDialog(prompter, parent)
+CFtpSettingsDlg::CFtpSettingsDlg(FtpSettings& settings, Prompter& prompter, QWidget* parent)
+    : SettingsDialog(settings, prompter, parent)
 {
     const DialogTemplate dialog(this, {"FTP Settings", 206, 185, controls});
     m_ok = dialog.control<QPushButton>(IDOK);

@@ -10,7 +10,8 @@ class CFtpSettingsDlg : public SettingsDialog<FtpSettings>, public ServerTrust
     Q_OBJECT
 
 public:
-    explicit CFtpSettingsDlg(Prompter& prompter, QWidget* parent = nullptr);
+    // Edits settings, which must outlive the dialog.
+    CFtpSettingsDlg(FtpSettings& settings, Prompter& prompter, QWidget* parent = nullptr);
 
     // Enter and the OK button.
     void accept() override { OnOK(); }

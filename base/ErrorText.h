@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+#include <system_error>
+
+// What a system error means, in the few words a status text or a row's note has room for:
+// "disk full", "permission denied".
+QString errorText(std::error_code error);

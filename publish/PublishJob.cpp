@@ -1,0 +1,38 @@
+#include "publish/PublishJob.h"
+
+#include "imaging/BatchObserver.h"
+
+namespace {
+
+FtpOptions withStop(FtpOptions options, const std::atomic<bool>& stop)
+{
+    options.stop = &stop;
+    return options;
+}
+
+} // namespace
+
+PublishJob::PublishJob(const std::atomic<bool>& stop, FtpOptions options)
+    : m_stop(stop), m_uploader(withStop(std::move(options), stop))
+{
+}
+
+PublishResult PublishJob::run(const PublishRequest& request, BatchObserver& observer,
+                              ServerTrust& trust)
+{
+    PublishResult result;
+    BatchControl control;
+    control.threads = request.threads;
+    control.stop = &m_stop;
+    result.generated = GenerateImages(request.rows, request.groupText, request.imageSettings,
+                                      observer, control);
+    if (request.upload && !result.generated.refused && !result.stopped()) {
+        // "Ready", or what generation could not do, until the upload says more.
+        observer.status(result.statusText());
+        result.upload = m_uploader.UploadImages(request.ftpSettings,
+                                                result.generated.thumbnails,
+                                                result.generated.largeImages, observer, trust);
+    }
+    observer.status(result.statusText());
+    return result;
+}
