@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -201,7 +202,10 @@ private slots:
     void makesTheSameFilesAsTheWindow_data();
     void makesTheSameFilesAsTheWindow();
     void makesPhonePhotosUprightAsTheWindowDoes();
+    void interruptedRunLeavesOnlyWholeFiles_data();
     void interruptedRunLeavesOnlyWholeFiles();
+    void interruptedUploadStopsWithinTheFile();
+    void failedRenameIsNamedAndFails();
     void uploadsWhatItMade();
     void reportsFailuresAndExitStatus_data();
     void reportsFailuresAndExitStatus();
@@ -439,10 +443,22 @@ void BatchToolTest::makesPhonePhotosUprightAsTheWindowDoes()
     QCOMPARE(contents(path("photos")), windowPhotos);
 }
 
-// Ctrl+C in the middle of a run: the file being written is finished, nothing after it is
-// started, no temporary file stays, and the summary so far is printed.
+void BatchToolTest::interruptedRunLeavesOnlyWholeFiles_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("Ctrl+C") << SIGINT << 130;
+    QTest::newRow("SIGTERM") << SIGTERM << 143;
+    QTest::newRow("SIGHUP") << SIGHUP << 129;
+}
+
+// Ctrl+C, or a signal to end, in the middle of a run: the file being written is finished,
+// nothing after it is started, no temporary file stays, and the summary so far is printed.
 void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
 {
+    QFETCH(int, signal);
+    QFETCH(int, exitCode);
     const int pictures = 60;
     m_settings.large.Height = 1200;
     QVERIFY(m_settings.save());
@@ -458,11 +474,11 @@ void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
     process.start(QStringLiteral(MORVANE_BATCH_PATH), arguments);
     QVERIFY(process.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(!QDir(path("images")).isEmpty(), 30000);
-    QCOMPARE(kill(pid_t(process.processId()), SIGINT), 0);
+    QCOMPARE(kill(pid_t(process.processId()), signal), 0);
     QVERIFY(process.waitForFinished(60000));
 
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 130);
+    QCOMPARE(process.exitCode(), exitCode);
     QVERIFY(process.readAllStandardError().contains("morvane-batch: interrupted\n"));
     const QStringList thumbnails = QDir(path("thumbs")).entryList(QDir::Files | QDir::Hidden);
     const QStringList images = QDir(path("images")).entryList(QDir::Files | QDir::Hidden);
@@ -477,6 +493,65 @@ void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
         QCOMPARE(jpegSize(path("thumbs/" + name)), QSize(40, 30));
     for (const QString& name : images)
         QCOMPARE(jpegSize(path("images/" + name)), QSize(1600, 1200));
+}
+
+// Ctrl+C while files go out to a slow server: the one being sent is given up and taken off
+// the server, nothing more is sent, and the summary says what was.
+void BatchToolTest::interruptedUploadStopsWithinTheFile()
+{
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Behaviour slow;
+    slow.readLimit = 2048;
+    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, slow));
+    QVERIFY(withReadmeFolders(server.settings()).save());
+    m_settings.large.Width = 1200;
+    m_settings.large.Quality = 100;
+    QVERIFY(m_settings.save());
+    QVERIFY(write(path("photos/a.jpg"), jpeg(QSize(1200, 900))));
+    QVERIFY(write(path("photos/b.jpg"), jpeg(QSize(1200, 900))));
+    QProcess process;
+    process.setWorkingDirectory(m_home.path());
+    process.start(QStringLiteral(MORVANE_BATCH_PATH), {"--upload", "photos/a.jpg", "photos/b.jpg"});
+    QVERIFY(process.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(server.homePath("www/thumbs")).count() > 2, 30000);
+    QCOMPARE(kill(pid_t(process.processId()), SIGINT), 0);
+    QVERIFY(process.waitForFinished(10000));
+
+    QCOMPARE(process.exitCode(), 130);
+    const QStringList errors = QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n');
+    QVERIFY(errors.contains("morvane-batch: interrupted"));
+    const QStringList sentLine = errors.filter(QRegularExpression("^Cancelled: \\d of 4 files sent\\.$"));
+    QCOMPARE(sentLine.size(), 1);
+    const QString sent = sentLine[0].section(u' ', 1, 1);
+    QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
+             QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images written, 0 sources "
+                            "renamed, %1 files uploaded, 0 failures\n")
+                 .arg(sent));
+    for (const char* folder : {"thumbs", "images"}) {
+        const QString remote = server.homePath(QStringLiteral("www/") + folder);
+        for (const QString& name : QDir(remote).entryList(QDir::Files))
+            QCOMPARE(read(remote + '/' + name), read(path(QString(folder) + '/' + name)));
+    }
+}
+
+// A rename the file system refuses is named, and the run fails; a name that is taken keeps
+// its silence.
+void BatchToolTest::failedRenameIsNamedAndFails()
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "/missing/x";
+    QVERIFY(m_settings.save());
+    drawPhotos({"a.jpg"});
+
+    const BatchRun run = runBatch({"photos/a.jpg"});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errorLines,
+             QStringList({"Generating Images...",
+                          "Failed to rename picture to " + path("photos/01/missing/x.jpg") +
+                              ": folder not found",
+                          "1 of 1 picture made; 1 could not be renamed."}));
+    QVERIFY(QFile::exists(path("photos/a.jpg")));
 }
 
 void BatchToolTest::uploadsWhatItMade()

@@ -1,9 +1,9 @@
 #include "JpegWriter.h"
+#include "RecordingObserver.h"
 #include "ProcessMemory.h"
 #include "SmallDisk.h"
 #include "TestPictures.h"
 
-#include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/OutputSize.h"
 
@@ -22,50 +22,6 @@ using namespace TestPictures;
 Q_DECLARE_METATYPE(OutputProfile)
 
 namespace {
-
-// Records every report of a run, in order, as short lines.
-class RecordingObserver : public BatchObserver
-{
-public:
-    void status(const QString& text) override { events << "status " + text; }
-    void message(const QString& text) override { events << "message " + text; }
-    void progressRange(int maximum) override { events << QStringLiteral("range %1").arg(maximum); }
-    void progressStep() override
-    {
-        events << QStringLiteral("step");
-        if (afterStep)
-            afterStep();
-    }
-    void progressReset() override { events << QStringLiteral("reset"); }
-    void renamed(int row, const QString& newPath) override
-    {
-        events << QStringLiteral("renamed %1 %2").arg(row).arg(newPath);
-    }
-    void notRenamed(int row, const QString& newPath, std::error_code why) override
-    {
-        events << QStringLiteral("notRenamed %1 %2").arg(row).arg(newPath);
-        reasons << QString::fromStdString(why.message());
-    }
-    void unreadable(int row, const QString& path, DecodeFailure why) override
-    {
-        events << QStringLiteral("unreadable %1 %2").arg(row).arg(path);
-        reasons << decodeFailureReason(why);
-    }
-    void notWritten(int row, const QString& path, const OutputFailure& why) override
-    {
-        events << QStringLiteral("notWritten %1 %2").arg(row).arg(path);
-        reasons << why.reason();
-    }
-
-    QStringList filtered(const QString& kind) const
-    {
-        return events.filter(QRegularExpression("^" + kind));
-    }
-
-    QStringList events;
-    QStringList reasons; // why, for each row that did not come out whole
-    std::function<void()> afterStep;
-};
 
 // Every file of a folder, hidden ones included, with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)

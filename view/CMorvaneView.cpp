@@ -14,6 +14,7 @@
 #include "view/PreviewFrame.h"
 #include "view/StatusText.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -169,9 +170,14 @@ void CMorvaneView::buildForm()
     QPushButton* generate = button("Generate", IDC_GENERATE, 50, units);
     QPushButton* generateUpload = button("Generate / Upload", IDC_GENERATE_UPLOAD, 67, units);
     m_cancel = button("Cancel", IDC_CANCEL, 50, units);
-    m_cancel->setShortcut(QKeySequence(Qt::Key_Escape));
     m_cancel->setToolTip(QStringLiteral("Stop the run (Esc)"));
     m_cancel->setEnabled(false);
+    // Escape anywhere in the window, as long as Cancel can be pressed.
+    auto* escape = new QAction(this);
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, m_cancel, &QPushButton::click);
+    addAction(escape);
     auto* runButtons = new QHBoxLayout;
     runButtons->addSpacing(units.x(99));
     runButtons->addWidget(generate);

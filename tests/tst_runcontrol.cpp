@@ -1,0 +1,243 @@
+#include "FtpServer.h"
+#include "RunningProgram.h"
+#include "TestHome.h"
+#include "TestPictures.h"
+
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+
+using namespace TestPictures;
+
+// A run in the window as a user meets it: what can be clicked while it goes on, how it is
+// stopped, and closing the window during it.
+class RunControlTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    CMainFrame& frame() { return m_program.frame(); }
+    CMorvaneView& view() { return m_program.view(); }
+    QString path(const QString& name) const { return m_home.filePath(name); }
+    QPushButton* button(const char* id) { return view().findChild<QPushButton*>(id); }
+    QAction* menuAction(const QString& menuTitle, const QString& item)
+    {
+        for (QAction* menu : frame().menuBar()->actions()) {
+            if (menu->text() != menuTitle)
+                continue;
+            for (QAction* action : menu->menu()->actions()) {
+                if (action->text() == item)
+                    return action;
+            }
+        }
+        return nullptr;
+    }
+
+    // Four grouped pictures; each step of the progress bar runs whileRunning once, on the
+    // window's thread, while the run waits for it.
+    void startWithPictures(QSize size = QSize(320, 240), int largeQuality = 85)
+    {
+        ImageSettings images;
+        images.thumbnail = {path("thumbs"), 40, 0, 1, 0, 70, "_t"};
+        images.large = {path("images"), size.width(), 0, 1, 0, largeQuality, ""};
+        images.RenameOriginalFile = 1;
+        QVERIFY(images.save());
+        QVERIFY(m_program.start());
+        QStringList photos;
+        for (int i = 1; i <= 4; ++i) {
+            photos << path(QStringLiteral("photos/IMG_%1.jpg").arg(i));
+            QVERIFY(write(photos.last(), jpeg(size)));
+        }
+        m_program.add(photos);
+        for (int row = 1; row <= 4; ++row)
+            m_program.setGroup(row, "1");
+        auto* progress = view().findChild<QProgressBar*>("1029");
+        connect(progress, &QProgressBar::valueChanged, this, [this](int value) {
+            if (value > 0 && whileRunning)
+                std::exchange(whileRunning, nullptr)();
+        });
+    }
+
+    QStringList files(const QString& folder) const
+    {
+        return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    TestHome m_home;
+    RunningProgram m_program;
+    std::function<void()> whileRunning;
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void clicksDuringARunDoNothingThenOrAfterwards();
+    void cancelStopsAfterTheRowBeingWritten_data();
+    void cancelStopsAfterTheRowBeingWritten();
+    void closingDuringARunAsksFirst_data();
+    void closingDuringARunAsksFirst();
+    void cancelGivesUpTheFileBeingSent();
+};
+
+void RunControlTest::initTestCase()
+{
+    QVERIFY(m_home.enter());
+}
+
+void RunControlTest::init()
+{
+    for (const char* folder : {"photos", "thumbs", "images"}) {
+        QDir(path(folder)).removeRecursively();
+        QVERIFY(QDir(m_home.path()).mkdir(folder));
+    }
+    whileRunning = nullptr;
+}
+
+void RunControlTest::cleanup()
+{
+    m_program.quit();
+}
+
+void RunControlTest::clicksDuringARunDoNothingThenOrAfterwards()
+{
+    startWithPictures();
+    QString startFolder = m_program.prompter.lastStartFolder;
+    QStringList idleOnly;
+    whileRunning = [&] {
+        QVERIFY(view().isRunning());
+        QVERIFY(button("1034")->isEnabled());
+        for (const char* id : {"1007", "1008", "1009", "3", "4"}) {
+            if (button(id)->isEnabled())
+                idleOnly << id;
+            QTest::mouseClick(button(id), Qt::LeftButton);
+        }
+        if (view().findChild<QWidget*>("1002")->isEnabled())
+            idleOnly << "group name";
+        view().grid().setCurrentCell(0, 0);
+        QTest::keyClick(&view().grid(), Qt::Key_Delete);
+        for (const auto& [menu, item] : {std::pair{"&File", "&New"},
+                                         {"&Options", "&Image Properties"},
+                                         {"&Options", "&Ftp Settings"}}) {
+            QAction* action = menuAction(menu, item);
+            if (action->isEnabled())
+                idleOnly << item;
+            action->trigger();
+        }
+        m_program.prompter.nextFiles = {path("photos/extra.jpg")};
+    };
+
+    m_program.pressGenerate();
+
+    QCOMPARE(idleOnly, QStringList());
+    QCOMPARE(view().grid().GetRowCount(), 5);
+    QCOMPARE(m_program.prompter.groupDialogs, 0);
+    QCOMPARE(m_program.prompter.lastStartFolder, startFolder);
+    QCOMPARE(files("thumbs").size(), 4);
+    QCOMPARE(view().grid().GetCellText(4, 1), QStringLiteral("04.jpg"));
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
+    // Everything answers again, and Cancel has nothing to stop.
+    for (const char* id : {"1007", "1008", "1009", "3", "4"})
+        QVERIFY(button(id)->isEnabled());
+    QVERIFY(!button("1034")->isEnabled());
+    QVERIFY(menuAction("&File", "&New")->isEnabled());
+}
+
+void RunControlTest::cancelStopsAfterTheRowBeingWritten_data()
+{
+    QTest::addColumn<bool>("escape");
+
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void RunControlTest::cancelStopsAfterTheRowBeingWritten()
+{
+    QFETCH(bool, escape);
+    startWithPictures();
+    frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame()));
+    whileRunning = [&] {
+        if (escape)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(button("1034"), Qt::LeftButton);
+    };
+
+    m_program.pressGenerate();
+
+    QCOMPARE(frame().GetMessageText(), QStringLiteral("Cancelled: 1 of 4 pictures made."));
+    QCOMPARE(files("thumbs"), QStringList({"01_t.jpg"}));
+    QCOMPARE(files("images"), QStringList({"01.jpg"}));
+    QCOMPARE(files("photos"), QStringList({"01.jpg", "IMG_2.jpg", "IMG_3.jpg", "IMG_4.jpg"}));
+    QCOMPARE(view().grid().GetCellText(2, 1), QStringLiteral("IMG_2.jpg"));
+}
+
+void RunControlTest::closingDuringARunAsksFirst_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("made");
+
+    QTest::newRow("Yes stops it and closes") << Answer::Yes << 1;
+    QTest::newRow("No keeps it running") << Answer::No << 4;
+}
+
+void RunControlTest::closingDuringARunAsksFirst()
+{
+    QFETCH(Answer, answer);
+    QFETCH(int, made);
+    startWithPictures();
+    m_program.prompter.answers = {answer};
+    whileRunning = [&] { frame().close(); };
+
+    m_program.pressGenerate();
+
+    QCOMPARE(m_program.prompter.messages,
+             QStringList({"Morvane is still making or sending pictures.\nStop and close?"}));
+    QCOMPARE(m_program.prompter.messageStyles, QList<MessageStyle>({MessageStyle::YesNoQuestion}));
+    QTRY_COMPARE(frame().isVisible(), answer == Answer::No);
+    QCOMPARE(files("images").size(), made);
+}
+
+// Against a server that takes a few kilobytes a second, Cancel ends the run at once rather
+// than when the file is through, and takes away the part of it the server got.
+void RunControlTest::cancelGivesUpTheFileBeingSent()
+{
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Behaviour slow;
+    slow.readLimit = 2048;
+    QVERIFY(server.start(FtpServer::Account(), {"thumbs", "images"}, slow));
+    FtpSettings ftp = server.settings();
+    ftp.ThumbnailFtpDir = "thumbs";
+    ftp.ImageFtpDir = "/images";
+    QVERIFY(ftp.save());
+    startWithPictures(QSize(1200, 900), 100);
+    m_program.press("4");
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(server.homePath("thumbs")).count() > 2, 20000);
+
+    QTest::mouseClick(button("1034"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!view().isRunning(), 5000);
+
+    QVERIFY2(frame().GetMessageText().startsWith("Cancelled: "),
+             qPrintable(frame().GetMessageText()));
+    QVERIFY(m_program.prompter.messages.isEmpty());
+    // Thumbnails go up whole or not at all.
+    for (const QString& name : QDir(server.homePath("thumbs")).entryList(QDir::Files))
+        QCOMPARE(read(server.homePath("thumbs/" + name)), read(path("thumbs/" + name)));
+    QCOMPARE(QDir(server.homePath("images")).entryList(QDir::Files), QStringList());
+}
+
+QTEST_MAIN(RunControlTest)
+#include "tst_runcontrol.moc"
