@@ -6,25 +6,52 @@
 
 namespace {
 
-bool isUsableSide(double side)
+// Today's rule for each side: a fixed side where the profile asks for it, the other one
+// following the aspect.
+QSizeF followingAspect(bool useWidth, double width, bool useHeight, double height, QSize picture)
 {
-    return side >= 1.0 && side <= maxJpegSide;
+    // Kept as a 32-bit float, so a 3:4 picture gives 1.33333337; with the truncation below
+    // this decides the exact sizes, which must stay those of every earlier run.
+    const double ratio = float(double(picture.height()) / double(picture.width()));
+    double w = useWidth ? width : picture.width();
+    double h = useHeight ? height : picture.height();
+    if (!useWidth)
+        w = std::trunc(h / ratio);
+    if (!useHeight)
+        h = std::trunc(w * ratio);
+    return {w, h};
 }
 
 } // namespace
 
-std::optional<QSize> outputSize(const OutputProfile& profile, QSize source)
+QSizeF intendedSize(const OutputProfile& profile, QSize picture)
 {
-    // Kept as a 32-bit float, so a 3:4 picture gives 1.33333337; with the truncation below
-    // this decides the exact sizes, which must stay those of every earlier run.
-    const double ratio = float(double(source.height()) / double(source.width()));
-    double width = profile.UseWidth ? profile.Width : source.width();
-    double height = profile.UseHeight ? profile.Height : source.height();
-    if (!profile.UseWidth)
-        width = std::trunc(height / ratio);
-    if (!profile.UseHeight)
-        height = std::trunc(width * ratio);
-    if (!isUsableSide(width) || !isUsableSide(height) || width * height > maxPicturePixels)
+    QSizeF size;
+    if (profile.KeepRatio && profile.UseWidth && profile.UseHeight) {
+        // The width decides unless the height then runs past its own limit; either way the
+        // size is the one the profile would give with that side alone.
+        size = followingAspect(true, profile.Width, false, 0, picture);
+        if (size.height() > profile.Height)
+            size = followingAspect(false, 0, true, profile.Height, picture);
+    } else {
+        size = followingAspect(profile.UseWidth, profile.Width, profile.UseHeight, profile.Height,
+                               picture);
+    }
+    if (profile.NoEnlarge && (size.width() > picture.width() || size.height() > picture.height()))
+        size = QSizeF(picture);
+    return size;
+}
+
+std::optional<QSize> usableSize(QSizeF size, int largestSide)
+{
+    const auto usable = [largestSide](double side) { return side >= 1.0 && side <= largestSide; };
+    if (!usable(size.width()) || !usable(size.height()) ||
+        size.width() * size.height() > double(maxPicturePixels))
         return std::nullopt;
-    return QSize(int(width), int(height));
+    return QSize(int(size.width()), int(size.height()));
+}
+
+std::optional<QSize> outputSize(const OutputProfile& profile, QSize picture)
+{
+    return usableSize(intendedSize(profile, picture), maxJpegSide);
 }
