@@ -10,8 +10,8 @@
 
 namespace {
 
-// The widest and tallest frame of AV1's level 6 and what browsers decode; larger pictures
-// would need a grid of frames.
+// The widest frame of AV1's level 6: beyond it a decoder need not show a picture at all, and
+// larger pictures would have to be split into a grid of frames.
 constexpr int largestAvifSide = 16384;
 
 struct ImageDestroy
