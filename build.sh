@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgd-dev libjpeg62-turbo-dev libexif-dev liblcms2-dev
-          libheif-dev libcurl4-openssl-dev libssl-dev libx11-dev ca-certificates python3-pyftpdlib
+          libheif-dev libwebp-dev libavif-dev libaom3 libcurl4-openssl-dev libssl-dev libx11-dev ca-certificates python3-pyftpdlib
           python3-openssl python3-asyncssh openssl openssh-server openssh-client desktop-file-utils
           appstream man-db dpkg-dev file)
 missing=()

@@ -2,6 +2,9 @@
 
 #include "imaging/OutputSize.h"
 
+#include <avif/avif.h>
+#include <webp/decode.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -126,9 +129,75 @@ IdealPicture idealAverage(gdImagePtr fullSize, QSize size)
     return ideal;
 }
 
-double psnr(const QByteArray& jpeg, const IdealPicture& ideal)
+namespace {
+
+GdImage fromRgb(const uint8_t* rgb, int width, int height, size_t rowBytes)
 {
-    const GdImage picture = decodeFullSize(jpeg);
+    GdImage picture(gdImageCreateTrueColor(width, height));
+    if (!picture)
+        return {};
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = rgb + size_t(y) * rowBytes;
+        for (int x = 0; x < width; ++x)
+            picture->tpixels[y][x] = gdTrueColor(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+    }
+    return picture;
+}
+
+GdImage decodeWebp(const QByteArray& file)
+{
+    int width = 0;
+    int height = 0;
+    const std::unique_ptr<uint8_t, void (*)(void*)> rgb(
+        WebPDecodeRGB(reinterpret_cast<const uint8_t*>(file.constData()), size_t(file.size()),
+                      &width, &height),
+        WebPFree);
+    return rgb ? fromRgb(rgb.get(), width, height, 3 * size_t(width)) : GdImage();
+}
+
+GdImage decodeAvif(const QByteArray& file)
+{
+    const std::unique_ptr<avifDecoder, void (*)(avifDecoder*)> decoder(avifDecoderCreate(),
+                                                                       avifDecoderDestroy);
+    const std::unique_ptr<avifImage, void (*)(avifImage*)> image(avifImageCreateEmpty(),
+                                                                 avifImageDestroy);
+    if (!decoder || !image ||
+        avifDecoderReadMemory(decoder.get(), image.get(),
+                              reinterpret_cast<const uint8_t*>(file.constData()),
+                              size_t(file.size())) != AVIF_RESULT_OK)
+        return {};
+    avifRGBImage rgb;
+    avifRGBImageSetDefaults(&rgb, image.get());
+    rgb.format = AVIF_RGB_FORMAT_RGB;
+    rgb.depth = 8;
+    avifRGBImageAllocatePixels(&rgb);
+    const std::unique_ptr<avifRGBImage, void (*)(avifRGBImage*)> pixels(&rgb,
+                                                                        avifRGBImageFreePixels);
+    if (avifImageYUVToRGB(image.get(), &rgb) != AVIF_RESULT_OK)
+        return {};
+    return fromRgb(rgb.pixels, int(rgb.width), int(rgb.height), rgb.rowBytes);
+}
+
+} // namespace
+
+GdImage decodeOutput(const QByteArray& file)
+{
+    if (file.isEmpty())
+        return {};
+    if (file.startsWith("RIFF") && file.mid(8, 4) == "WEBP")
+        return decodeWebp(file);
+    if (file.mid(4, 4) == "ftyp")
+        return decodeAvif(file);
+    return decodeFullSize(file);
+}
+
+double psnr(const QByteArray& file, const IdealPicture& ideal)
+{
+    return psnr(decodeOutput(file).get(), ideal);
+}
+
+double psnr(const gdImage* picture, const IdealPicture& ideal)
+{
     if (!picture || QSize(picture->sx, picture->sy) != ideal.size)
         return 0;
     double squares = 0;

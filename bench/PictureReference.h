@@ -20,6 +20,10 @@ GdImage drawPhoto(QSize size, unsigned seed);
 // GD's own full-size decoding of JPEG data, as the sequential path reads a picture.
 GdImage decodeFullSize(const QByteArray& jpeg);
 
+// A JPEG, WebP or AVIF file decoded to sRGB pixels by its format's own library (GD, libwebp,
+// libavif), told apart by content; null when it cannot be decoded.
+GdImage decodeOutput(const QByteArray& file);
+
 // What the sequential path writes for one output of a full-size picture: the whole picture
 // scaled with gdImageCopyResampled, encoded by GD at the profile's quality.
 QByteArray sequentialOutput(gdImagePtr fullSize, const OutputProfile& profile);
@@ -32,8 +36,10 @@ struct IdealPicture
 };
 IdealPicture idealAverage(gdImagePtr fullSize, QSize size);
 
-// The peak signal-to-noise ratio of JPEG data against the ideal, in dB; 0 when the data
-// cannot be decoded or its size differs.
-double psnr(const QByteArray& jpeg, const IdealPicture& ideal);
+// The peak signal-to-noise ratio of a picture against the ideal, in dB; 0 when it is null or
+// its size differs.
+double psnr(const gdImage* picture, const IdealPicture& ideal);
+// The same for an output file (decodeOutput).
+double psnr(const QByteArray& file, const IdealPicture& ideal);
 
 } // namespace PictureReference

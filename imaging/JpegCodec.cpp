@@ -1,18 +1,12 @@
 #include "imaging/JpegCodec.h"
 
+#include "imaging/PictureEncoder.h"
 #include "imaging/ReplaceFile.h"
 
 #include <cstdarg>
-#include <memory>
 #include <mutex>
 
 namespace {
-
-struct GdBufferDeleter
-{
-    void operator()(void* buffer) const { gdFree(buffer); }
-};
-using GdBuffer = std::unique_ptr<void, GdBufferDeleter>;
 
 void quietGdErrors(int, const char*, va_list) {}
 
@@ -29,11 +23,9 @@ void silenceGd()
 QByteArray EncodeJpeg(gdImagePtr image, int quality)
 {
     silenceGd();
-    int size = 0;
-    const GdBuffer encoded(gdImageJpegPtr(image, &size, quality));
-    if (!encoded || size <= 0)
+    if (!image)
         return {};
-    return QByteArray(static_cast<const char*>(encoded.get()), size);
+    return pictureEncoder(OutputFormat::Jpeg).encode(*image, {.quality = quality});
 }
 
 bool SaveJpegFile(const QString& path, gdImagePtr image, int quality)

@@ -8,8 +8,9 @@
 // Encoding GD images as JPEG. Decoding is PictureDecoder's. Both may run on several threads at
 // once as long as each works on its own image and file.
 
-// The image encoded at the quality, which is handed to GD unchanged; empty when GD refuses.
-// The caller keeps the image.
+// The image encoded as GD would at the quality, pixel for pixel, with Huffman tables made for
+// it, which only makes the file smaller (JpegEncoder); empty when it cannot be encoded. The
+// caller keeps the image.
 QByteArray EncodeJpeg(gdImagePtr image, int quality);
 
 // Encodes, then replaces the file with the whole encoded picture (see replaceFile); an

@@ -1,6 +1,8 @@
 #include "settings/ImageSettings.h"
 
-std::array<SettingsField, 16> ImageSettings::fields()
+// The sixteen keys first, in their order, then the web output keys: a file written before
+// those existed lacks them, and so keeps giving exactly the outputs it gave.
+std::array<SettingsField, 29> ImageSettings::fields()
 {
     return {{
         {"LargeExtension", &large.Extension},
@@ -19,6 +21,19 @@ std::array<SettingsField, 16> ImageSettings::fields()
         {"ThumbWidth", &thumbnail.Width},
         {"RenameOriginalFile", &RenameOriginalFile},
         {"OriginalExtension", &OriginalExtension},
+        {"ThumbWebp", &thumbnail.Webp},
+        {"ThumbAvif", &thumbnail.Avif},
+        {"ThumbDouble", &thumbnail.Double},
+        {"ThumbKeepRatio", &thumbnail.KeepRatio},
+        {"ThumbNoEnlarge", &thumbnail.NoEnlarge},
+        {"LargeWebp", &large.Webp},
+        {"LargeAvif", &large.Avif},
+        {"LargeDouble", &large.Double},
+        {"LargeKeepRatio", &large.KeepRatio},
+        {"LargeNoEnlarge", &large.NoEnlarge},
+        {"ProgressiveJpeg", &ProgressiveJpeg},
+        {"KeepCredits", &KeepCredits},
+        {"WriteMarkup", &WriteMarkup},
     }};
 }
 

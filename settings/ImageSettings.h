@@ -15,7 +15,16 @@ struct OutputProfile
     int UseWidth = 0;
     int UseHeight = 0;
     int Quality = 0;
-    QString Extension; // inserted between the running number and ".jpg"
+    QString Extension; // inserted between the running number and the file type
+    // Beside the JPEG, the same picture as WebP and as AVIF.
+    int Webp = 0;
+    int Avif = 0;
+    // Every format again at twice the size, for high-density screens.
+    int Double = 0;
+    // With both Width and Height used, fit inside them instead of stretching.
+    int KeepRatio = 0;
+    // An output never larger than the picture: its own size is used instead.
+    int NoEnlarge = 0;
 };
 
 // The image settings, kept in morvane.cfg.
@@ -25,6 +34,11 @@ struct ImageSettings
     OutputProfile large;
     int RenameOriginalFile = 0;
     QString OriginalExtension;
+    int ProgressiveJpeg = 0;
+    // The picture's EXIF Artist and Copyright go into every output, and nothing else.
+    int KeepCredits = 0;
+    // An HTML fragment per group, beside the thumbnails.
+    int WriteMarkup = 0;
 
     static constexpr const char* fileName = "morvane.cfg";
 
@@ -33,5 +47,5 @@ struct ImageSettings
     bool save(const QString& path = fileName);
 
 private:
-    std::array<SettingsField, 16> fields();
+    std::array<SettingsField, 29> fields();
 };

@@ -1,6 +1,7 @@
 #include "ModalSteps.h"
 #include "ScriptedPrompter.h"
 
+#include "dialogkit/DialogUnits.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 
 #include <QAccessible>
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -40,6 +42,17 @@ private:
             qFatal("no control %d", id);
         return widget;
     }
+    // The thirteen web keys as written after the sixteen, those named set.
+    static QByteArray webKeys(const QList<QByteArray>& set)
+    {
+        QByteArray lines;
+        for (const char* key :
+             {"ThumbWebp", "ThumbAvif", "ThumbDouble", "ThumbKeepRatio", "ThumbNoEnlarge",
+              "LargeWebp", "LargeAvif", "LargeDouble", "LargeKeepRatio", "LargeNoEnlarge",
+              "ProgressiveJpeg", "KeepCredits", "WriteMarkup"})
+            lines += key + QByteArray(set.contains(key) ? " = 1\n" : " = 0\n");
+        return lines;
+    }
     static QLineEdit* edit(const QDialog& dialog, int id) { return control<QLineEdit>(dialog, id); }
     static void click(const QDialog& dialog, int id) { control<QPushButton>(dialog, id)->click(); }
 
@@ -64,6 +77,9 @@ private slots:
     void refusedIntegerStopsOkAndBrowse();
     void tabOrderFollowsTemplate();
     void controlsAreNamedByTheirText();
+    void existingControlsKeepTheirPlace_data();
+    void existingControlsKeepTheirPlace();
+    void newControlsFitBesideTheOthers();
 };
 
 void ImagePropertiesTest::initTestCase()
@@ -88,8 +104,11 @@ void ImagePropertiesTest::firstOpeningShowsDefaults()
             QCOMPARE(edit(dialog, id)->text(), QString());
         for (int id : {1003, 1004, 1011, 1012})
             QCOMPARE(edit(dialog, id)->text(), QStringLiteral("0"));
-        for (int id : {1005, 1006, 1013, 1014, 1033})
+        for (int id : {1005, 1006, 1013, 1014, 1033, 1034, 1035, 1036, 1037, 1038, 1040, 1041, 1042,
+                       1043, 1044, 1046, 1047, 1048})
             QVERIFY(!control<QCheckBox>(dialog, id)->isChecked());
+        for (int id : {1039, 1045})
+            QCOMPARE(control<QLabel>(dialog, id)->text(), QStringLiteral("20"));
         for (int id : {1008, 1016}) {
             auto* slider = control<QSlider>(dialog, id);
             QCOMPARE(slider->value(), 20);
@@ -106,7 +125,8 @@ void ImagePropertiesTest::firstOpeningShowsDefaults()
                                     "LargeWidth = 0\nThumbExtension = \nThumbHeight = 0\n"
                                     "ThumbQuality = 20\nThumbSaveDir = \nThumbUseHeight = 0\n"
                                     "ThumbUseWidth = 0\nThumbWidth = 0\nRenameOriginalFile = 0\n"
-                                    "OriginalExtension = \n"));
+                                    "OriginalExtension = \n" +
+                                    webKeys({})));
 }
 
 void ImagePropertiesTest::showsQualityWithinSliderRange_data()
@@ -132,6 +152,11 @@ void ImagePropertiesTest::showsQualityWithinSliderRange()
     whileModal(dialog, [&] {
         QCOMPARE(control<QSlider>(dialog, 1008)->value(), shown);
         QCOMPARE(control<QSlider>(dialog, 1016)->value(), shown);
+        QCOMPARE(control<QLabel>(dialog, 1039)->text(), QString::number(shown));
+        QCOMPARE(control<QLabel>(dialog, 1045)->text(), QString::number(shown));
+        control<QSlider>(dialog, 1016)->setValue(42);
+        QCOMPARE(control<QLabel>(dialog, 1045)->text(), QStringLiteral("42"));
+        control<QSlider>(dialog, 1016)->setValue(shown);
         click(dialog, 1);
     });
     QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
@@ -159,6 +184,8 @@ void ImagePropertiesTest::okSavesEveryField()
         control<QSlider>(dialog, 1016)->setValue(85);
         control<QCheckBox>(dialog, 1033)->setChecked(true);
         edit(dialog, 1017)->setText("_orig");
+        for (int id : {1035, 1036, 1040, 1043, 1044, 1047})
+            control<QCheckBox>(dialog, id)->setChecked(true);
         click(dialog, 1);
     });
     QCOMPARE(dialog.DoModal(), int(QDialog::Accepted));
@@ -169,7 +196,12 @@ void ImagePropertiesTest::okSavesEveryField()
                                     "ThumbHeight = -3\nThumbQuality = 70\n"
                                     "ThumbSaveDir = /site/thumbs\nThumbUseHeight = 0\n"
                                     "ThumbUseWidth = 1\nThumbWidth = 160\n"
-                                    "RenameOriginalFile = 1\nOriginalExtension = _orig\n"));
+                                    "RenameOriginalFile = 1\nOriginalExtension = _orig\n" +
+                                    webKeys({"ThumbAvif", "ThumbDouble", "LargeWebp",
+                                             "LargeKeepRatio", "LargeNoEnlarge", "KeepCredits"})));
+    QCOMPARE(dialog.settings().thumbnail.Avif, 1);
+    QCOMPARE(dialog.settings().large.NoEnlarge, 1);
+    QCOMPARE(dialog.settings().ProgressiveJpeg, 0);
     QCOMPARE(dialog.settings().thumbnail.Width, 160);
     QCOMPARE(dialog.settings().OriginalExtension, QStringLiteral("_orig"));
 }
@@ -317,8 +349,10 @@ void ImagePropertiesTest::refusedIntegerStopsOkAndBrowse()
 void ImagePropertiesTest::tabOrderFollowsTemplate()
 {
     const QStringList expected = {"1",    "1001", "1002", "1003", "1004", "1005", "1006",
-                                  "1007", "1008", "1009", "1010", "1011", "1012", "1013",
-                                  "1014", "1015", "1016", "2",    "1033", "1017", "1"};
+                                  "1007", "1008", "1034", "1035", "1036", "1037", "1038",
+                                  "1009", "1010", "1011", "1012", "1013", "1014", "1015",
+                                  "1016", "1040", "1041", "1042", "1043", "1044", "2",
+                                  "1033", "1017", "1046", "1047", "1048", "1"};
     ImageSettings settings;
     CImagePropertiesDlg dialog(settings, m_prompter);
     dialog.show();
@@ -346,12 +380,106 @@ void ImagePropertiesTest::controlsAreNamedByTheirText()
     QCOMPARE(name(edit(dialog, 1017)), QStringLiteral("Extension"));
     QCOMPARE(name(control<QSlider>(dialog, 1016)), QStringLiteral("JPEG Quality"));
     QCOMPARE(name(control<QCheckBox>(dialog, 1033)), QStringLiteral("Rename Original Image"));
+    const std::pair<int, const char*> boxes[] = {{1034, "WebP"},
+                                                 {1035, "AVIF"},
+                                                 {1036, "2x version"},
+                                                 {1037, "Keep proportions"},
+                                                 {1038, "Never enlarge"},
+                                                 {1040, "WebP"},
+                                                 {1041, "AVIF"},
+                                                 {1042, "2x version"},
+                                                 {1043, "Keep proportions"},
+                                                 {1044, "Never enlarge"},
+                                                 {1046, "Progressive JPEG"},
+                                                 {1047, "Keep artist and copyright"},
+                                                 {1048, "Write HTML fragment"}};
+    for (const auto& [id, text] : boxes) {
+        QCOMPARE(control<QCheckBox>(dialog, id)->text(), QString::fromUtf8(text));
+        QCOMPARE(name(control<QCheckBox>(dialog, id)), QString::fromUtf8(text));
+    }
+    control<QSlider>(dialog, 1008)->setValue(70);
+    QCOMPARE(name(control<QLabel>(dialog, 1039)), QStringLiteral("70"));
     QStringList titles;
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
         titles << name(box);
     titles.sort();
     QCOMPARE(titles,
              (QStringList{"Image Properties", "Original Image Options", "Thumbnail Properties"}));
+}
+
+void ImagePropertiesTest::existingControlsKeepTheirPlace_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QRect>("place"); // in dialog units
+
+    const std::pair<int, QRect> places[] = {
+        {1001, {15, 32, 164, 14}},   {1002, {74, 18, 34, 12}},   {1003, {16, 63, 40, 14}},
+        {1004, {16, 91, 40, 14}},    {1005, {68, 65, 49, 10}},   {1006, {67, 94, 51, 10}},
+        {1007, {17, 123, 64, 14}},   {1008, {35, 156, 126, 24}}, {1009, {204, 32, 164, 14}},
+        {1010, {263, 18, 34, 12}},   {1011, {205, 63, 40, 14}},  {1012, {205, 91, 40, 14}},
+        {1013, {257, 65, 49, 10}},   {1014, {256, 94, 51, 10}},  {1015, {206, 123, 64, 14}},
+        {1016, {224, 156, 126, 24}}, {1033, {25, 205, 89, 10}},  {1017, {176, 201, 64, 14}}};
+    for (const auto& [id, place] : places)
+        QTest::addRow("%d", id) << id << place;
+}
+
+// The web options take room of their own: every control that was there keeps its place.
+void ImagePropertiesTest::existingControlsKeepTheirPlace()
+{
+    QFETCH(int, id);
+    QFETCH(QRect, place);
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
+    const DialogUnits units(dialog.font());
+    const QRect expected = units.rect(place.x(), place.y(), place.width(), place.height());
+    QWidget* widget = control<QWidget>(dialog, id);
+    QCOMPARE(widget->pos(), expected.topLeft());
+    QCOMPARE(widget->height(), expected.height());
+    QVERIFY(widget->width() >= expected.width());
+}
+
+// Each new control lies inside its box and covers no other control, in the font the dialog
+// really has; OK and Cancel stay at the dialog's foot, below everything else.
+void ImagePropertiesTest::newControlsFitBesideTheOthers()
+{
+    ImageSettings settings;
+    CImagePropertiesDlg dialog(settings, m_prompter);
+    QGroupBox* thumbnailBox = nullptr;
+    QGroupBox* largeBox = nullptr;
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
+        if (box->title() == u"Thumbnail Properties")
+            thumbnailBox = box;
+        else if (box->title() == u"Image Properties")
+            largeBox = box;
+    }
+    QVERIFY(thumbnailBox && largeBox);
+    QList<QWidget*> others;
+    for (QWidget* widget : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!qobject_cast<QGroupBox*>(widget))
+            others << widget;
+
+    const auto placeOf = [](QWidget* widget) {
+        return QRect(widget->pos(), QSize(std::max(widget->width(), widget->sizeHint().width()),
+                                          widget->height()));
+    };
+    for (int id = 1034; id <= 1048; ++id) {
+        QWidget* widget = control<QWidget>(dialog, id);
+        const QRect place = placeOf(widget);
+        const QRect box = id < 1040   ? thumbnailBox->geometry().adjusted(2, 2, -2, -2)
+                          : id < 1046 ? largeBox->geometry().adjusted(2, 2, -2, -2)
+                                      : dialog.rect();
+        QVERIFY2(box.contains(place), qPrintable(QString::number(id)));
+        for (QWidget* other : others)
+            QVERIFY2(other == widget || !place.intersects(placeOf(other)),
+                     qPrintable(QStringLiteral("%1 covers %2").arg(id).arg(other->objectName())));
+    }
+    for (int button : {1, 2}) {
+        QWidget* widget = control<QWidget>(dialog, button);
+        for (QWidget* other : others)
+            QVERIFY(other == widget || other->geometry().bottom() < widget->geometry().top() ||
+                    other->objectName() == u"1" || other->objectName() == u"2");
+        QVERIFY(widget->geometry().bottom() < dialog.height());
+    }
 }
 
 QTEST_MAIN(ImagePropertiesTest)

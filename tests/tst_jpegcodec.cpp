@@ -303,7 +303,7 @@ void JpegCodecTest::saveReplacesWholeFile()
     QVERIFY(write(path("old.jpg"), QByteArray(500000, 'x')));
     const GdImage image = draw(QSize(40, 30));
     QVERIFY(SaveJpegFile(path("old.jpg"), image.get(), 75));
-    QCOMPARE(read(path("old.jpg")), jpeg(QSize(40, 30), 75));
+    QCOMPARE(read(path("old.jpg")), EncodeJpeg(image.get(), 75));
     // The caller still owns the image and may go on using it.
     QCOMPARE(gdImageGetTrueColorPixel(image.get(), 0, 0), gdTrueColor(0, 255, 0));
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".morvane-"),

@@ -42,6 +42,9 @@ private slots:
     void trustBelongsToOneServer_data();
     void trustBelongsToOneServer();
     void imageSettingsRoundTrip();
+    void writesTheWebKeysAfterTheSixteen();
+    void readsEachWebKey_data();
+    void readsEachWebKey();
     void newFtpFileIsPrivate();
     void saveKeepsPermissionsOfExistingFile();
     void failedSaveLeavesOldFile();
@@ -263,6 +266,67 @@ void SettingsFileTest::imageSettingsRoundTrip()
     QCOMPARE(readBack.large.Quality, 85);
     QCOMPARE(readBack.RenameOriginalFile, 1);
     QCOMPARE(readBack.OriginalExtension, QStringLiteral("_orig"));
+}
+
+void SettingsFileTest::writesTheWebKeysAfterTheSixteen()
+{
+    ImageSettings settings;
+    settings.thumbnail.Avif = 1;
+    settings.large.Double = 1;
+    settings.WriteMarkup = 1;
+    const QString path = m_dir.filePath(QStringLiteral("morvane.cfg"));
+    QVERIFY(settings.save(path));
+    const QList<QByteArray> lines = read(path).split('\n');
+    QCOMPARE(lines.size(), 30); // 29 keys and the empty text after the last line break
+    QCOMPARE(lines[15], QByteArray("OriginalExtension = "));
+    QCOMPARE(lines.mid(16, 13),
+             (QList<QByteArray>{"ThumbWebp = 0", "ThumbAvif = 1", "ThumbDouble = 0",
+                                "ThumbKeepRatio = 0", "ThumbNoEnlarge = 0", "LargeWebp = 0",
+                                "LargeAvif = 0", "LargeDouble = 1", "LargeKeepRatio = 0",
+                                "LargeNoEnlarge = 0", "ProgressiveJpeg = 0", "KeepCredits = 0",
+                                "WriteMarkup = 1"}));
+}
+
+void SettingsFileTest::readsEachWebKey_data()
+{
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("field");
+    const char* keys[] = {"ThumbWebp",      "ThumbAvif",      "ThumbDouble",     "ThumbKeepRatio",
+                          "ThumbNoEnlarge", "LargeWebp",      "LargeAvif",       "LargeDouble",
+                          "LargeKeepRatio", "LargeNoEnlarge", "ProgressiveJpeg", "KeepCredits",
+                          "WriteMarkup"};
+    for (int field = 0; field < int(std::size(keys)); ++field)
+        QTest::newRow(keys[field]) << QByteArray(keys[field]) << field;
+}
+
+// Each key sets its own field alone; a file written before the keys existed sets none, so it
+// gives the outputs it always gave.
+void SettingsFileTest::readsEachWebKey()
+{
+    QFETCH(QByteArray, key);
+    QFETCH(int, field);
+    const QByteArray older = "LargeExtension = \nLargeHeight = 600\nLargeQuality = 85\n"
+                             "LargeSaveDir = /site/ThumbWebp\nLargeUseHeight = 1\n"
+                             "ThumbWidth = 160\nRenameOriginalFile = 0\nOriginalExtension = \n";
+    const auto webFields = [](const ImageSettings& s) {
+        return QList<int>{s.thumbnail.Webp,      s.thumbnail.Avif,      s.thumbnail.Double,
+                          s.thumbnail.KeepRatio, s.thumbnail.NoEnlarge, s.large.Webp,
+                          s.large.Avif,          s.large.Double,        s.large.KeepRatio,
+                          s.large.NoEnlarge,     s.ProgressiveJpeg,     s.KeepCredits,
+                          s.WriteMarkup};
+    };
+    ImageSettings before;
+    QVERIFY(before.load(write(older)));
+    QCOMPARE(webFields(before), QList<int>(13, 0));
+    QCOMPARE(before.large.SaveDir, QStringLiteral("/site/ThumbWebp"));
+
+    ImageSettings after;
+    QVERIFY(after.load(write(older + key + " = 1\r\n")));
+    const QList<int> fields = webFields(after);
+    QCOMPARE(fields.count(1), 1);
+    QCOMPARE(fields.indexOf(1), field);
+    QCOMPARE(after.large.SaveDir, before.large.SaveDir);
+    QCOMPARE(after.thumbnail.Width, 160);
 }
 
 void SettingsFileTest::newFtpFileIsPrivate()

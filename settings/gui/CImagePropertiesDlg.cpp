@@ -4,6 +4,7 @@
 #include "dialogkit/Prompter.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -32,11 +33,31 @@ enum ControlId
     IDC_LARGE_QUALITY = 1016,
     IDC_ORIGINAL_EXTENSION = 1017,
     IDC_RENAME_ORIGINAL = 1033,
+    IDC_THUMB_WEBP = 1034,
+    IDC_THUMB_AVIF = 1035,
+    IDC_THUMB_DOUBLE = 1036,
+    IDC_THUMB_KEEPRATIO = 1037,
+    IDC_THUMB_NOENLARGE = 1038,
+    IDC_THUMB_QUALITY_VALUE = 1039,
+    IDC_LARGE_WEBP = 1040,
+    IDC_LARGE_AVIF = 1041,
+    IDC_LARGE_DOUBLE = 1042,
+    IDC_LARGE_KEEPRATIO = 1043,
+    IDC_LARGE_NOENLARGE = 1044,
+    IDC_LARGE_QUALITY_VALUE = 1045,
+    IDC_PROGRESSIVE_JPEG = 1046,
+    IDC_KEEP_CREDITS = 1047,
+    IDC_WRITE_MARKUP = 1048,
 };
 
-// Template 134, in template order, which is also the tab order.
+// The web options grow the dialog by one row, below the boxes; OK and Cancel stay at its foot.
+constexpr int webRow = 20;
+
+// Template 134, in template order, which is also the tab order. Each profile's box holds its
+// web options in the room right of the size and extension boxes, and the quality's number
+// beside its slider.
 constexpr ControlSpec controls[] = {
-    {IDOK, ControlKind::DefaultButton, "OK", 116, 231, 50, 14},
+    {IDOK, ControlKind::DefaultButton, "OK", 116, 231 + webRow, 50, 14},
     {0, ControlKind::GroupBox, "Thumbnail Properties", 7, 6, 179, 180},
     {IDC_THUMB_SAVEDIR, ControlKind::Edit, "", 15, 32, 164, 14},
     {0, ControlKind::Label, "Save Directory", 16, 21, 48, 8},
@@ -50,8 +71,14 @@ constexpr ControlSpec controls[] = {
     {IDC_THUMB_EXTENSION, ControlKind::Edit, "", 17, 123, 64, 14},
     {0, ControlKind::Label, "Extension", 17, 113, 32, 8},
     {IDC_THUMB_QUALITY, ControlKind::Trackbar, "", 35, 156, 126, 24},
+    {IDC_THUMB_QUALITY_VALUE, ControlKind::Label, "", 164, 164, 16, 8},
     {0, ControlKind::Label, "High", 144, 147, 16, 8},
     {0, ControlKind::Label, "Low", 35, 147, 14, 8},
+    {IDC_THUMB_WEBP, ControlKind::CheckBox, "WebP", 125, 53, 50, 10},
+    {IDC_THUMB_AVIF, ControlKind::CheckBox, "AVIF", 125, 67, 50, 10},
+    {IDC_THUMB_DOUBLE, ControlKind::CheckBox, "2x version", 125, 81, 55, 10},
+    {IDC_THUMB_KEEPRATIO, ControlKind::CheckBox, "Keep proportions", 90, 113, 90, 10},
+    {IDC_THUMB_NOENLARGE, ControlKind::CheckBox, "Never enlarge", 90, 126, 90, 10},
     {0, ControlKind::GroupBox, "Image Properties", 196, 6, 179, 181},
     {IDC_LARGE_SAVEDIR, ControlKind::Edit, "", 204, 32, 164, 14},
     {0, ControlKind::Label, "Save Directory", 205, 21, 48, 8},
@@ -65,15 +92,24 @@ constexpr ControlSpec controls[] = {
     {IDC_LARGE_EXTENSION, ControlKind::Edit, "", 206, 123, 64, 14},
     {0, ControlKind::Label, "Extension", 206, 113, 32, 8},
     {IDC_LARGE_QUALITY, ControlKind::Trackbar, "", 224, 156, 126, 24},
+    {IDC_LARGE_QUALITY_VALUE, ControlKind::Label, "", 353, 164, 16, 8},
     {0, ControlKind::Label, "High", 333, 147, 16, 8},
     {0, ControlKind::Label, "Low", 224, 147, 14, 8},
-    {IDCANCEL, ControlKind::PushButton, "Cancel", 212, 231, 50, 14},
+    {IDC_LARGE_WEBP, ControlKind::CheckBox, "WebP", 314, 53, 50, 10},
+    {IDC_LARGE_AVIF, ControlKind::CheckBox, "AVIF", 314, 67, 50, 10},
+    {IDC_LARGE_DOUBLE, ControlKind::CheckBox, "2x version", 314, 81, 55, 10},
+    {IDC_LARGE_KEEPRATIO, ControlKind::CheckBox, "Keep proportions", 279, 113, 90, 10},
+    {IDC_LARGE_NOENLARGE, ControlKind::CheckBox, "Never enlarge", 279, 126, 90, 10},
+    {IDCANCEL, ControlKind::PushButton, "Cancel", 212, 231 + webRow, 50, 14},
     {0, ControlKind::Label, "JPEG Quality", 78, 147, 42, 8},
     {0, ControlKind::Label, "JPEG Quality", 267, 147, 42, 8},
     {0, ControlKind::GroupBox, "Original Image Options", 7, 192, 368, 28},
     {IDC_RENAME_ORIGINAL, ControlKind::CheckBox, "Rename Original Image", 25, 205, 89, 10},
     {0, ControlKind::Label, "Extension", 140, 204, 32, 8},
     {IDC_ORIGINAL_EXTENSION, ControlKind::Edit, "", 176, 201, 64, 14},
+    {IDC_PROGRESSIVE_JPEG, ControlKind::CheckBox, "Progressive JPEG", 25, 227, 80, 10},
+    {IDC_KEEP_CREDITS, ControlKind::CheckBox, "Keep artist and copyright", 120, 227, 110, 10},
+    {IDC_WRITE_MARKUP, ControlKind::CheckBox, "Write HTML fragment", 250, 227, 100, 10},
 };
 
 // Edit boxes and trackbars are named after the label beside them.
@@ -100,15 +136,21 @@ constexpr int qualityTickInterval = 10;
 CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prompter, QWidget* parent)
     : SettingsDialog(settings, prompter, parent)
 {
-    const DialogTemplate form(this, {"Image Properties", 382, 252, controls});
+    const DialogTemplate form(this, {"Image Properties", 382, 252 + webRow, controls});
     for (const auto& [id, name] : accessibleNames)
         form.control(id)->setAccessibleName(QString::fromUtf8(name));
 
     m_thumbQuality = form.control<QSlider>(IDC_THUMB_QUALITY);
     m_largeQuality = form.control<QSlider>(IDC_LARGE_QUALITY);
-    for (QSlider* slider : {m_thumbQuality, m_largeQuality}) {
+    const std::pair<QSlider*, QLabel*> qualities[] = {
+        {m_thumbQuality, form.control<QLabel>(IDC_THUMB_QUALITY_VALUE)},
+        {m_largeQuality, form.control<QLabel>(IDC_LARGE_QUALITY_VALUE)}};
+    for (const auto& [slider, number] : qualities) {
         slider->setRange(lowestQuality, highestQuality);
         slider->setTickInterval(qualityTickInterval);
+        // The number the file will hold, which the ticks alone do not tell.
+        number->setNum(slider->value());
+        connect(slider, &QSlider::valueChanged, number, qOverload<int>(&QLabel::setNum));
     }
 
     OutputProfile& large = m_settings.large;
@@ -131,6 +173,20 @@ CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prom
                          &m_settings.RenameOriginalFile);
     m_exchange.bindText(form.control<QLineEdit>(IDC_ORIGINAL_EXTENSION),
                         &m_settings.OriginalExtension);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_THUMB_WEBP), &thumb.Webp);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_THUMB_AVIF), &thumb.Avif);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_THUMB_DOUBLE), &thumb.Double);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_THUMB_KEEPRATIO), &thumb.KeepRatio);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_THUMB_NOENLARGE), &thumb.NoEnlarge);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_LARGE_WEBP), &large.Webp);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_LARGE_AVIF), &large.Avif);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_LARGE_DOUBLE), &large.Double);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_LARGE_KEEPRATIO), &large.KeepRatio);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_LARGE_NOENLARGE), &large.NoEnlarge);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_PROGRESSIVE_JPEG),
+                         &m_settings.ProgressiveJpeg);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_KEEP_CREDITS), &m_settings.KeepCredits);
+    m_exchange.bindCheck(form.control<QCheckBox>(IDC_WRITE_MARKUP), &m_settings.WriteMarkup);
 
     m_ok = form.control<QPushButton>(IDOK);
     connect(m_ok, &QPushButton::clicked, this, &CImagePropertiesDlg::OnOK);
