@@ -3,6 +3,7 @@
 #include "base/EventWait.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/GroupNaming.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PictureDecoder.h"
@@ -188,7 +189,10 @@ bool BatchRun::saveDirExists(const OutputProfile& profile, const char* message)
 std::vector<PlannedRow> BatchRun::plan() const
 {
     std::vector<PlannedRow> planned;
-    std::array<int, 5> counters{};
+    GroupNaming naming(m_groupText, m_settings.WebSafeNames != 0);
+    for (const BatchRow& row : m_rows)
+        if (const int g = SettingsFile::leadingInteger(row.group); g >= 1 && g <= 5)
+            naming.count(g);
     std::set<FileIdentity> pictures;
     for (int row = 0; row < int(m_rows.size()); ++row) {
         const QString& group = m_rows[row].group;
@@ -199,7 +203,7 @@ std::vector<PlannedRow> BatchRun::plan() const
         const int g = SettingsFile::leadingInteger(group);
         QString name;
         if (g >= 1 && g <= 5)
-            name = m_groupText[g - 1] + QString::asprintf("%02d", ++counters[g - 1]);
+            name = naming.next(g);
         // A missing picture may be made by an earlier row's output or rename, and one listed
         // twice may be renamed away by its first row.
         const auto picture = fileIdentity(m_rows[row].entry.GetFullPath());

@@ -1,6 +1,6 @@
 #include "settings/ImageSettings.h"
 
-std::array<SettingsField, 16> ImageSettings::fields()
+std::array<SettingsField, 17> ImageSettings::fields()
 {
     return {{
         {"LargeExtension", &large.Extension},
@@ -19,6 +19,7 @@ std::array<SettingsField, 16> ImageSettings::fields()
         {"ThumbWidth", &thumbnail.Width},
         {"RenameOriginalFile", &RenameOriginalFile},
         {"OriginalExtension", &OriginalExtension},
+        {"WebSafeNames", &WebSafeNames},
     }};
 }
 

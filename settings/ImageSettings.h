@@ -25,6 +25,9 @@ struct ImageSettings
     OutputProfile large;
     int RenameOriginalFile = 0;
     QString OriginalExtension;
+    // Non-zero: prefixes in lower-case ASCII and numbers as wide as a group's largest (see
+    // GroupNaming); 0, as when the key is missing, names as designed.
+    int WebSafeNames = 0;
 
     static constexpr const char* fileName = "morvane.cfg";
 
@@ -33,5 +36,5 @@ struct ImageSettings
     bool save(const QString& path = fileName);
 
 private:
-    std::array<SettingsField, 16> fields();
+    std::array<SettingsField, 17> fields();
 };

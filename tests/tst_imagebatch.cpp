@@ -152,6 +152,7 @@ private slots:
     void namesAndNumbersPerGroup();
     void prefixesMakeNames_data();
     void prefixesMakeNames();
+    void webSafeNamesInTheRun();
     void renameNeverReplacesAFile_data();
     void renameNeverReplacesAFile();
     void neverWritesOverAListedPicture_data();
@@ -296,6 +297,28 @@ void ImageBatchTest::prefixesMakeNames()
     QCOMPARE(generated.thumbnails, expected);
     for (const QString& path : expected)
         QCOMPARE(jpegSize(path), QSize(16, 12));
+}
+
+void ImageBatchTest::webSafeNamesInTheRun()
+{
+    m_settings.WebSafeNames = 1;
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    m_settings.large.Extension = "_L";
+    m_groupText = {"Été à Paris", "Straße", "", "", ""};
+    for (int picture = 1; picture <= 100; ++picture)
+        addPhoto(QStringLiteral("IMG_%1.jpg").arg(picture), "1", QSize(8, 6));
+    addPhoto("DSC.jpg", "2", QSize(8, 6));
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.thumbnails.size(), 101);
+    QCOMPARE(generated.thumbnails.first(), thumb("ete-a-paris001_t.jpg"));
+    QCOMPARE(generated.thumbnails[99], thumb("ete-a-paris100_t.jpg"));
+    QCOMPARE(generated.thumbnails.last(), thumb("strasse01_t.jpg"));
+    QCOMPARE(generated.largeImages.last(), large("strasse01_L.jpg"));
+    QVERIFY(QFileInfo::exists(photo("ete-a-paris042_orig.jpg")));
+    QVERIFY(QFileInfo::exists(photo("strasse01_orig.jpg")));
+    QCOMPARE(files("thumbs").size(), 101);
 }
 
 void ImageBatchTest::renameNeverReplacesAFile_data()
@@ -615,22 +638,24 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
 void ImageBatchTest::groupNameWithASlashStopsTheRun_data()
 {
     QTest::addColumn<QString>("secondGroup");
+    QTest::addColumn<bool>("webSafe");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("used, leading up") << "../x"
-                                      << QStringList({"message Invalid Group 2 Text. "
-                                                      "Group names cannot contain \"/\"."});
-    QTest::newRow("used, into a folder") << "sub/x"
-                                         << QStringList({"message Invalid Group 2 Text. "
-                                                         "Group names cannot contain \"/\"."});
-    QTest::newRow("unused") << "" << QStringList();
+    const QStringList refused = {"message Invalid Group 2 Text. Group names cannot contain \"/\"."};
+    QTest::newRow("used, leading up") << "../x" << false << refused;
+    QTest::newRow("used, into a folder") << "sub/x" << false << refused;
+    // Web-safe names would make "sub-x" of it; the name is refused all the same.
+    QTest::newRow("used, web-safe names") << "sub/x" << true << refused;
+    QTest::newRow("unused") << "" << false << QStringList();
 }
 
 void ImageBatchTest::groupNameWithASlashStopsTheRun()
 {
     QFETCH(QString, secondGroup);
+    QFETCH(bool, webSafe);
     QFETCH(QStringList, messages);
     m_settings.RenameOriginalFile = 1;
+    m_settings.WebSafeNames = webSafe;
     m_groupText[1] = secondGroup;
     m_groupText[3] = "../unused";
     addPhoto("IMG_1.jpg", "1");

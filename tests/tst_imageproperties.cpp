@@ -105,7 +105,7 @@ void ImagePropertiesTest::firstOpeningShowsDefaults()
                                     "LargeWidth = 0\nThumbExtension = \nThumbHeight = 0\n"
                                     "ThumbQuality = 20\nThumbSaveDir = \nThumbUseHeight = 0\n"
                                     "ThumbUseWidth = 0\nThumbWidth = 0\nRenameOriginalFile = 0\n"
-                                    "OriginalExtension = \n"));
+                                    "OriginalExtension = \nWebSafeNames = 0\n"));
 }
 
 void ImagePropertiesTest::showsQualityWithinSliderRange_data()
@@ -166,7 +166,8 @@ void ImagePropertiesTest::okSavesEveryField()
                                     "ThumbHeight = -3\nThumbQuality = 70\n"
                                     "ThumbSaveDir = /site/thumbs\nThumbUseHeight = 0\n"
                                     "ThumbUseWidth = 1\nThumbWidth = 160\n"
-                                    "RenameOriginalFile = 1\nOriginalExtension = _orig\n"));
+                                    "RenameOriginalFile = 1\nOriginalExtension = _orig\n"
+                                    "WebSafeNames = 0\n"));
     QCOMPARE(dialog.settings().thumbnail.Width, 160);
     QCOMPARE(dialog.settings().OriginalExtension, QStringLiteral("_orig"));
 }

@@ -42,6 +42,8 @@ private slots:
     void trustBelongsToOneServer_data();
     void trustBelongsToOneServer();
     void imageSettingsRoundTrip();
+    void webSafeNamesAreOffUnlessTheFileSaysSo_data();
+    void webSafeNamesAreOffUnlessTheFileSaysSo();
     void newFtpFileIsPrivate();
     void saveKeepsPermissionsOfExistingFile();
     void failedSaveLeavesOldFile();
@@ -247,9 +249,11 @@ void SettingsFileTest::imageSettingsRoundTrip()
     written.large = {QStringLiteral("/site/images"), 0, 600, 0, 1, 85, QString()};
     written.RenameOriginalFile = 1;
     written.OriginalExtension = QStringLiteral("_orig");
+    written.WebSafeNames = 1;
     const QString path = m_dir.filePath(QStringLiteral("morvane.cfg"));
     QVERIFY(written.save(path));
     QCOMPARE(read(path).left(40), QByteArray("LargeExtension = \nLargeHeight = 600\nLarg"));
+    QVERIFY(read(path).endsWith("\nOriginalExtension = _orig\nWebSafeNames = 1\n"));
 
     ImageSettings readBack;
     QVERIFY(readBack.load(path));
@@ -263,6 +267,28 @@ void SettingsFileTest::imageSettingsRoundTrip()
     QCOMPARE(readBack.large.Quality, 85);
     QCOMPARE(readBack.RenameOriginalFile, 1);
     QCOMPARE(readBack.OriginalExtension, QStringLiteral("_orig"));
+    QCOMPARE(readBack.WebSafeNames, 1);
+}
+
+void SettingsFileTest::webSafeNamesAreOffUnlessTheFileSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("webSafe");
+
+    QTest::newRow("a file of the sixteen keys") << QByteArray("RenameOriginalFile = 1\n") << 0;
+    QTest::newRow("on") << QByteArray("WebSafeNames = 1\n") << 1;
+    QTest::newRow("off") << QByteArray("WebSafeNames = 0\r\n") << 0;
+    // The earlier keys are tried first, as every key of the file is.
+    QTest::newRow("in a save directory")
+        << QByteArray("ThumbSaveDir = /site/WebSafeNames = 1\n") << 0;
+}
+
+void SettingsFileTest::webSafeNamesAreOffUnlessTheFileSaysSo()
+{
+    QFETCH(QByteArray, content);
+    ImageSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.WebSafeNames, "webSafe");
 }
 
 void SettingsFileTest::newFtpFileIsPrivate()
