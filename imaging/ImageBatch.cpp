@@ -9,7 +9,7 @@
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureFiles.h"
 #include "imaging/PixelBudget.h"
-#include "imaging/RenameNoReplace.h"
+#include "imaging/RenameRecord.h"
 #include "imaging/ReplaceFile.h"
 #include "settings/SettingsFile.h"
 
@@ -140,6 +140,7 @@ private:
     const PictureFiles m_pictures;
     OutputProfiles m_profiles; // the kinds whose save directory exists
     GeneratedImages m_generated;
+    RenameRecord m_renames;
 };
 
 GeneratedImages BatchRun::run()
@@ -268,8 +269,10 @@ void BatchRun::commit(const PlannedRow& planned, const RenderedRow& rendered)
     // A renamed HEIF picture keeps its real type in its name; a JPEG ends in ".jpg" as always.
     const QString newPath = entry.GetFolder() + planned.name + m_settings.OriginalExtension +
                             originalFileSuffix(rendered.format, entry.GetFileName());
-    if (renameNoReplace(entry.GetFullPath(), newPath))
+    if (m_renames.rename(entry.GetFullPath(), newPath))
         m_observer.renamed(planned.row, newPath);
+    else if (const QString failure = m_renames.takeFailure(); !failure.isEmpty())
+        m_observer.message(failure);
 }
 
 void BatchRun::writeOutput(int row, const OutputProfile& profile, const QString& name,

@@ -6,6 +6,8 @@
 #include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/OutputSize.h"
+#include "imaging/RenameRecord.h"
+#include "imaging/RenameUndo.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -153,6 +155,8 @@ private slots:
     void prefixesMakeNames_data();
     void prefixesMakeNames();
     void webSafeNamesInTheRun();
+    void renamesAreRecordedForUndo();
+    void unrecordableRenamesKeepTheirNames();
     void renameNeverReplacesAFile_data();
     void renameNeverReplacesAFile();
     void neverWritesOverAListedPicture_data();
@@ -180,6 +184,8 @@ void ImageBatchTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // The user's data folder, where renames are recorded.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("data")));
     for (const char* folder : {"photos", "thumbs", "images"})
         QVERIFY(QDir(m_dir->path()).mkdir(folder));
     m_rows.clear();
@@ -319,6 +325,52 @@ void ImageBatchTest::webSafeNamesInTheRun()
     QVERIFY(QFileInfo::exists(photo("ete-a-paris042_orig.jpg")));
     QVERIFY(QFileInfo::exists(photo("strasse01_orig.jpg")));
     QCOMPARE(files("thumbs").size(), 101);
+}
+
+void ImageBatchTest::renamesAreRecordedForUndo()
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    addPhoto("Autumn.jpg", "1");
+    addPhoto("taken.jpg", "1");
+    addPhoto("Winter.jpg", "2");
+    QVERIFY(write(photo("beach02_orig.jpg"), "another photograph"));
+
+    run();
+    const QString record = m_dir->filePath("data/tst_imagebatch/morvane-renames.tsv");
+    QCOMPARE(RenameRecord::defaultPath(), record);
+    const RecordedRun recorded = readLastRun(record);
+    QCOMPARE(recorded.renames.size(), size_t(2));
+    QCOMPARE(recorded.renames[0].from, photo("Autumn.jpg"));
+    QCOMPARE(recorded.renames[0].to, photo("beach01_orig.jpg"));
+    QCOMPARE(recorded.renames[1].from, photo("Winter.jpg"));
+    QCOMPARE(recorded.renames[1].to, photo("city01_orig.jpg"));
+
+    const UndoResult undone = undoLastRun(record);
+    QCOMPARE(undone.undone, 2);
+    QVERIFY(undone.failures.empty());
+    QCOMPARE(files("photos"),
+             QStringList({"Autumn.jpg", "Winter.jpg", "beach02_orig.jpg", "taken.jpg"}));
+}
+
+void ImageBatchTest::unrecordableRenamesKeepTheirNames()
+{
+    // The data folder would have to be made inside a file.
+    QVERIFY(write(m_dir->filePath("blocked"), "a file"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("blocked/data")));
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.thumbnails.size(), 2);
+    QVERIFY(m_observer.filtered("renamed").isEmpty());
+    const QStringList messages = m_observer.filtered("message");
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("message The renames cannot be recorded (") &&
+                 messages[0].endsWith("), so the originals keep their names."),
+             qPrintable(messages[0]));
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
 }
 
 void ImageBatchTest::renameNeverReplacesAFile_data()
