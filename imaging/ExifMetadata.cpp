@@ -26,9 +26,8 @@ ExifDataPtr load(std::span<const unsigned char> payload)
     ExifDataPtr data(exif_data_new());
     if (!data)
         return nullptr;
-    // As the camera wrote it: no tags filled in, none taken out.
+    // Read the tags as the camera wrote them, without filling in defaults.
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
     exif_data_load_data(data.get(), payload.data(), unsigned(payload.size()));
     return data;
 }

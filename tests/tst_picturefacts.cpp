@@ -233,7 +233,7 @@ void PictureFactsTest::rowPictureDecodesWithoutAThumbnail_data()
     QTest::newRow("thumbnail of another shape") << withExif(quartersJpeg(800, 400), otherShape)
                                                 << QSize(64, 32);
     ExifBlock broken;
-    broken.thumbnail(QByteArray("\xff\xd8\xff\xe0 not a picture", 20));
+    broken.thumbnail(QByteArray("\xff\xd8\xff\xe0") + " not a picture");
     QTest::newRow("broken thumbnail") << withExif(quartersJpeg(800, 600), broken) << QSize(64, 48);
     ExifBlock huge;
     huge.thumbnail(JpegWriter::withClaimedSize(
