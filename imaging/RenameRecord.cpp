@@ -5,7 +5,6 @@
 #include "imaging/RenameNoReplace.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -61,6 +60,24 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+// Makes the folder and those above it, by the bytes of its name (QDir would spell a name
+// that is not UTF-8 differently). Private, as the data folder of a user should be.
+bool makeFolders(const QByteArray& folder)
+{
+    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? folder : folder.first(slash);
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash < 0)
+            break;
+    }
+    struct stat status;
+    if (stat(folder.constData(), &status) != 0)
+        return false;
+    errno = ENOTDIR;
+    return S_ISDIR(status.st_mode);
+}
+
 // A new file's name lasts only once its folder is on disk too.
 void syncFolderOf(const QByteArray& file)
 {
@@ -95,8 +112,8 @@ bool RenameRecord::open()
     if (!m_problem.isEmpty())
         return false;
     const QString folder = QFileInfo(m_path).path();
-    if (!QDir().mkpath(folder)) {
-        m_problem = QStringLiteral("%1: the folder cannot be made").arg(folder);
+    if (!makeFolders(pathToLocal(folder))) {
+        m_problem = QStringLiteral("%1: %2").arg(folder, systemError(errno));
         return false;
     }
     const QByteArray local = pathToLocal(m_path);

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,7 @@ private slots:
     void undoLeavesWhatItCannotTakeBack();
     void anotherUndoTakesTheUndoBack();
     void undoOfNoRecord();
+    void makesTheRecordsFolderByItsBytes();
 };
 
 void RenameRecordTest::init()
@@ -232,7 +234,7 @@ void RenameRecordTest::recordThatCannotBeMadeRenamesNothing()
     QVERIFY(!run.rename(path("b.jpg"), path("x02.jpg")));
     QVERIFY(QFileInfo::exists(path("a.jpg")) && QFileInfo::exists(path("b.jpg")));
     QVERIFY(!QFileInfo::exists(path("x01.jpg")));
-    QVERIFY(run.problem().startsWith(path("blocked/data")));
+    QCOMPARE(run.problem(), path("blocked/data") + ": " + QString::fromLocal8Bit(strerror(ENOTDIR)));
     const QString failure = run.takeFailure();
     QVERIFY2(failure.startsWith("The renames cannot be recorded (" + path("blocked/data")),
              qPrintable(failure));
@@ -345,6 +347,34 @@ void RenameRecordTest::undoOfNoRecord()
     const UndoResult empty = undoLastRun(path("empty/morvane-renames.tsv"));
     QVERIFY(empty.found && empty.error.isEmpty());
     QCOMPARE(empty.recorded, 0);
+}
+
+// A folder named in Latin-1 on an old card is made as named, and no other beside it.
+void RenameRecordTest::makesTheRecordsFolderByItsBytes()
+{
+    const QByteArray folder = pathToLocal(m_dir->path()) + "/lat\xedn/renames";
+    const auto removeByName = qScopeGuard([&] {
+        ::unlink((folder + "/morvane-renames.tsv").constData());
+        ::rmdir(folder.constData());
+        ::rmdir(folder.first(folder.lastIndexOf('/')).constData());
+    });
+    photograph("a.jpg");
+    RenameRecord run(pathFromLocal(folder + "/morvane-renames.tsv"));
+    QVERIFY(run.rename(path("a.jpg"), path("b.jpg")));
+    QVERIFY(existsBytes(folder + "/morvane-renames.tsv"));
+    struct stat status;
+    QCOMPARE(stat(folder.constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0077, mode_t(0));
+    // QDir cannot list a name that is not UTF-8; the folder holds exactly the files and the
+    // one folder made.
+    QStringList names;
+    DIR* listing = opendir(pathToLocal(m_dir->path()).constData());
+    QVERIFY(listing);
+    while (const dirent* entry = readdir(listing))
+        names << pathFromLocal(QByteArray(entry->d_name));
+    closedir(listing);
+    names.sort();
+    QCOMPARE(names, QStringList({".", "..", "b.jpg", pathFromLocal("lat\xedn")}));
 }
 
 QTEST_APPLESS_MAIN(RenameRecordTest)
