@@ -30,8 +30,7 @@ QStringList pathsFor(int count)
 }
 
 // The fastest of a few rounds, in milliseconds: other work only ever slows a round down.
-template<typename Work>
-double bestOf(Work work)
+template <typename Work> double bestOf(Work work)
 {
     double best = 1e300;
     for (int round = 0; round < rounds; ++round) {
@@ -76,8 +75,7 @@ int main(int argc, char* argv[])
         const double linear = bestOf([&] { addToTheList(paths); });
         std::printf("  %6d paths: %8.1f ms", count, linear);
         if (count <= 10000)
-            std::printf("   (compared one by one: %.1f ms)",
-                        bestOf([&] { addOneByOne(paths); }));
+            std::printf("   (compared one by one: %.1f ms)", bestOf([&] { addOneByOne(paths); }));
         std::printf("\n");
     }
     ImageList list;

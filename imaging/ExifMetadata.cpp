@@ -109,7 +109,8 @@ QByteArray exifPayloadFromHeifItem(QByteArrayView item)
     if (offset > quint32(item.size() - 4))
         return {};
     const QByteArrayView tiff = item.sliced(4 + offset);
-    if (!tiff.startsWith(QByteArrayView("II*\0", 4)) && !tiff.startsWith(QByteArrayView("MM\0*", 4)))
+    if (!tiff.startsWith(QByteArrayView("II*\0", 4)) &&
+        !tiff.startsWith(QByteArrayView("MM\0*", 4)))
         return {};
     return QByteArray(exifHeader, sizeof exifHeader).append(tiff);
 }

@@ -12,8 +12,8 @@ PictureFacts readPictureFacts(const QString& path)
     facts.size = header.size;
     facts.modified = header.modified;
     if (header.readable)
-        facts.taken = exifDateTaken(std::span(
-            reinterpret_cast<const unsigned char*>(header.exif.constData()),
-            size_t(header.exif.size())));
+        facts.taken =
+            exifDateTaken(std::span(reinterpret_cast<const unsigned char*>(header.exif.constData()),
+                                    size_t(header.exif.size())));
     return facts;
 }

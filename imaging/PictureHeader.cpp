@@ -66,8 +66,8 @@ void endSource(j_decompress_ptr) {}
 boolean fillBuffer(j_decompress_ptr info)
 {
     JpegHeaderReader& reader = readerOf(info);
-    const size_t room = size_t(std::min<qint64>(qint64(reader.buffer.size()),
-                                                maxJpegHeaderBytes - reader.bytesRead));
+    const size_t room = size_t(
+        std::min<qint64>(qint64(reader.buffer.size()), maxJpegHeaderBytes - reader.bytesRead));
     const size_t got = room > 0 ? std::fread(reader.buffer.data(), 1, room, reader.file) : 0;
     if (got == 0)
         ERREXIT(info, JERR_INPUT_EOF);
@@ -158,9 +158,9 @@ void readJpeg(FilePtr file, PictureHeader& header)
         return;
     header.exif = QByteArray(reinterpret_cast<const char*>(reader->exif.data()),
                              qsizetype(reader->exif.size()));
-    header.orientation = exifOrientation(
-        std::span(reinterpret_cast<const unsigned char*>(header.exif.constData()),
-                  size_t(header.exif.size())));
+    header.orientation =
+        exifOrientation(std::span(reinterpret_cast<const unsigned char*>(header.exif.constData()),
+                                  size_t(header.exif.size())));
     header.size = uprightSize(stored, header.orientation);
     header.readable = true;
 }

@@ -47,7 +47,8 @@ bool writeAll(int fd, const QByteArray& bytes)
 {
     qsizetype written = 0;
     while (written < bytes.size()) {
-        const ssize_t step = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        const ssize_t step =
+            ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
         if (step < 0 && errno == EINTR)
             continue;
         if (step <= 0) {
@@ -64,7 +65,7 @@ bool writeAll(int fd, const QByteArray& bytes)
 // that is not UTF-8 differently). Private, as the data folder of a user should be.
 bool makeFolders(const QByteArray& folder)
 {
-    for (qsizetype slash = folder.indexOf('/', 1); ; slash = folder.indexOf('/', slash + 1)) {
+    for (qsizetype slash = folder.indexOf('/', 1);; slash = folder.indexOf('/', slash + 1)) {
         const QByteArray part = slash < 0 ? folder : folder.first(slash);
         if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
             return false;

@@ -35,7 +35,7 @@ struct UndoFailure
 
 struct UndoResult
 {
-    QString error;   // the record could not be read, or the undo could not be recorded
+    QString error; // the record could not be read, or the undo could not be recorded
     bool found = false;
     int recorded = 0; // renames of the last run
     int undone = 0;

@@ -74,9 +74,9 @@ RowPicture RowPictures::make(const QString& path)
 
 RowPicture RowPictures::fromExifThumbnail(const PictureHeader& header)
 {
-    QByteArray thumbnail = exifThumbnail(std::span(
-        reinterpret_cast<const unsigned char*>(header.exif.constData()),
-        size_t(header.exif.size())));
+    QByteArray thumbnail =
+        exifThumbnail(std::span(reinterpret_cast<const unsigned char*>(header.exif.constData()),
+                                size_t(header.exif.size())));
     if (thumbnail.isEmpty())
         return {};
     // The decoder reads a file; the thumbnail is read where it lies.

@@ -147,12 +147,12 @@ void BatchArgumentsTest::readsAnUndo_data()
     QTest::addColumn<BatchJob::Action>("action");
     QTest::addColumn<QString>("record");
 
-    QTest::newRow("the user's record") << QStringList{"--undo-renames"}
-                                       << BatchJob::Action::UndoRenames << "";
+    QTest::newRow("the user's record")
+        << QStringList{"--undo-renames"} << BatchJob::Action::UndoRenames << "";
     QTest::newRow("a record named") << QStringList{"--undo-renames", "old/renames.tsv"}
                                     << BatchJob::Action::UndoRenames << "old/renames.tsv";
-    QTest::newRow("a record named like a dash") << QStringList{"--undo-renames", "-"}
-                                                << BatchJob::Action::UndoRenames << "-";
+    QTest::newRow("a record named like a dash")
+        << QStringList{"--undo-renames", "-"} << BatchJob::Action::UndoRenames << "-";
     QTest::newRow("help") << QStringList{"--undo-renames", "--help"} << BatchJob::Action::ShowHelp
                           << "";
 }

@@ -57,6 +57,7 @@ void GroupNamingTest::numbersAsWideAsTheLargest_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("last");
 
+    // clang-format off
     QTest::newRow("9") << true << 9 << "g01" << "g09";
     QTest::newRow("99") << true << 99 << "g01" << "g99";
     QTest::newRow("100") << true << 100 << "g001" << "g100";
@@ -64,6 +65,7 @@ void GroupNamingTest::numbersAsWideAsTheLargest_data()
     QTest::newRow("1000") << true << 1000 << "g0001" << "g1000";
     QTest::newRow("as designed, 9") << false << 9 << "G01" << "G09";
     QTest::newRow("as designed, 120") << false << 120 << "G01" << "G120";
+    // clang-format on
 }
 
 void GroupNamingTest::numbersAsWideAsTheLargest()

@@ -56,7 +56,8 @@ QList<int> cornersOf(const RowPicture& picture, int inset = 2)
 QByteArray grayWithQuartersThumbnail(QSize stored, QSize thumbnail, int orientation)
 {
     ExifBlock exif;
-    exif.orientation(orientation).thumbnail(quartersJpeg(thumbnail.width(), thumbnail.height(), 90));
+    exif.orientation(orientation)
+        .thumbnail(quartersJpeg(thumbnail.width(), thumbnail.height(), 90));
     return withExif(JpegWriter::flat(stored, JCS_RGB, QByteArray("\x80\x80\x80", 3)), exif);
 }
 
@@ -117,8 +118,8 @@ void PictureFactsTest::readsSizeAndDateFromTheHeader_data()
     bigEndian.dateTaken("1999:12:31 23:59:59").orientation(6);
     QTest::newRow("big-endian, turned") << withExif(plain, bigEndian) << true << jpeg
                                         << QSize(48, 64) << at("1999-12-31T23:59:59.000");
-    QTest::newRow("a clock never set") << withExifDate(plain, "0000:00:00 00:00:00") << true
-                                       << jpeg << QSize(64, 48) << none;
+    QTest::newRow("a clock never set")
+        << withExifDate(plain, "0000:00:00 00:00:00") << true << jpeg << QSize(64, 48) << none;
     QTest::newRow("blank date") << withExifDate(plain, "    :  :     :  :  ") << true << jpeg
                                 << QSize(64, 48) << none;
     QTest::newRow("no such day") << withExifDate(plain, "2023:02:30 10:00:00") << true << jpeg
@@ -138,13 +139,12 @@ void PictureFactsTest::readsSizeAndDateFromTheHeader_data()
     QTest::newRow("HEIC, turned by its container")
         << heicWithExif(*quarters(64, 48), heif_orientation_rotate_90_cw, phone) << true
         << PictureFormat::Heif << QSize(48, 64) << at("2022-08-01T18:30:00.000");
-    QTest::newRow("HEIC without a date") << heic(*quarters(64, 48), heif_orientation_normal)
-                                         << true << PictureFormat::Heif << QSize(64, 48) << none;
+    QTest::newRow("HEIC without a date") << heic(*quarters(64, 48), heif_orientation_normal) << true
+                                         << PictureFormat::Heif << QSize(64, 48) << none;
 
     QTest::newRow("PNG") << TestPictures::png(QSize(8, 8)) << false << PictureFormat::Other
                          << QSize() << none;
-    QTest::newRow("cut off in its header")
-        << plain.first(40) << false << jpeg << QSize() << none;
+    QTest::newRow("cut off in its header") << plain.first(40) << false << jpeg << QSize() << none;
     QTest::newRow("more pixels than a picture may have")
         << JpegWriter::withClaimedSize(plain, QSize(65000, 65000)) << false << jpeg << QSize()
         << none;
@@ -224,14 +224,14 @@ void PictureFactsTest::rowPictureDecodesWithoutAThumbnail_data()
     QTest::newRow("small, never enlarged") << quartersJpeg(40, 20) << QSize(40, 20);
     ExifBlock turned;
     turned.orientation(8);
-    QTest::newRow("no thumbnail, turned") << withExif(quartersJpeg(800, 600), turned)
-                                          << QSize(48, 64);
+    QTest::newRow("no thumbnail, turned")
+        << withExif(quartersJpeg(800, 600), turned) << QSize(48, 64);
     // A 4:3 thumbnail with black bars above a 2:1 picture, or an uncropped one an editor
     // left behind, would show something else.
     ExifBlock otherShape;
     otherShape.thumbnail(JpegWriter::flat(QSize(160, 120), JCS_RGB, QByteArray("\0\0\0", 3)));
-    QTest::newRow("thumbnail of another shape") << withExif(quartersJpeg(800, 400), otherShape)
-                                                << QSize(64, 32);
+    QTest::newRow("thumbnail of another shape")
+        << withExif(quartersJpeg(800, 400), otherShape) << QSize(64, 32);
     ExifBlock broken;
     broken.thumbnail(QByteArray("\xff\xd8\xff\xe0") + " not a picture");
     QTest::newRow("broken thumbnail") << withExif(quartersJpeg(800, 600), broken) << QSize(64, 48);
@@ -274,9 +274,8 @@ void PictureFactsTest::noRowPictureOfWhatCannotBeRead_data()
     QTest::newRow("cut off in its picture data") << photo.first(photo.size() / 2);
     QTest::newRow("more pixels than a picture may have")
         << JpegWriter::withClaimedSize(photo, QSize(65000, 65000));
-    QTest::newRow("HEIC claiming more pixels")
-        << withClaimedHeifSize(heic(*quarters(64, 48), heif_orientation_normal),
-                               QSize(60000, 60000));
+    QTest::newRow("HEIC claiming more pixels") << withClaimedHeifSize(
+        heic(*quarters(64, 48), heif_orientation_normal), QSize(60000, 60000));
 }
 
 void PictureFactsTest::noRowPictureOfWhatCannotBeRead()
@@ -303,10 +302,8 @@ void PictureFactsTest::rowPicturesOnManyThreadsAreTheSame()
     RowPictures shared(QSize(48, 48));
     QThreadPool pool;
     pool.setMaxThreadCount(4);
-    const QList<QByteArray> made =
-        QtConcurrent::blockingMapped(&pool, pictures, [&](const QString& picture) {
-            return shared.make(picture).rgb;
-        });
+    const QList<QByteArray> made = QtConcurrent::blockingMapped(
+        &pool, pictures, [&](const QString& picture) { return shared.make(picture).rgb; });
     QCOMPARE(made, expected);
 }
 

@@ -28,8 +28,8 @@ namespace {
 bool writeBytes(const QByteArray& path, const QByteArray& content)
 {
     std::FILE* file = std::fopen(path.constData(), "wb");
-    const bool written = file && std::fwrite(content.constData(), 1, size_t(content.size()), file) ==
-                                     size_t(content.size());
+    const bool written = file && std::fwrite(content.constData(), 1, size_t(content.size()),
+                                             file) == size_t(content.size());
     return file && std::fclose(file) == 0 && written;
 }
 
@@ -58,10 +58,7 @@ private:
     QString path(const QString& name) const { return m_dir->filePath(name); }
     QString record() const { return path(QStringLiteral("data/morvane-renames.tsv")); }
     // A photograph whose content names it, so each file can be told from the others.
-    void photograph(const QString& name)
-    {
-        QVERIFY(write(path(name), name.toUtf8()));
-    }
+    void photograph(const QString& name) { QVERIFY(write(path(name), name.toUtf8())); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 
@@ -234,7 +231,8 @@ void RenameRecordTest::recordThatCannotBeMadeRenamesNothing()
     QVERIFY(!run.rename(path("b.jpg"), path("x02.jpg")));
     QVERIFY(QFileInfo::exists(path("a.jpg")) && QFileInfo::exists(path("b.jpg")));
     QVERIFY(!QFileInfo::exists(path("x01.jpg")));
-    QCOMPARE(run.problem(), path("blocked/data") + ": " + QString::fromLocal8Bit(strerror(ENOTDIR)));
+    QCOMPARE(run.problem(),
+             path("blocked/data") + ": " + QString::fromLocal8Bit(strerror(ENOTDIR)));
     const QString failure = run.takeFailure();
     QVERIFY2(failure.startsWith("The renames cannot be recorded (" + path("blocked/data")),
              qPrintable(failure));
