@@ -16,10 +16,10 @@ QString webSafePrefix(const QString& prefix);
 // The names of one run's pictures: the group's prefix and its running number. Every group is
 // counted first (count), then named picture by picture (next).
 //
-// As designed, the prefix is taken as typed and the number has at least two digits: from the
-// hundredth picture on, "g100" sorts before "g11". With web-safe names the prefix goes
-// through webSafePrefix, and a group's numbers all have the width of its largest number, at
-// least two: g001 ... g120.
+// Without web-safe names the prefix is taken as typed and the number has at least two digits,
+// so from the hundredth picture on "g100" sorts before "g11". With web-safe names the prefix
+// goes through webSafePrefix, and a group's numbers all have the width of its largest number,
+// at least two: g001 ... g120.
 class GroupNaming
 {
 public:

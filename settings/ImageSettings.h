@@ -26,7 +26,7 @@ struct ImageSettings
     int RenameOriginalFile = 0;
     QString OriginalExtension;
     // Non-zero: prefixes in lower-case ASCII and numbers as wide as a group's largest (see
-    // GroupNaming); 0, as when the key is missing, names as designed.
+    // GroupNaming); 0, as when the key is missing, prefixes as typed and two-digit numbers.
     int WebSafeNames = 0;
 
     static constexpr const char* fileName = "morvane.cfg";

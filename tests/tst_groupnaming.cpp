@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-// The names a run gives its pictures, as designed and web-safe.
+// The names a run gives its pictures, as typed and web-safe.
 class GroupNamingTest : public QObject
 {
     Q_OBJECT
@@ -63,8 +63,8 @@ void GroupNamingTest::numbersAsWideAsTheLargest_data()
     QTest::newRow("100") << true << 100 << "g001" << "g100";
     QTest::newRow("120") << true << 120 << "g001" << "g120";
     QTest::newRow("1000") << true << 1000 << "g0001" << "g1000";
-    QTest::newRow("as designed, 9") << false << 9 << "G01" << "G09";
-    QTest::newRow("as designed, 120") << false << 120 << "G01" << "G120";
+    QTest::newRow("as typed, 9") << false << 9 << "G01" << "G09";
+    QTest::newRow("as typed, 120") << false << 120 << "G01" << "G120";
     // clang-format on
 }
 
