@@ -27,6 +27,15 @@ QString shortEscape(char32_t c)
     }
 }
 
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1; // escapeForReport writes lower case only
+}
+
 } // namespace
 
 QString escapeForReport(const QString& text)
@@ -50,4 +59,44 @@ QString escapeForReport(const QString& text)
         }
     }
     return escaped;
+}
+
+std::optional<QByteArray> unescapeReport(QByteArrayView utf8)
+{
+    QByteArray bytes;
+    bytes.reserve(utf8.size());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] != '\\') {
+            bytes += utf8[i];
+            continue;
+        }
+        if (++i == utf8.size())
+            return std::nullopt;
+        switch (utf8[i]) {
+        case '\\':
+            bytes += '\\';
+            break;
+        case 'n':
+            bytes += '\n';
+            break;
+        case 'r':
+            bytes += '\r';
+            break;
+        case 't':
+            bytes += '\t';
+            break;
+        case 'x': {
+            const int high = i + 2 < utf8.size() ? hexDigit(utf8[i + 1]) : -1;
+            const int low = i + 2 < utf8.size() ? hexDigit(utf8[i + 2]) : -1;
+            if (high < 0 || low < 0)
+                return std::nullopt;
+            bytes += char(high << 4 | low);
+            i += 2;
+            break;
+        }
+        default:
+            return std::nullopt;
+        }
+    }
+    return bytes;
 }

@@ -31,6 +31,7 @@ QString BatchArguments::usage()
     return QStringLiteral(
         "Usage: morvane-batch [--upload] [--config-dir DIR] [--prefix N=TEXT]... [--group N] "
         "FILE... [--group M] FILE...\n"
+        "       morvane-batch --undo-renames [FILE]\n"
         "Writes a thumbnail and a large image of every grouped picture, as Morvane's Generate "
         "button does.\n"
         "\n"
@@ -41,6 +42,10 @@ QString BatchArguments::usage()
         "  --group N         put the files that follow into group N (1 to 5), or \"none\" to\n"
         "                    list them without a group; files before the first --group are\n"
         "                    in group 1\n"
+        "  --undo-renames [FILE]\n"
+        "                    rename back the originals that the last run renamed, as the\n"
+        "                    record of renames lists them (FILE, or the one Morvane keeps);\n"
+        "                    given alone\n"
         "  --help            show this help\n"
         "  --version         show the version\n");
 }
@@ -61,6 +66,8 @@ bool BatchArguments::takeNext()
         return takeValue(argument, value) && takeGroup(value);
     else if (argument == QLatin1String("--prefix"))
         return takeValue(argument, value) && takePrefix(value);
+    else if (argument == QLatin1String("--undo-renames"))
+        return takeUndo();
     else if (argument.startsWith(u'-') && argument.size() > 1)
         m_error = QStringLiteral("unknown option %1").arg(argument);
     else
@@ -106,5 +113,33 @@ bool BatchArguments::takePrefix(const QString& value)
         return false;
     }
     m_job.groupText[*group - 1] = value.mid(equals + 1);
+    return true;
+}
+
+// An undo renames nothing but what the record names, so nothing else may come with it.
+bool BatchArguments::takeUndo()
+{
+    const QString alone = QStringLiteral("--undo-renames takes no other options or files");
+    if (m_next != 1) {
+        m_error = alone;
+        return false;
+    }
+    m_job.action = BatchJob::Action::UndoRenames;
+    while (m_next < m_arguments.size()) {
+        const QString argument = m_arguments[m_next++];
+        if (argument == QLatin1String("--help")) {
+            m_job.action = BatchJob::Action::ShowHelp;
+            return true;
+        }
+        if (argument == QLatin1String("--version")) {
+            m_job.action = BatchJob::Action::ShowVersion;
+            return true;
+        }
+        if ((argument.startsWith(u'-') && argument.size() > 1) || !m_job.renameRecord.isEmpty()) {
+            m_error = alone;
+            return false;
+        }
+        m_job.renameRecord = argument;
+    }
     return true;
 }

@@ -27,6 +27,7 @@ private:
     bool takeValue(const QString& option, QString& value);
     bool takeGroup(const QString& value);
     bool takePrefix(const QString& value);
+    bool takeUndo();
 
     QStringList m_arguments;
     qsizetype m_next = 0;

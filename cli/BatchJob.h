@@ -20,7 +20,8 @@ struct BatchJob
     {
         Run,
         ShowHelp,
-        ShowVersion
+        ShowVersion,
+        UndoRenames // rename back what the last run in the record of renames renamed
     };
 
     Action action = Action::Run;
@@ -28,4 +29,5 @@ struct BatchJob
     QString configDir;                // empty: the working directory
     std::array<QString, 5> groupText; // the name prefix of group g at g - 1
     std::vector<BatchFile> files;     // in the order given, repeats included
+    QString renameRecord;             // for UndoRenames; empty: the user's own record
 };

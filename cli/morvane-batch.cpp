@@ -6,6 +6,7 @@
 #include "cli/BatchReporter.h"
 #include "cli/Interruption.h"
 #include "cli/ListedPictures.h"
+#include "cli/UndoRenames.h"
 #include "publish/PublishJob.h"
 #include "upload/NetworkLibrary.h"
 
@@ -44,9 +45,17 @@ int main(int argc, char* argv[])
 {
     const BatchArguments arguments(commandLineArguments(argc, argv));
     const QCoreApplication application(argc, argv);
+    // The window's name, so both keep their data, such as the record of renames, in one folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
     if (!arguments.isValid())
         return refuse(arguments.error());
     const BatchJob& job = arguments.job();
+    if (job.action == BatchJob::Action::UndoRenames) {
+        QFile errors, output;
+        errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        output.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+        return undoRenames(job.renameRecord, errors, output) ? everythingMade : somethingFailed;
+    }
     if (job.action == BatchJob::Action::ShowHelp) {
         write(stdout, BatchArguments::usage());
         return everythingMade;

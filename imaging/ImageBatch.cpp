@@ -2,13 +2,14 @@
 
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/GroupNaming.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/OutputFailure.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PictureDecoder.h"
 #include "imaging/PictureFiles.h"
 #include "imaging/PixelBudget.h"
-#include "imaging/RenameNoReplace.h"
+#include "imaging/RenameRecord.h"
 #include "imaging/ReplaceFile.h"
 #include "settings/SettingsFile.h"
 
@@ -152,6 +153,7 @@ private:
     const PictureFiles m_pictures;
     OutputProfiles m_profiles; // the kinds whose save directory exists
     GeneratedImages m_generated;
+    RenameRecord m_renames;
 };
 
 GeneratedImages BatchRun::run()
@@ -227,7 +229,10 @@ bool BatchRun::outputsApart()
 std::vector<PlannedRow> BatchRun::plan() const
 {
     std::vector<PlannedRow> planned;
-    std::array<int, 5> counters{};
+    GroupNaming naming(m_groupText, m_settings.WebSafeNames != 0);
+    for (const BatchRow& row : m_rows)
+        if (const int g = SettingsFile::leadingInteger(row.group); g >= 1 && g <= 5)
+            naming.count(g);
     std::set<FileIdentity> pictures;
     for (int row = 0; row < int(m_rows.size()); ++row) {
         const QString& group = m_rows[row].group;
@@ -238,7 +243,7 @@ std::vector<PlannedRow> BatchRun::plan() const
         const int g = SettingsFile::leadingInteger(group);
         QString name;
         if (g >= 1 && g <= 5)
-            name = m_groupText[g - 1] + QString::asprintf("%02d", ++counters[g - 1]);
+            name = naming.next(g);
         // A missing picture may be made by an earlier row's output or rename, and one listed
         // twice may be renamed away by its first row.
         const auto picture = fileIdentity(m_rows[row].entry.GetFullPath());
@@ -340,10 +345,15 @@ void BatchRun::renameSource(const PlannedRow& planned, PictureFormat format)
     // A renamed HEIF picture keeps its real type in its name; a JPEG ends in ".jpg" as always.
     const QString newPath = entry.GetFolder() + planned.name + m_settings.OriginalExtension +
                             originalFileSuffix(format, entry.GetFileName());
-    const std::error_code error = renameNoReplace(entry.GetFullPath(), newPath);
+    const std::error_code error = m_renames.rename(entry.GetFullPath(), newPath);
     if (!error) {
         ++m_generated.renamed;
         m_observer.renamed(planned.row, newPath);
+    } else if (!m_renames.problem().isEmpty()) {
+        // Without its record a rename could not be taken back: the message says so once.
+        ++m_generated.renameFailures;
+        if (const QString failure = m_renames.takeFailure(); !failure.isEmpty())
+            m_observer.message(failure);
     } else if (error != std::errc::file_exists) {
         ++m_generated.renameFailures;
         m_observer.notRenamed(planned.row, newPath, error);

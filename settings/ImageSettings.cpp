@@ -2,7 +2,7 @@
 
 // The sixteen keys first, in their order, then the web output keys: a file written before
 // those existed lacks them, and so keeps giving exactly the outputs it gave.
-std::array<SettingsField, 29> ImageSettings::fields()
+std::array<SettingsField, 30> ImageSettings::fields()
 {
     return {{
         {"LargeExtension", &large.Extension},
@@ -34,6 +34,7 @@ std::array<SettingsField, 29> ImageSettings::fields()
         {"ProgressiveJpeg", &ProgressiveJpeg},
         {"KeepCredits", &KeepCredits},
         {"WriteMarkup", &WriteMarkup},
+        {"WebSafeNames", &WebSafeNames},
     }};
 }
 

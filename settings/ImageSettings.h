@@ -39,6 +39,9 @@ struct ImageSettings
     int KeepCredits = 0;
     // An HTML fragment per group, beside the thumbnails.
     int WriteMarkup = 0;
+    // Non-zero: prefixes in lower-case ASCII and numbers as wide as a group's largest (see
+    // GroupNaming); 0, as when the key is missing, prefixes as typed and two-digit numbers.
+    int WebSafeNames = 0;
 
     static constexpr const char* fileName = "morvane.cfg";
 
@@ -47,5 +50,5 @@ struct ImageSettings
     bool save(const QString& path = fileName);
 
 private:
-    std::array<SettingsField, 29> fields();
+    std::array<SettingsField, 30> fields();
 };

@@ -157,6 +157,20 @@ public:
         return *this;
     }
     ExifBlock& orientation(int value) { return shortTag(EXIF_IFD_0, EXIF_TAG_ORIENTATION, value); }
+    // "YYYY:MM:DD HH:MM:SS", as cameras write it.
+    ExifBlock& dateTaken(const char* text)
+    {
+        return textTag(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, text);
+    }
+    // The small JPEG a camera stores beside the picture, in the second directory.
+    ExifBlock& thumbnail(const QByteArray& jpeg)
+    {
+        shortTag(EXIF_IFD_1, EXIF_TAG_COMPRESSION, 6);
+        m_data->data = static_cast<unsigned char*>(exif_mem_alloc(m_memory, ExifLong(jpeg.size())));
+        std::memcpy(m_data->data, jpeg.constData(), std::size_t(jpeg.size()));
+        m_data->size = unsigned(jpeg.size());
+        return *this;
+    }
 
     // Starts with "Exif", as the APP1 segment carries it.
     QByteArray payload() const
@@ -365,11 +379,10 @@ inline QByteArray cmykProfile()
 
 // --- HEIF ---
 
-// A HEIC of the picture as stored, with the container telling how to turn it upright, an
-// EXIF block with the same orientation as phones write it, and an ICC profile when one is
-// given.
-inline QByteArray heic(const gdImage& stored, heif_orientation orientation,
-                       const QByteArray& iccProfile = {})
+// A HEIC of the picture as stored, with the container telling how to turn it upright, the
+// EXIF block given, and an ICC profile when one is given.
+inline QByteArray heicWithExif(const gdImage& stored, heif_orientation orientation,
+                               const ExifBlock& exif, const QByteArray& iccProfile = {})
 {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
@@ -396,8 +409,6 @@ inline QByteArray heic(const gdImage& stored, heif_orientation orientation,
     options->image_orientation = orientation;
     heif_image_handle* handle = nullptr;
     heif_context_encode_image(context, image, encoder, options, &handle);
-    ExifBlock exif;
-    exif.orientation(orientation);
     // libheif takes the block without the APP1 segment's "Exif\0\0".
     const QByteArray tiff = exif.payload().sliced(6);
     heif_context_add_exif_metadata(context, handle, tiff.data(), int(tiff.size()));
@@ -416,6 +427,16 @@ inline QByteArray heic(const gdImage& stored, heif_orientation orientation,
     heif_context_write(context, &writer, &bytes);
     heif_context_free(context);
     return bytes;
+}
+
+// A HEIC with an EXIF block that tags the same orientation as the container, as phones
+// write it.
+inline QByteArray heic(const gdImage& stored, heif_orientation orientation,
+                       const QByteArray& iccProfile = {})
+{
+    ExifBlock exif;
+    exif.orientation(orientation);
+    return heicWithExif(stored, orientation, exif, iccProfile);
 }
 
 // The same HEIF with its picture's size box claiming another size. The encoder writes the

@@ -9,11 +9,12 @@
 class TestHome : public QTemporaryDir
 {
 public:
-    // Makes the home the working directory and the per-user settings folder; call it before
-    // anything reads the per-user settings.
+    // Makes the home the working directory, the per-user settings folder and the user's data
+    // folder; call it before anything reads the per-user settings.
     bool enter()
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(filePath(QStringLiteral("config"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(filePath(QStringLiteral("data"))));
         return isValid() && QDir::setCurrent(path());
     }
 };

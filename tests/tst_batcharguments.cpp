@@ -14,6 +14,8 @@ private slots:
     void helpAndVersionStopReading();
     void refusesBadArguments_data();
     void refusesBadArguments();
+    void readsAnUndo_data();
+    void readsAnUndo();
 };
 
 namespace {
@@ -122,6 +124,12 @@ void BatchArgumentsTest::refusesBadArguments_data()
                                                 << "--config-dir needs a value";
     QTest::newRow("no files") << QStringList{"--upload", "--group", "2"} << "no pictures given";
     QTest::newRow("nothing at all") << QStringList{} << "no pictures given";
+    const QString alone = "--undo-renames takes no other options or files";
+    QTest::newRow("undo after a file") << QStringList{"a.jpg", "--undo-renames"} << alone;
+    QTest::newRow("undo after an option") << QStringList{"--upload", "--undo-renames"} << alone;
+    QTest::newRow("undo with an option") << QStringList{"--undo-renames", "--upload"} << alone;
+    QTest::newRow("undo with two records") << QStringList{"--undo-renames", "a.tsv", "b.tsv"}
+                                           << alone;
     // clang-format on
 }
 
@@ -131,6 +139,32 @@ void BatchArgumentsTest::refusesBadArguments()
     const BatchArguments parsed(arguments);
     QVERIFY(!parsed.isValid());
     QTEST(parsed.error(), "error");
+}
+
+void BatchArgumentsTest::readsAnUndo_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<BatchJob::Action>("action");
+    QTest::addColumn<QString>("record");
+
+    QTest::newRow("the user's record")
+        << QStringList{"--undo-renames"} << BatchJob::Action::UndoRenames << "";
+    QTest::newRow("a record named") << QStringList{"--undo-renames", "old/renames.tsv"}
+                                    << BatchJob::Action::UndoRenames << "old/renames.tsv";
+    QTest::newRow("a record named like a dash")
+        << QStringList{"--undo-renames", "-"} << BatchJob::Action::UndoRenames << "-";
+    QTest::newRow("help") << QStringList{"--undo-renames", "--help"} << BatchJob::Action::ShowHelp
+                          << "";
+}
+
+void BatchArgumentsTest::readsAnUndo()
+{
+    QFETCH(QStringList, arguments);
+    const BatchArguments parsed(arguments);
+    QVERIFY2(parsed.isValid(), qPrintable(parsed.error()));
+    QTEST(parsed.job().action, "action");
+    QTEST(parsed.job().renameRecord, "record");
+    QVERIFY(parsed.job().files.empty());
 }
 
 QTEST_APPLESS_MAIN(BatchArgumentsTest)

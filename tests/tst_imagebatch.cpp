@@ -6,6 +6,8 @@
 
 #include "imaging/ImageBatch.h"
 #include "imaging/OutputSize.h"
+#include "imaging/RenameRecord.h"
+#include "imaging/RenameUndo.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -116,6 +118,9 @@ private slots:
     void namesAndNumbersPerGroup();
     void prefixesMakeNames_data();
     void prefixesMakeNames();
+    void webSafeNamesInTheRun();
+    void renamesAreRecordedForUndo();
+    void unrecordableRenamesKeepTheirNames();
     void renameNeverReplacesAFile_data();
     void renameNeverReplacesAFile();
     void neverWritesOverAListedPicture_data();
@@ -146,6 +151,8 @@ void ImageBatchTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // The user's data folder, where renames are recorded.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("data")));
     for (const char* folder : {"photos", "thumbs", "images"})
         QVERIFY(QDir(m_dir->path()).mkdir(folder));
     m_rows.clear();
@@ -263,6 +270,74 @@ void ImageBatchTest::prefixesMakeNames()
     QCOMPARE(generated.thumbnails, expected);
     for (const QString& path : expected)
         QCOMPARE(jpegSize(path), QSize(16, 12));
+}
+
+void ImageBatchTest::webSafeNamesInTheRun()
+{
+    m_settings.WebSafeNames = 1;
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    m_settings.large.Extension = "_L";
+    m_groupText = {"Été à Paris", "Straße", "", "", ""};
+    for (int picture = 1; picture <= 100; ++picture)
+        addPhoto(QStringLiteral("IMG_%1.jpg").arg(picture), "1", QSize(8, 6));
+    addPhoto("DSC.jpg", "2", QSize(8, 6));
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.thumbnails.size(), 101);
+    QCOMPARE(generated.thumbnails.first(), thumb("ete-a-paris001_t.jpg"));
+    QCOMPARE(generated.thumbnails[99], thumb("ete-a-paris100_t.jpg"));
+    QCOMPARE(generated.thumbnails.last(), thumb("strasse01_t.jpg"));
+    QCOMPARE(generated.largeImages.last(), large("strasse01_L.jpg"));
+    QVERIFY(QFileInfo::exists(photo("ete-a-paris042_orig.jpg")));
+    QVERIFY(QFileInfo::exists(photo("strasse01_orig.jpg")));
+    QCOMPARE(files("thumbs").size(), 101);
+}
+
+void ImageBatchTest::renamesAreRecordedForUndo()
+{
+    m_settings.RenameOriginalFile = 1;
+    m_settings.OriginalExtension = "_orig";
+    addPhoto("Autumn.jpg", "1");
+    addPhoto("taken.jpg", "1");
+    addPhoto("Winter.jpg", "2");
+    QVERIFY(write(photo("beach02_orig.jpg"), "another photograph"));
+
+    run();
+    const QString record = m_dir->filePath("data/tst_imagebatch/morvane-renames.tsv");
+    QCOMPARE(RenameRecord::defaultPath(), record);
+    const RecordedRun recorded = readLastRun(record);
+    QCOMPARE(recorded.renames.size(), size_t(2));
+    QCOMPARE(recorded.renames[0].from, photo("Autumn.jpg"));
+    QCOMPARE(recorded.renames[0].to, photo("beach01_orig.jpg"));
+    QCOMPARE(recorded.renames[1].from, photo("Winter.jpg"));
+    QCOMPARE(recorded.renames[1].to, photo("city01_orig.jpg"));
+
+    const UndoResult undone = undoLastRun(record);
+    QCOMPARE(undone.undone, 2);
+    QVERIFY(undone.failures.empty());
+    QCOMPARE(files("photos"),
+             QStringList({"Autumn.jpg", "Winter.jpg", "beach02_orig.jpg", "taken.jpg"}));
+}
+
+void ImageBatchTest::unrecordableRenamesKeepTheirNames()
+{
+    // The data folder would have to be made inside a file.
+    QVERIFY(write(m_dir->filePath("blocked"), "a file"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("blocked/data")));
+    m_settings.RenameOriginalFile = 1;
+    addPhoto("IMG_1.jpg", "1");
+    addPhoto("IMG_2.jpg", "1");
+
+    const GeneratedImages generated = run();
+    QCOMPARE(generated.thumbnails.size(), 2);
+    QVERIFY(m_observer.filtered("renamed").isEmpty());
+    const QStringList messages = m_observer.filtered("message");
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages[0].startsWith("message The renames cannot be recorded (") &&
+                 messages[0].endsWith("), so the originals keep their names."),
+             qPrintable(messages[0]));
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
 }
 
 void ImageBatchTest::renameNeverReplacesAFile_data()
@@ -661,22 +736,24 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
 void ImageBatchTest::groupNameWithASlashStopsTheRun_data()
 {
     QTest::addColumn<QString>("secondGroup");
+    QTest::addColumn<bool>("webSafe");
     QTest::addColumn<QStringList>("messages");
 
-    QTest::newRow("used, leading up") << "../x"
-                                      << QStringList({"message Invalid Group 2 Text. "
-                                                      "Group names cannot contain \"/\"."});
-    QTest::newRow("used, into a folder") << "sub/x"
-                                         << QStringList({"message Invalid Group 2 Text. "
-                                                         "Group names cannot contain \"/\"."});
-    QTest::newRow("unused") << "" << QStringList();
+    const QStringList refused = {"message Invalid Group 2 Text. Group names cannot contain \"/\"."};
+    QTest::newRow("used, leading up") << "../x" << false << refused;
+    QTest::newRow("used, into a folder") << "sub/x" << false << refused;
+    // Web-safe names would make "sub-x" of it; the name is refused all the same.
+    QTest::newRow("used, web-safe names") << "sub/x" << true << refused;
+    QTest::newRow("unused") << "" << false << QStringList();
 }
 
 void ImageBatchTest::groupNameWithASlashStopsTheRun()
 {
     QFETCH(QString, secondGroup);
+    QFETCH(bool, webSafe);
     QFETCH(QStringList, messages);
     m_settings.RenameOriginalFile = 1;
+    m_settings.WebSafeNames = webSafe;
     m_groupText[1] = secondGroup;
     m_groupText[3] = "../unused";
     addPhoto("IMG_1.jpg", "1");

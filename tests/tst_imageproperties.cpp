@@ -49,7 +49,7 @@ private:
         for (const char* key :
              {"ThumbWebp", "ThumbAvif", "ThumbDouble", "ThumbKeepRatio", "ThumbNoEnlarge",
               "LargeWebp", "LargeAvif", "LargeDouble", "LargeKeepRatio", "LargeNoEnlarge",
-              "ProgressiveJpeg", "KeepCredits", "WriteMarkup"})
+              "ProgressiveJpeg", "KeepCredits", "WriteMarkup", "WebSafeNames"})
             lines += key + QByteArray(set.contains(key) ? " = 1\n" : " = 0\n");
         return lines;
     }

@@ -114,6 +114,8 @@ private slots:
 
 void PhotoBatchTest::init()
 {
+    // The user's data folder, where renames are recorded.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath("data")));
     for (const char* folder : {"photos", "thumbs", "images"}) {
         QDir(m_dir.filePath(folder)).removeRecursively();
         QVERIFY(QDir(m_dir.path()).mkdir(folder));

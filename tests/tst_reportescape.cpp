@@ -11,6 +11,10 @@ class ReportEscapeTest : public QObject
 private slots:
     void keepsEachReportOnOnePrintableLine_data();
     void keepsEachReportOnOnePrintableLine();
+    void givesTheBytesBack_data() { keepsEachReportOnOnePrintableLine_data(); }
+    void givesTheBytesBack();
+    void refusesEscapesNeverWritten_data();
+    void refusesEscapesNeverWritten();
 };
 
 void ReportEscapeTest::keepsEachReportOnOnePrintableLine_data()
@@ -45,6 +49,33 @@ void ReportEscapeTest::keepsEachReportOnOnePrintableLine()
     QTEST(escaped, "escaped");
     for (const char32_t c : escaped.toUcs4())
         QVERIFY2(QChar::isPrint(c) && c != 0xfffd, qPrintable(escaped));
+}
+
+// The record of renames keeps paths this way and must find each file again.
+void ReportEscapeTest::givesTheBytesBack()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, escaped);
+    QCOMPARE(unescapeReport(escaped.toUtf8()), std::optional<QByteArray>(name));
+    QCOMPARE(pathFromLocal(*unescapeReport(escapeForReport(pathFromLocal(name)).toUtf8())),
+             pathFromLocal(name));
+}
+
+void ReportEscapeTest::refusesEscapesNeverWritten_data()
+{
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("lone backslash at the end") << QByteArray("/p/a\\");
+    QTest::newRow("unknown letter") << QByteArray("/p/\\q.jpg");
+    QTest::newRow("one hexadecimal digit") << QByteArray("/p/\\x4");
+    QTest::newRow("not hexadecimal") << QByteArray("/p/\\xzz.jpg");
+    QTest::newRow("upper case digits") << QByteArray("/p/\\xE9.jpg");
+}
+
+void ReportEscapeTest::refusesEscapesNeverWritten()
+{
+    QFETCH(QByteArray, text);
+    QVERIFY(!unescapeReport(text));
 }
 
 QTEST_APPLESS_MAIN(ReportEscapeTest)

@@ -225,7 +225,9 @@ void RunControlTest::cancelGivesUpTheFileBeingSent()
     QVERIFY(ftp.save());
     startWithPictures(QSize(1200, 900), 100);
     m_program.press("4");
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(server.homePath("thumbs")).count() > 2, 20000);
+    // A large image is on its way: a partial file stands under its name.
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(server.homePath("images")).count() > 2, 30000);
+    QVERIFY(view().isRunning());
 
     QTest::mouseClick(button("1034"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!view().isRunning(), 5000);

@@ -45,6 +45,8 @@ private slots:
     void writesTheWebKeysAfterTheSixteen();
     void readsEachWebKey_data();
     void readsEachWebKey();
+    void webSafeNamesAreOffUnlessTheFileSaysSo_data();
+    void webSafeNamesAreOffUnlessTheFileSaysSo();
     void newFtpFileIsPrivate();
     void saveKeepsPermissionsOfExistingFile();
     void failedSaveLeavesOldFile();
@@ -250,9 +252,12 @@ void SettingsFileTest::imageSettingsRoundTrip()
     written.large = {QStringLiteral("/site/images"), 0, 600, 0, 1, 85, QString()};
     written.RenameOriginalFile = 1;
     written.OriginalExtension = QStringLiteral("_orig");
+    written.WebSafeNames = 1;
     const QString path = m_dir.filePath(QStringLiteral("morvane.cfg"));
     QVERIFY(written.save(path));
     QCOMPARE(read(path).left(40), QByteArray("LargeExtension = \nLargeHeight = 600\nLarg"));
+    QVERIFY(read(path).contains("\nOriginalExtension = _orig\nThumbWebp = 0\n"));
+    QVERIFY(read(path).endsWith("\nWriteMarkup = 0\nWebSafeNames = 1\n"));
 
     ImageSettings readBack;
     QVERIFY(readBack.load(path));
@@ -266,6 +271,28 @@ void SettingsFileTest::imageSettingsRoundTrip()
     QCOMPARE(readBack.large.Quality, 85);
     QCOMPARE(readBack.RenameOriginalFile, 1);
     QCOMPARE(readBack.OriginalExtension, QStringLiteral("_orig"));
+    QCOMPARE(readBack.WebSafeNames, 1);
+}
+
+void SettingsFileTest::webSafeNamesAreOffUnlessTheFileSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("webSafe");
+
+    QTest::newRow("a file of the sixteen keys") << QByteArray("RenameOriginalFile = 1\n") << 0;
+    QTest::newRow("on") << QByteArray("WebSafeNames = 1\n") << 1;
+    QTest::newRow("off") << QByteArray("WebSafeNames = 0\r\n") << 0;
+    // The earlier keys are tried first, as every key of the file is.
+    QTest::newRow("in a save directory")
+        << QByteArray("ThumbSaveDir = /site/WebSafeNames = 1\n") << 0;
+}
+
+void SettingsFileTest::webSafeNamesAreOffUnlessTheFileSaysSo()
+{
+    QFETCH(QByteArray, content);
+    ImageSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.WebSafeNames, "webSafe");
 }
 
 void SettingsFileTest::writesTheWebKeysAfterTheSixteen()
@@ -277,7 +304,7 @@ void SettingsFileTest::writesTheWebKeysAfterTheSixteen()
     const QString path = m_dir.filePath(QStringLiteral("morvane.cfg"));
     QVERIFY(settings.save(path));
     const QList<QByteArray> lines = read(path).split('\n');
-    QCOMPARE(lines.size(), 30); // 29 keys and the empty text after the last line break
+    QCOMPARE(lines.size(), 31); // 30 keys and the empty text after the last line break
     QCOMPARE(lines[15], QByteArray("OriginalExtension = "));
     QCOMPARE(lines.mid(16, 13),
              (QList<QByteArray>{"ThumbWebp = 0", "ThumbAvif = 1", "ThumbDouble = 0",
