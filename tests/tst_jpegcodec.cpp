@@ -108,6 +108,8 @@ private:
 private slots:
     void refusesWhatItCannotDecode_data();
     void refusesWhatItCannotDecode();
+    void acceptsAWholePictureWithoutItsEndMarker_data();
+    void acceptsAWholePictureWithoutItsEndMarker();
     void decodesWithTheDetailAskedFor_data();
     void decodesWithTheDetailAskedFor();
     void decodesOtherColourLayouts_data();
@@ -143,11 +145,47 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
         << "header.jpg" << picture.left(100) << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its picture data")
         << "half.jpg" << picture.left(picture.size() / 2) << DecodeFailure::CutOff;
-    QTest::newRow("cut off before its end marker")
-        << "end.jpg" << picture.chopped(2) << DecodeFailure::CutOff;
     QTest::newRow("header claiming 46340 x 46340")
         << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
         << DecodeFailure::TooManyPixels;
+    using JpegWriter::Options;
+    using JpegWriter::Progression;
+    const QSize size(160, 120);
+    QTest::newRow("half a picture, then its end marker")
+        << "half-end.jpg" << picture.left(picture.size() / 2) + "\xFF\xD9"
+        << DecodeFailure::Corrupt;
+    QTest::newRow("header claiming 15000 x 15000 of a 160 x 120 picture")
+        << "claim.jpg" << JpegWriter::withClaimedSize(jpeg(size), QSize(15000, 15000))
+        << DecodeFailure::Corrupt;
+    const QByteArray restarts = JpegWriter::detailed(size, {Progression::Sequential, 4});
+    QTest::newRow("restart marker out of order")
+        << "rst.jpg" << QByteArray(restarts).replace("\xFF\xD2", "\xFF\xD5")
+        << DecodeFailure::Corrupt;
+    QByteArray everyFFFF = restarts;
+    const qsizetype interval = everyFFFF.indexOf("\xFF\xDD") + 4;
+    everyFFFF[interval] = everyFFFF[interval + 1] = char(0xFF);
+    QTest::newRow("restart interval 0xFFFF") << "dri.jpg" << everyFFFF << DecodeFailure::Corrupt;
+    QByteArray progressive = JpegWriter::detailed(size, {Progression::Progressive});
+    const QList<qsizetype> scans = JpegWriter::scanHeaders(progressive);
+    QByteArray refinedTwice = progressive;
+    // The last scan refines luminance from bit 1 to bit 0; it now claims to refine bit 2.
+    const qsizetype lastScan = scans.last();
+    const int headerLength =
+        quint8(refinedTwice[lastScan + 2]) << 8 | quint8(refinedTwice[lastScan + 3]);
+    refinedTwice[lastScan + 2 + headerLength - 1] = char(0x21);
+    QTest::newRow("progressive scan out of order")
+        << "order.jpg" << refinedTwice << DecodeFailure::Corrupt;
+    QTest::newRow("progressive, cut between two scans")
+        << "scans.jpg" << progressive.first(scans[5]) << DecodeFailure::CutOff;
+    QTest::newRow("progressive, cut between two scans, then its end marker")
+        << "scans-end.jpg" << progressive.first(scans[5]) + "\xFF\xD9" << DecodeFailure::CutOff;
+    QTest::newRow("progressive, cut within a scan")
+        << "scan-half.jpg" << progressive.first((scans[5] + scans[6]) / 2) << DecodeFailure::CutOff;
+    QTest::newRow("a scan repeated 1000 times")
+        << "bomb-scans.jpg"
+        << JpegWriter::withLastScanRepeated(
+               JpegWriter::detailed(size, {Progression::ProgressiveFlat}), 1000)
+        << DecodeFailure::Corrupt;
     QTest::newRow("two components")
         << "two.jpg" << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
         << DecodeFailure::UnsupportedColours;
@@ -191,6 +229,45 @@ void JpegCodecTest::refusesWhatItCannotDecode()
     QTEST(decoder.failure(), "failure");
     QCOMPARE(openDescriptors(), descriptors);
     QVERIFY2(peakResidentKilobytes() - peak < 32 * 1024, "pixel memory was taken");
+}
+
+void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker_data()
+{
+    QTest::addColumn<QByteArray>("whole");
+    QTest::addColumn<QByteArray>("content");
+
+    using JpegWriter::Options;
+    using JpegWriter::Progression;
+    const QSize size(160, 120);
+    const QByteArray sequential = JpegWriter::detailed(size);
+    QTest::newRow("sequential") << sequential << sequential.chopped(2);
+    const QByteArray restarts = JpegWriter::detailed(size, {Progression::Sequential, 4});
+    QTest::newRow("with restart markers") << restarts << restarts.chopped(2);
+    const QByteArray progressive = JpegWriter::detailed(size, {Progression::Progressive});
+    QTest::newRow("progressive") << progressive << progressive.chopped(2);
+    // Far fewer scans than a scan bomb, though far more than any encoder writes.
+    const QByteArray flat = JpegWriter::detailed(size, {Progression::ProgressiveFlat});
+    QTest::newRow("a scan repeated 200 times")
+        << flat << JpegWriter::withLastScanRepeated(flat, 200);
+}
+
+// libjpeg decodes such a file exactly as the whole one.
+void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker()
+{
+    QFETCH(QByteArray, whole);
+    QFETCH(QByteArray, content);
+    QVERIFY(write(path("whole.jpg"), whole));
+    QVERIFY(write(path("content.jpg"), content));
+    PictureDecoder expected(path("whole.jpg"), m_colours);
+    PictureDecoder decoder(path("content.jpg"), m_colours);
+    const GdImage expectedImage = decodedPixels(expected, expected.fullSize());
+    const GdImage image = decodedPixels(decoder, decoder.fullSize());
+    QCOMPARE(decoder.failure(), DecodeFailure::None);
+    QVERIFY(expectedImage && image);
+    QCOMPARE(sizeOf(image), sizeOf(expectedImage));
+    for (int y = 0; y < image->sy; ++y)
+        QVERIFY(std::equal(image->tpixels[y], image->tpixels[y] + image->sx,
+                           expectedImage->tpixels[y]));
 }
 
 void JpegCodecTest::decodesWithTheDetailAskedFor_data()
