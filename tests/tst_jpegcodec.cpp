@@ -1,3 +1,4 @@
+#include "HeifGrid.h"
 #include "JpegWriter.h"
 #include "PhotoPictures.h"
 #include "ProcessMemory.h"
@@ -87,6 +88,19 @@ QSize sizeOf(const GdImage& image)
     return image ? QSize(image->sx, image->sy) : QSize();
 }
 
+// Four tiles of 320 x 240 in the colours of PhotoPictures::quarters, encoded once.
+const QList<HeifGrid::Tile>& gridTiles()
+{
+    static const QList<HeifGrid::Tile> tiles = [] {
+        QList<HeifGrid::Tile> made;
+        for (int colour : PhotoPictures::quarterColours)
+            made << HeifGrid::tile(QSize(320, 240), gdTrueColorGetRed(colour),
+                                   gdTrueColorGetGreen(colour), gdTrueColorGetBlue(colour));
+        return made;
+    }();
+    return tiles;
+}
+
 // The decoded picture itself, upright.
 GdImage decodedPixels(PictureDecoder& decoder, QSize needed)
 {
@@ -110,6 +124,8 @@ private slots:
     void refusesWhatItCannotDecode();
     void acceptsAWholePictureWithoutItsEndMarker_data();
     void acceptsAWholePictureWithoutItsEndMarker();
+    void decodesAHeifGrid_data();
+    void decodesAHeifGrid();
     void decodesWithTheDetailAskedFor_data();
     void decodesWithTheDetailAskedFor();
     void decodesOtherColourLayouts_data();
@@ -199,9 +215,41 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("HEIC claiming 20000 x 20000")
         << "bomb.heic" << withClaimedHeifSize(heif, QSize(20000, 20000))
         << DecodeFailure::TooManyPixels;
+    // libheif keeps the picture, padded to whole blocks, in a grid of one tile: its size box
+    // and the grid's descriptor disagree.
     QTest::newRow("HEIC claiming more than it holds")
-        << "claim.heic" << withClaimedHeifSize(heif, QSize(9000, 9000))
-        << DecodeFailure::NotAPicture;
+        << "claim.heic" << withClaimedHeifSize(heif, QSize(6000, 6000)) << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC claiming 50.1 megapixels")
+        << "bomb50.heic" << withClaimedHeifSize(heif, QSize(7080, 7080))
+        << DecodeFailure::TooManyPixels;
+
+    // Grids of four tiles of 320 x 240, which libheif would lay onto whatever canvas the
+    // grid claims.
+    const QList<HeifGrid::Tile> tiles = gridTiles();
+    const auto grid = [&](QSize canvas, QSize claimed) {
+        return HeifGrid::grid(tiles, {2, 2, canvas, claimed});
+    };
+    QTest::newRow("HEIC grid claiming 16000 x 15000")
+        << "grid-bomb.heic" << grid(QSize(16000, 15000), QSize(16000, 15000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC grid whose tiles cover a tenth of its canvas")
+        << "grid-sparse.heic" << grid(QSize(2000, 1500), QSize(2000, 1500))
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of 30000 x 8000 whose size box says 640 x 480")
+        << "grid-canvas.heic" << grid(QSize(30000, 8000), QSize(640, 480))
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of 640 x 480 whose size box says 30000 x 8000")
+        << "grid-claim.heic" << grid(QSize(640, 480), QSize(30000, 8000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC grid missing a tile")
+        << "grid-three.heic"
+        << HeifGrid::grid(tiles.first(3), {2, 2, QSize(640, 480), QSize(640, 480)})
+        << DecodeFailure::Corrupt;
+    QList<HeifGrid::Tile> uneven = tiles;
+    uneven[3].size = QSize(160, 120);
+    QTest::newRow("HEIC grid of tiles of two sizes")
+        << "grid-uneven.heic" << HeifGrid::grid(uneven, {2, 2, QSize(640, 480), QSize(640, 480)})
+        << DecodeFailure::Corrupt;
 }
 
 // Each is refused without a word, without waiting, and without taking memory for pixels.
@@ -268,6 +316,26 @@ void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker()
     for (int y = 0; y < image->sy; ++y)
         QVERIFY(std::equal(image->tpixels[y], image->tpixels[y] + image->sx,
                            expectedImage->tpixels[y]));
+}
+
+void JpegCodecTest::decodesAHeifGrid_data()
+{
+    QTest::addColumn<QSize>("canvas");
+
+    QTest::newRow("tiles filling the canvas") << QSize(640, 480);
+    QTest::newRow("tiles reaching beyond the canvas") << QSize(600, 450);
+}
+
+// As phones store their photographs: the tiles in the corners where the grid puts them.
+void JpegCodecTest::decodesAHeifGrid()
+{
+    QFETCH(QSize, canvas);
+    QVERIFY(write(path("grid.heic"), HeifGrid::grid(gridTiles(), {2, 2, canvas, canvas})));
+    PictureDecoder decoder(path("grid.heic"), m_colours);
+    const GdImage image = decodedPixels(decoder, canvas);
+    QCOMPARE(decoder.failure(), DecodeFailure::None);
+    QCOMPARE(sizeOf(image), canvas);
+    QCOMPARE(PhotoPictures::cornerQuarters(*image, 8, 12), QList<int>({0, 1, 2, 3}));
 }
 
 void JpegCodecTest::decodesWithTheDetailAskedFor_data()
