@@ -123,6 +123,7 @@ public:
 
 private:
     bool groupNamesUsable();
+    bool extensionsUsable();
     bool saveDirExists(const OutputProfile& profile, const char* message);
     std::vector<PlannedRow> plan() const;
     void makeRows();
@@ -145,7 +146,7 @@ GeneratedImages BatchRun::run()
 {
     m_observer.status(QStringLiteral("Generating Images..."));
     m_observer.progressRange(int(m_rows.size()));
-    if (groupNamesUsable()) {
+    if (groupNamesUsable() && extensionsUsable()) {
         // Both directories are tested in every run, so both messages can appear.
         if (saveDirExists(m_settings.thumbnail, "Invalid thumbnail directory. Check Image "
                                                 "Property settings under Options."))
@@ -174,6 +175,16 @@ bool BatchRun::groupNamesUsable()
         m_observer.message(
             QStringLiteral("Invalid Group %1 Text. Group names cannot contain \"/\".").arg(g));
     return refused.empty();
+}
+
+bool BatchRun::extensionsUsable()
+{
+    const QStringList keys = m_settings.unusableExtensions();
+    for (const QString& key : keys)
+        m_observer.message(
+            QStringLiteral("Invalid %1 setting. Extensions cannot contain \"/\" or a NUL byte.")
+                .arg(key));
+    return keys.isEmpty();
 }
 
 bool BatchRun::saveDirExists(const OutputProfile& profile, const char* message)

@@ -169,6 +169,8 @@ private slots:
     void hostilePicturesLeaveNothingBehind_data();
     void hostilePicturesLeaveNothingBehind();
     void fullDiskKeepsTheEarlierOutputUnlisted();
+    void unusableExtensionStopsTheRun_data();
+    void unusableExtensionStopsTheRun();
     void groupNameWithASlashStopsTheRun_data();
     void groupNameWithASlashStopsTheRun();
     void stopEndsTheRunAfterTheRowBeingWritten_data();
@@ -610,6 +612,44 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
              QStringList({"notWritten 0 " + disk.filePath("beach01_t.jpg")}));
     QCOMPARE(read(disk.filePath("beach01_t.jpg")), earlier);
     QCOMPARE(contents(disk.path()).keys(), QStringList({"beach01_t.jpg", "filler"}));
+}
+
+void ImageBatchTest::unusableExtensionStopsTheRun_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("extension");
+
+    QTest::newRow("thumbnail, into a folder") << "ThumbExtension"
+                                              << "/x";
+    QTest::newRow("large, with a NUL byte")
+        << "LargeExtension" << QStringLiteral("_a") + QChar(u'\0') + QStringLiteral("b");
+    QTest::newRow("original, leading up") << "OriginalExtension"
+                                          << "/../x";
+}
+
+// Refused as a group name with a slash is, before any file is touched.
+void ImageBatchTest::unusableExtensionStopsTheRun()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, extension);
+    m_settings.RenameOriginalFile = 1;
+    if (key == u"ThumbExtension")
+        m_settings.thumbnail.Extension = extension;
+    else if (key == u"LargeExtension")
+        m_settings.large.Extension = extension;
+    else
+        m_settings.OriginalExtension = extension;
+    addPhoto("IMG_1.jpg", "1");
+
+    const GeneratedImages generated = run();
+    const QString message =
+        "message Invalid " + key + " setting. Extensions cannot contain \"/\" or a NUL byte.";
+    QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 1", message,
+                                             "reset", "status Ready"}));
+    QVERIFY(generated.thumbnails.isEmpty() && generated.largeImages.isEmpty());
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
+    QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
 }
 
 void ImageBatchTest::groupNameWithASlashStopsTheRun_data()

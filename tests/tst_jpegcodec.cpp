@@ -136,6 +136,8 @@ private slots:
     void saveReplacesWholeFile();
     void saveOntoAFullDiskKeepsTheEarlierFile();
     void saveLeavesWhatIsNotAFileAlone();
+    void saveReplacesALinkNeverItsTarget_data();
+    void saveReplacesALinkNeverItsTarget();
     void saveIntoMissingDirectoryWritesNothing();
     void twoThreadsWorkAtOnce();
 };
@@ -480,6 +482,39 @@ void JpegCodecTest::saveLeavesWhatIsNotAFileAlone()
     QVERIFY(S_ISFIFO(status.st_mode));
     QVERIFY(!SaveJpegFile(m_dir.path(), draw(QSize(40, 30)).get(), 75));
     QVERIFY(QFileInfo(m_dir.path()).isDir());
+}
+
+void JpegCodecTest::saveReplacesALinkNeverItsTarget_data()
+{
+    QTest::addColumn<bool>("dangling");
+
+    QTest::newRow("to another file") << false;
+    QTest::newRow("to nothing") << true;
+}
+
+// A link planted in a save folder must not let an output overwrite a file elsewhere.
+void JpegCodecTest::saveReplacesALinkNeverItsTarget()
+{
+    QFETCH(bool, dangling);
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath("victim");
+    if (!dangling)
+        QVERIFY(write(victim, "precious"));
+    QVERIFY(QDir(m_dir.path()).mkpath("links"));
+    const QString link = path("links/x01_t.jpg");
+    QFile::remove(link);
+    QVERIFY(QFile::link(victim, link));
+
+    QVERIFY(SaveJpegFile(link, draw(QSize(40, 30)).get(), 75));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(read(link), jpeg(QSize(40, 30), 75));
+    QCOMPARE(QFile::exists(victim), !dangling);
+    if (!dangling)
+        QCOMPARE(read(victim), QByteArray("precious"));
+    QCOMPARE(QDir(path("links")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"x01_t.jpg"}));
+    QVERIFY(
+        QDir(elsewhere.path()).entryList(QDir::Hidden | QDir::Files).filter(".morvane-").isEmpty());
 }
 
 void JpegCodecTest::saveIntoMissingDirectoryWritesNothing()
