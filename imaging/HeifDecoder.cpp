@@ -342,7 +342,8 @@ QByteArray metadataOf(std::FILE* file, int64_t fileSize)
     constexpr quint64 largestMetadata = 16 * 1024 * 1024;
     quint64 at = 0;
     while (at + 8 <= quint64(fileSize)) {
-        FieldReader header(readAt(file, at, 16));
+        const QByteArray bytes = readAt(file, at, 16); // outlives the reader's view of it
+        FieldReader header(bytes);
         quint64 size = header.take(4);
         const QByteArrayView type = header.takeBytes(4);
         quint64 headerSize = 8;
