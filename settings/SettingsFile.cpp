@@ -68,8 +68,14 @@ std::optional<QByteArray> nextLine(QFile& file)
     const bool whole = line.endsWith('\n') || file.atEnd();
     if (whole && line.size() - (line.endsWith('\n') ? 1 : 0) <= longestLine)
         return line;
-    while (!line.endsWith('\n') && !file.atEnd())
-        line = file.readLine(room);
+    if (line.endsWith('\n'))
+        return std::nullopt;
+    char piece[4096];
+    while (!file.atEnd()) {
+        const qint64 got = file.readLine(piece, sizeof piece);
+        if (got <= 0 || piece[got - 1] == '\n')
+            break;
+    }
     return std::nullopt;
 }
 

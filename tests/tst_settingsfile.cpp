@@ -7,6 +7,20 @@
 
 #include <sys/stat.h>
 
+// AddressSanitizer keeps freed memory aside for a while, so reading through a long file in
+// pieces looks like holding it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool freedMemoryStays = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool freedMemoryStays = true;
+#else
+constexpr bool freedMemoryStays = false;
+#endif
+#else
+constexpr bool freedMemoryStays = false;
+#endif
+
 class SettingsFileTest : public QObject
 {
     Q_OBJECT
@@ -372,7 +386,7 @@ void SettingsFileTest::skipsOverlongLinesUnread()
     const qint64 before = peak();
     ImageSettings settings;
     QVERIFY(settings.load(path));
-    QVERIFY2(peak() - before < 8 * 1024, "the line was held whole");
+    QVERIFY2(freedMemoryStays || peak() - before < 8 * 1024, "the line was held whole");
     QCOMPARE(settings.thumbnail.Width, 160);
     QCOMPARE(settings.large.Width, lastLine ? 0 : 800);
     QCOMPARE(settings.thumbnail.SaveDir.size(), read ? length - 15 : 0);
