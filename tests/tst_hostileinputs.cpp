@@ -1,6 +1,7 @@
 #include "HeifGrid.h"
 #include "JpegWriter.h"
 #include "PhotoPictures.h"
+#include "ProcessMemory.h"
 #include "TestPictures.h"
 
 #include "settings/FtpSettings.h"
@@ -199,7 +200,7 @@ void HostileInputsTest::refusesHostilePictures()
                                         "failures")
                              .arg(copies));
     QCOMPARE(outputs(), QStringList());
-    QVERIFY2(run.peakKilobytes < memoryBoundKilobytes,
+    QVERIFY2(!memoryBoundsHold || run.peakKilobytes < memoryBoundKilobytes,
              qPrintable(QString::number(run.peakKilobytes)));
 }
 
@@ -269,7 +270,7 @@ void HostileInputsTest::makesAPhonesLargestPictureWithinTheBound()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(jpegSize(path("thumbs/beach01_t.jpg")), QSize(160, 120));
     QCOMPARE(jpegSize(path("images/beach01.jpg")), QSize(800, 600));
-    QVERIFY2(run.peakKilobytes < memoryBoundKilobytes,
+    QVERIFY2(!memoryBoundsHold || run.peakKilobytes < memoryBoundKilobytes,
              qPrintable(QString::number(run.peakKilobytes)));
 }
 

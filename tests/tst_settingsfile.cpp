@@ -1,3 +1,5 @@
+#include "ProcessMemory.h"
+
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
 
@@ -6,20 +8,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-
-// AddressSanitizer keeps freed memory aside for a while, so reading through a long file in
-// pieces looks like holding it.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool freedMemoryStays = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool freedMemoryStays = true;
-#else
-constexpr bool freedMemoryStays = false;
-#endif
-#else
-constexpr bool freedMemoryStays = false;
-#endif
 
 class SettingsFileTest : public QObject
 {
@@ -375,18 +363,11 @@ void SettingsFileTest::skipsOverlongLinesUnread()
         if (!lastLine)
             file.write("\nLargeWidth = 800\n");
     }
-    const auto peak = [] {
-        QFile file(QStringLiteral("/proc/self/status"));
-        file.open(QIODevice::ReadOnly);
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-        return 0LL;
-    };
-    const qint64 before = peak();
+    const qint64 before = peakResidentKilobytes();
     ImageSettings settings;
     QVERIFY(settings.load(path));
-    QVERIFY2(freedMemoryStays || peak() - before < 8 * 1024, "the line was held whole");
+    QVERIFY2(!memoryBoundsHold || peakResidentKilobytes() - before < 8 * 1024,
+             "the line was held whole");
     QCOMPARE(settings.thumbnail.Width, 160);
     QCOMPARE(settings.large.Width, lastLine ? 0 : 800);
     QCOMPARE(settings.thumbnail.SaveDir.size(), read ? length - 15 : 0);
