@@ -353,7 +353,7 @@ QByteArray metadataOf(std::FILE* file, int64_t fileSize)
         } else if (size == 0) {
             size = quint64(fileSize) - at;
         }
-        if (header.broken() || size < headerSize)
+        if (header.broken() || size < headerSize || size > quint64(fileSize) - at)
             return {};
         if (type == "meta")
             return size - headerSize > largestMetadata
