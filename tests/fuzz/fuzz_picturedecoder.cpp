@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     if (write(fd, data, size) == ssize_t(size)) {
         const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
-        static ColourTransforms transforms;
+        // One run's transforms: they keep every profile met, which across a fuzzer's
+        // millions of inputs would be all memory.
+        ColourTransforms transforms;
         for (const QSize needed : {QSize(160, 120), QSize()}) {
             PictureDecoder decoder(path, transforms);
             if (decoder.failure() == DecodeFailure::None)
