@@ -366,24 +366,40 @@ QByteArray metadataOf(std::FILE* file, int64_t fileSize)
 
 // Whether the derived picture `id`, whose size box claims `claimed`, is drawn on a canvas of
 // exactly that size, and, for a grid, whether its tiles cover the canvas.
+// Pictures coded as they are, decoded at their own size.
+bool isCodedPicture(const QByteArray& type)
+{
+    return type == "hvc1" || type == "av01";
+}
+
+// The size box of an item that the canvas check below holds for `id`.
+bool itemAsClaimed(const ItemMap& items, std::FILE* file, quint32 id, int depth);
+
 bool canvasAsClaimed(const ItemMap& items, std::FILE* file, quint32 id, QSize claimed, int depth)
 {
     const auto type = items.types.find(id);
-    if (type == items.types.end())
+    if (type == items.types.end() || depth > 3)
         return false;
+    if (isCodedPicture(type->second))
+        return true;
     const bool grid = type->second == "grid";
     const bool overlay = type->second == "iovl";
-    if (type->second == "iden") {
-        // The picture of another item, turned or cut: that item must hold what it claims.
-        const auto source = items.madeOf.find(id);
-        if (source == items.madeOf.end() || source->second.empty() || depth > 2)
-            return false;
-        const auto size = items.sizes.find(source->second.front());
-        return size != items.sizes.end() &&
-               canvasAsClaimed(items, file, source->second.front(), size->second, depth + 1);
-    }
+    const auto inputs = items.madeOf.find(id);
+    if (inputs == items.madeOf.end() || inputs->second.empty())
+        return false;
+    // libheif 1.15 stops the whole program on an assertion when a picture is made of an
+    // item that is no picture, so every item it would decode is looked at first.
+    if (type->second == "iden")
+        return itemAsClaimed(items, file, inputs->second.front(), depth + 1);
     if (!grid && !overlay)
-        return true; // a coded picture, decoded at its own size
+        return false; // nothing libheif decodes as a picture
+    for (quint32 input : inputs->second) {
+        const auto inputType = items.types.find(input);
+        if (inputType == items.types.end() ||
+            (grid ? !isCodedPicture(inputType->second)
+                  : !itemAsClaimed(items, file, input, depth + 1)))
+            return false;
+    }
     const auto location = items.locations.find(id);
     if (location == items.locations.end())
         return false;
@@ -413,8 +429,8 @@ bool canvasAsClaimed(const ItemMap& items, std::FILE* file, quint32 id, QSize cl
         return false;
     if (!grid)
         return true; // an overlay fills what its pictures leave with its fill colour
-    const auto tiles = items.madeOf.find(id);
-    if (tiles == items.madeOf.end() || tiles->second.size() != size_t(rows * columns))
+    const auto tiles = inputs;
+    if (tiles->second.size() != size_t(rows * columns))
         return false;
     const auto first = items.sizes.find(tiles->second.front());
     if (first == items.sizes.end())
@@ -428,6 +444,12 @@ bool canvasAsClaimed(const ItemMap& items, std::FILE* file, quint32 id, QSize cl
     }
     return qint64(tile.width()) * columns >= canvas.width() &&
            qint64(tile.height()) * rows >= canvas.height();
+}
+
+bool itemAsClaimed(const ItemMap& items, std::FILE* file, quint32 id, int depth)
+{
+    const auto size = items.sizes.find(id);
+    return size != items.sizes.end() && canvasAsClaimed(items, file, id, size->second, depth);
 }
 
 // The primary picture's ICC profile; empty when it has none.

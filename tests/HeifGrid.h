@@ -98,6 +98,9 @@ struct Layout
     int columns = 2;
     QSize canvas;
     QSize claimed;
+    // What the items say they are: a grid of HEVC pictures unless told otherwise.
+    QByteArray type = "grid";
+    QByteArray tileType = "hvc1";
 };
 
 // A HEIF whose primary picture is a grid of the tiles, row by row, each tile a hidden item of
@@ -127,11 +130,11 @@ inline QByteArray grid(const QList<Tile>& tiles, const Layout& layout)
     };
     QByteArray associations;
     for (int id = 1; id <= tiles.size(); ++id) {
-        entries += fullBox("infe", 2, 1, u16(id) + u16(0) + "hvc1" + u8(0));
+        entries += fullBox("infe", 2, 1, u16(id) + u16(0) + layout.tileType + u8(0));
         references += u16(id);
         associations += u16(id) + u8(2) + u8(0x81) + u8(sizeProperty(tiles[id - 1].size));
     }
-    entries += fullBox("infe", 2, 0, u16(gridId) + u16(0) + "grid" + u8(0));
+    entries += fullBox("infe", 2, 0, u16(gridId) + u16(0) + layout.type + u8(0));
     associations += u16(gridId) + u8(1) + u8(sizeProperty(layout.claimed));
 
     const QByteArray fileType = box("ftyp", QByteArray("heic") + u32(0) + "mif1heic");

@@ -247,6 +247,15 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
         << "grid-three.heic"
         << HeifGrid::grid(tiles.first(3), {2, 2, QSize(640, 480), QSize(640, 480)})
         << DecodeFailure::Corrupt;
+    // libheif 1.15 stops the program on an assertion when it decodes such a picture.
+    QTest::newRow("HEIC identity of an item that is no picture")
+        << "iden.heic"
+        << HeifGrid::grid(tiles.first(1), {1, 1, QSize(320, 240), QSize(320, 240), "iden", "hvc0"})
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of items that are no pictures")
+        << "grid-hvc0.heic"
+        << HeifGrid::grid(tiles, {2, 2, QSize(640, 480), QSize(640, 480), "grid", "hvc0"})
+        << DecodeFailure::Corrupt;
     QList<HeifGrid::Tile> uneven = tiles;
     uneven[3].size = QSize(160, 120);
     QTest::newRow("HEIC grid of tiles of two sizes")
