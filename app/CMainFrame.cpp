@@ -43,8 +43,8 @@ void CMainFrame::placeOnScreen()
     // The frame's size is known only once the window exists.
     winId();
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    setGeometry(initialWindowGeometry(sizeHint(), minimumSizeHint(), frame,
-                                      screen()->availableGeometry()));
+    setGeometry(
+        initialWindowGeometry(sizeHint(), minimumSizeHint(), frame, screen()->availableGeometry()));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -125,8 +125,8 @@ void CMainFrame::createMenus()
     exitAction->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    QAction* imageProperties =
-        options->addAction(QStringLiteral("&Image Properties"), this, &CMainFrame::OnImageProperties);
+    QAction* imageProperties = options->addAction(QStringLiteral("&Image Properties"), this,
+                                                  &CMainFrame::OnImageProperties);
     imageProperties->setStatusTip(QStringLiteral("Modify the image save settings."));
     QAction* ftpSettings =
         options->addAction(QStringLiteral("&Ftp Settings"), this, &CMainFrame::OnFtpSettings);

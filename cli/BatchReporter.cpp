@@ -6,6 +6,7 @@
 #include "upload/ServerKey.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -30,9 +31,14 @@ void BatchReporter::status(const QString& text)
 
 void BatchReporter::message(const QString& text)
 {
-    // A message box breaks its lines; here each message stays on one line.
-    failure(
-        QString(text).replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' '));
+    // A message box breaks its lines; here each message stays on one line, its line breaks
+    // and blank lines become spaces. Every line of a message begins with a capital letter,
+    // so a single line feed followed by anything else lies in a file name the message holds,
+    // and is escaped as in every other report.
+    static const QRegularExpression lineBreak(QStringLiteral("\n\n|\n(?=[A-Z])"));
+    QString oneLine = text;
+    oneLine.replace(lineBreak, QStringLiteral(" "));
+    failure(oneLine);
 }
 
 void BatchReporter::progressRange(int maximum)

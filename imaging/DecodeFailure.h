@@ -12,6 +12,7 @@ enum class DecodeFailure
     UnsupportedColours, // pixels of no colour space a screen shows, such as two components
     CutOff,             // the picture data ends before the picture does
     OutOfMemory,
+    Corrupt, // the data is damaged, or built to cost far more than a photograph does
 };
 
 // More pixels than any camera makes. A header that claims more is refused before any pixel

@@ -10,6 +10,14 @@
 
 class ColourTransforms;
 
+// HEVC has no reduced decoding, so a HEIF picture is held whole, at about seven bytes a pixel
+// while it becomes a GD image: far more than a JPEG, which is decoded at the size the outputs
+// need. A phone's largest pictures (48 megapixels) pass; a file claiming more, however small,
+// is refused before any pixel is decoded, which keeps a run within 400 MB.
+constexpr qint64 maxHeifPixels = 50'000'000;
+// The longest side a canvas libheif lays out may have: the most a JPEG output can hold.
+constexpr int maxHeifSide = 65500;
+
 // A HEIF file (HEIC from a phone) on its way into an upright sRGB GD true-colour image. The
 // constructor reads the container, which tells the picture's size; decode() then decodes the
 // whole picture, as HEVC has no reduced decoding. The container says how the picture is
@@ -40,5 +48,6 @@ private:
     std::unique_ptr<Container> m_container;
     ColourTransforms& m_transforms;
     QSize m_fullSize;
+    QSize m_codedSize; // before the container's cut and turn
     DecodeFailure m_failure = DecodeFailure::None;
 };

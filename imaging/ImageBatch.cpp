@@ -50,8 +50,8 @@ struct PlannedRow
 struct RenderedRow
 {
     DecodeFailure failure = DecodeFailure::None;
-    PictureFormat format = PictureFormat::Other; // what the file turned out to hold
-    std::array<QByteArray, 2> jpegs;             // empty when that output could not be made
+    PictureFormat format = PictureFormat::Other;  // what the file turned out to hold
+    std::array<QByteArray, 2> jpegs;              // empty when that output could not be made
     std::array<OutputFailure::Kind, 2> notMade{}; // why, for an empty one
 };
 
@@ -134,6 +134,7 @@ private:
     // Checks what would make the whole run go wrong before any file is touched, and says why.
     bool mayStart();
     bool groupNamesUsable();
+    bool extensionsUsable();
     bool saveDirExists(const OutputProfile& profile, const char* message);
     bool outputsApart();
     std::vector<PlannedRow> plan() const;
@@ -170,7 +171,7 @@ GeneratedImages BatchRun::run()
 
 bool BatchRun::mayStart()
 {
-    if (!groupNamesUsable())
+    if (!groupNamesUsable() || !extensionsUsable())
         return false;
     // Both directories are tested in every run, so both messages can appear.
     if (saveDirExists(m_settings.thumbnail, "Invalid thumbnail directory. Check Image "
@@ -199,6 +200,16 @@ bool BatchRun::groupNamesUsable()
         m_observer.message(
             QStringLiteral("Invalid Group %1 Text. Group names cannot contain \"/\".").arg(g));
     return refused.empty();
+}
+
+bool BatchRun::extensionsUsable()
+{
+    const QStringList keys = m_settings.unusableExtensions();
+    for (const QString& key : keys)
+        m_observer.message(
+            QStringLiteral("Invalid %1 setting. Extensions cannot contain \"/\" or a NUL byte.")
+                .arg(key));
+    return keys.isEmpty();
 }
 
 bool BatchRun::saveDirExists(const OutputProfile& profile, const char* message)
@@ -305,11 +316,11 @@ void BatchRun::commit(const PlannedRow& planned, const RenderedRow& rendered)
     }
     bool allWritten = true;
     if (m_profiles[Thumbnail])
-        allWritten &= writeOutput(planned.row, Thumbnail, planned.name, rendered,
-                                  m_generated.thumbnails);
+        allWritten &=
+            writeOutput(planned.row, Thumbnail, planned.name, rendered, m_generated.thumbnails);
     if (m_profiles[Large])
-        allWritten &= writeOutput(planned.row, Large, planned.name, rendered,
-                                  m_generated.largeImages);
+        allWritten &=
+            writeOutput(planned.row, Large, planned.name, rendered, m_generated.largeImages);
     if (allWritten)
         ++m_generated.picturesMade;
     if (m_settings.RenameOriginalFile)

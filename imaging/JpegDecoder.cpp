@@ -22,12 +22,19 @@ constexpr int opaque = 0x00FFFFFF;
 constexpr int rowsPerRead = 16;
 constexpr int inkBytes = 4;
 
+// Far more scans than any encoder writes (progressive files have about ten). Each scan is
+// another pass over the whole picture, so a file of a few hundred kilobytes repeating one
+// scan header thousands of times would otherwise keep a core busy for minutes.
+constexpr int maxScans = 300;
+
 struct ErrorHandler
 {
     jpeg_error_mgr manager; // first, so libjpeg's pointer to it points to the whole handler
+    jpeg_progress_mgr progress;
     std::jmp_buf jump;
-    bool cutOff = false;
-    bool outOfMemory = false;
+    DecodeFailure failure = DecodeFailure::None; // why the last jump was taken
+    bool endMissing = false;                     // the file ended before its end marker
+    unsigned componentsScanned = 0;              // one bit per component some scan carried
 };
 
 ErrorHandler& handlerOf(j_common_ptr info)
@@ -35,22 +42,64 @@ ErrorHandler& handlerOf(j_common_ptr info)
     return *reinterpret_cast<ErrorHandler*>(info->err);
 }
 
-[[noreturn]] void leave(j_common_ptr info)
+[[noreturn]] void leave(j_common_ptr info, DecodeFailure failure)
 {
     ErrorHandler& handler = handlerOf(info);
-    handler.outOfMemory = info->err->msg_code == JERR_OUT_OF_MEMORY;
+    handler.failure = failure;
     std::longjmp(handler.jump, 1);
 }
 
-// libjpeg only warns when the data ends early, and fills the rest of the picture with gray;
-// such a picture is not the photograph, so it counts as unreadable.
+[[noreturn]] void leaveOnError(j_common_ptr info)
+{
+    leave(info, info->err->msg_code == JERR_OUT_OF_MEMORY ? DecodeFailure::OutOfMemory
+                                                          : DecodeFailure::NotAPicture);
+}
+
+// Warnings libjpeg gives when it meets damaged data and goes on with gray or guessed blocks.
+bool meansDamagedData(int code)
+{
+    switch (code) {
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// libjpeg only warns about damaged data and fills what it could not read with gray; such a
+// picture is not the photograph, so it counts as unreadable at the first such warning. A
+// damaged colour profile is ignored instead, and the picture taken as sRGB. The end of the
+// file alone is no fault: data cut short within a scan is damaged data as soon as it is
+// missed, and only a file that lacks nothing but its end marker gets past that.
 void noteWarning(j_common_ptr info, int level)
 {
     if (level >= 0)
         return; // tracing, not a warning
-    if (info->err->msg_code == JWRN_JPEG_EOF)
-        handlerOf(info).cutOff = true;
+    ErrorHandler& handler = handlerOf(info);
     ++info->err->num_warnings;
+    if (info->err->msg_code == JWRN_JPEG_EOF)
+        handler.endMissing = true;
+    else if (meansDamagedData(info->err->msg_code))
+        leave(info, handler.endMissing ? DecodeFailure::CutOff : DecodeFailure::Corrupt);
+}
+
+// Called for every scan and every row of blocks read: counts the scans, and notes which
+// components they carry.
+void watchScans(j_common_ptr common)
+{
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > maxScans)
+        leave(common, DecodeFailure::Corrupt);
+    ErrorHandler& handler = handlerOf(common);
+    for (int i = 0; i < info->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i)
+        if (const jpeg_component_info* component = info->cur_comp_info[i])
+            handler.componentsScanned |= 1u << component->component_index;
 }
 
 // The program reports failures its own way, never on stderr.
@@ -79,6 +128,7 @@ struct JpegDecoder::Reader
     bool chooseScale(int reduction, SourcePixels pixels);
     bool readRows(gdImagePtr image, const ColourConversion& colours);
     SourcePixels sourcePixels() const;
+    bool everyScanArrived() const;
 
 private:
     void readProfile();
@@ -87,17 +137,21 @@ private:
 bool JpegDecoder::Reader::readHeader()
 {
     info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = leave;
+    errors.manager.error_exit = leaveOnError;
     errors.manager.emit_message = noteWarning;
     errors.manager.output_message = staySilent;
+    errors.progress = {};
+    errors.progress.progress_monitor = watchScans;
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
+    info.progress = &errors.progress;
     jpeg_stdio_src(&info, file.get());
     // EXIF data (APP1) and the colour profile (APP2) are read in the same pass.
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    watchScans(reinterpret_cast<j_common_ptr>(&info)); // the first scan
     readProfile();
     return true;
 }
@@ -121,6 +175,19 @@ SourcePixels JpegDecoder::Reader::sourcePixels() const
     return info.jpeg_color_space == JCS_GRAYSCALE ? SourcePixels::Gray : SourcePixels::Colour;
 }
 
+// Whether the scans read hold the whole picture: a progressive one once every coefficient of
+// every component is known to its last bit, any other once each component was in a scan.
+bool JpegDecoder::Reader::everyScanArrived() const
+{
+    if (!info.progressive_mode)
+        return errors.componentsScanned == (1u << info.num_components) - 1;
+    for (int component = 0; component < info.num_components; ++component)
+        for (int coefficient = 0; coefficient < DCTSIZE2; ++coefficient)
+            if (info.coef_bits[component][coefficient] != 0)
+                return false;
+    return true;
+}
+
 bool JpegDecoder::Reader::chooseScale(int reduction, SourcePixels pixels)
 {
     if (setjmp(errors.jump))
@@ -137,13 +204,20 @@ bool JpegDecoder::Reader::readRows(gdImagePtr image, const ColourConversion& col
     if (setjmp(errors.jump))
         return false;
     jpeg_start_decompress(&info);
+    // A picture of several scans is read whole before its first row comes out. Cut between
+    // two scans, with or without an end marker after the cut, it raises no warning: it only
+    // lacks detail, or a colour.
+    if (jpeg_has_multiple_scans(&info) && !everyScanArrived()) {
+        errors.failure = DecodeFailure::CutOff;
+        return false;
+    }
     // Colour and gray rows land in the picture and are converted where they lie; ink rows
     // land beside it and are converted into it.
     const bool throughInks = info.out_color_space == JCS_CMYK;
     const std::size_t inkRow = std::size_t(inkBytes) * info.output_width;
     if (throughInks)
         inks.resize(rowsPerRead * inkRow);
-    while (info.output_scanline < info.output_height && !errors.cutOff) {
+    while (info.output_scanline < info.output_height) {
         JSAMPROW rows[rowsPerRead];
         const JDIMENSION first = info.output_scanline;
         const JDIMENSION count = std::min<JDIMENSION>(rowsPerRead, info.output_height - first);
@@ -163,10 +237,11 @@ bool JpegDecoder::Reader::readRows(gdImagePtr image, const ColourConversion& col
                 pixels[x] &= opaque;
         }
     }
-    // The end of the data may still be missing after the last row.
-    if (!errors.cutOff)
-        jpeg_finish_decompress(&info);
-    return !errors.cutOff;
+    // Data cut short within a scan was caught as damaged on the way, so a file that only
+    // lacks its end marker holds the whole picture, and libjpeg decodes it as if the marker
+    // were there.
+    jpeg_finish_decompress(&info);
+    return true;
 }
 
 JpegDecoder::JpegDecoder(FilePtr file, ColourTransforms& transforms)
@@ -174,8 +249,10 @@ JpegDecoder::JpegDecoder(FilePtr file, ColourTransforms& transforms)
 {
     m_reader->file = std::move(file);
     if (!m_reader->readHeader()) {
-        m_failure =
-            m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory : DecodeFailure::NotAPicture;
+        // A header cut short or damaged is no picture at all.
+        m_failure = m_reader->errors.failure == DecodeFailure::OutOfMemory
+                        ? DecodeFailure::OutOfMemory
+                        : DecodeFailure::NotAPicture;
         return;
     }
     const jpeg_decompress_struct& info = m_reader->info;
@@ -239,8 +316,7 @@ GdImage JpegDecoder::decode(QSize needed)
     }
     if (m_reader->readRows(image.get(), *m_colours))
         return image;
-    m_failure = m_reader->errors.cutOff        ? DecodeFailure::CutOff
-                : m_reader->errors.outOfMemory ? DecodeFailure::OutOfMemory
-                                               : DecodeFailure::NotAPicture;
+    m_failure = m_reader->errors.failure == DecodeFailure::None ? DecodeFailure::NotAPicture
+                                                                : m_reader->errors.failure;
     return nullptr;
 }

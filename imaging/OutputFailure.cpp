@@ -29,13 +29,15 @@ QString decodeFailureReason(DecodeFailure failure)
     case DecodeFailure::NotAPicture:
         return QStringLiteral("Not a JPEG or HEIC picture");
     case DecodeFailure::TooManyPixels:
-        return QStringLiteral("Larger than 250 megapixels");
+        return QStringLiteral("Larger than 250 megapixels (50 for HEIC)");
     case DecodeFailure::UnsupportedColours:
         return QStringLiteral("Colours of no kind a screen shows");
     case DecodeFailure::CutOff:
         return QStringLiteral("Cut off");
     case DecodeFailure::OutOfMemory:
         return QStringLiteral("Not enough memory");
+    case DecodeFailure::Corrupt:
+        return QStringLiteral("Damaged picture data");
     }
     Q_UNREACHABLE();
 }

@@ -9,22 +9,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 
 namespace {
 
 constexpr int nameAttempts = 16;
-
-QByteArray resolved(const QByteArray& path)
-{
-    struct stat status;
-    if (lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
-        return path;
-    char target[PATH_MAX];
-    // A dangling link is replaced itself, as no file stands behind it.
-    return realpath(path.constData(), target) ? QByteArray(target) : path;
-}
 
 // A hidden name in the target's own folder, so the final rename never crosses file systems.
 QByteArray temporaryNameBeside(const QByteArray& path)
@@ -60,10 +48,13 @@ std::error_code writeAll(int fd, QByteArrayView bytes)
 
 std::error_code replaceFile(const QString& path, QByteArrayView bytes)
 {
-    const QByteArray target = resolved(pathToLocal(path));
+    const QByteArray target = pathToLocal(path);
     struct stat status;
-    // A device, FIFO or folder of that name is no earlier output; it is left alone.
-    if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+    // A device, FIFO or folder of that name is no earlier output; it is left alone. A link
+    // is replaced itself: what it points to may be any file of the user's, which a link
+    // planted in a save folder would otherwise have overwritten.
+    if (lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode) &&
+        !S_ISLNK(status.st_mode))
         return std::make_error_code(S_ISDIR(status.st_mode) ? std::errc::is_a_directory
                                                             : std::errc::invalid_argument);
     QByteArray temporary;

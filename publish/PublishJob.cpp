@@ -24,13 +24,12 @@ PublishResult PublishJob::run(const PublishRequest& request, BatchObserver& obse
     BatchControl control;
     control.threads = request.threads;
     control.stop = &m_stop;
-    result.generated = GenerateImages(request.rows, request.groupText, request.imageSettings,
-                                      observer, control);
+    result.generated =
+        GenerateImages(request.rows, request.groupText, request.imageSettings, observer, control);
     if (request.upload && !result.generated.refused && !result.stopped()) {
         // "Ready", or what generation could not do, until the upload says more.
         observer.status(result.statusText());
-        result.upload = m_uploader.UploadImages(request.ftpSettings,
-                                                result.generated.thumbnails,
+        result.upload = m_uploader.UploadImages(request.ftpSettings, result.generated.thumbnails,
                                                 result.generated.largeImages, observer, trust);
     }
     observer.status(result.statusText());

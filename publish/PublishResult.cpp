@@ -10,8 +10,9 @@ QString count(int number, const char* singular, const char* plural)
 // "21 of 25 pictures made", then what went wrong, if anything.
 QString generationText(const GeneratedImages& generated)
 {
-    QString text = QStringLiteral("%1 of %2").arg(generated.picturesMade).arg(
-        count(generated.picturesToMake, "picture made", "pictures made"));
+    QString text = QStringLiteral("%1 of %2")
+                       .arg(generated.picturesMade)
+                       .arg(count(generated.picturesToMake, "picture made", "pictures made"));
     QStringList problems;
     if (generated.unreadable > 0)
         problems << QStringLiteral("%1 could not be read").arg(generated.unreadable);
@@ -31,8 +32,9 @@ QString generationText(const GeneratedImages& generated)
 
 QString uploadText(const UploadResult& upload)
 {
-    const QString sent = QStringLiteral("%1 of %2").arg(upload.sent).arg(
-        count(upload.toSend, "file sent.", "files sent."));
+    const QString sent = QStringLiteral("%1 of %2")
+                             .arg(upload.sent)
+                             .arg(count(upload.toSend, "file sent.", "files sent."));
     if (upload.stopped)
         return QStringLiteral("Cancelled: ") + sent;
     if (!upload.connected)

@@ -14,7 +14,7 @@ std::array<SettingsField, 10> FtpSettings::fields()
         {"ThumbnailFtpDir", &ThumbnailFtpDir},
         {"Passive", &Passive},
         {"Anonymous", &Anonymous},
-        {"Security", &Security},
+        {"Security", ExactInteger{&Security, unknownSecurity}},
         {"TrustedFingerprint", &TrustedFingerprint},
     }};
 }
@@ -26,7 +26,10 @@ bool FtpSettings::load(const QString& path)
 
 bool FtpSettings::save(const QString& path)
 {
-    return SettingsFile::save(path, fields(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // A file made readable by others before it held a password must not stay so.
+    return SettingsFile::save(path, fields(),
+                              Password.isEmpty() ? SettingsFile::Access::NewOwnerOnly
+                                                 : SettingsFile::Access::OwnerOnly);
 }
 
 void FtpSettings::keepTrustOnlyFor(const FtpSettings& before)

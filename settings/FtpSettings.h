@@ -18,8 +18,10 @@ struct FtpSettings
     int Passive = 0;
     int Anonymous = 0;
     // 0 plain FTP, 1 FTP over TLS when the server offers it, 2 FTP over TLS only, 3 SFTP. A
-    // file written before these keys existed means plain FTP.
+    // file written before these keys existed means plain FTP; a value that is no number at
+    // all reads as unknownSecurity, refused as any value beyond these is.
     int Security = 0;
+    static constexpr int unknownSecurity = -1;
     // The SHA-256 of the one server key the user chose to trust, lowercase hex with colons.
     QString TrustedFingerprint;
 
@@ -27,7 +29,8 @@ struct FtpSettings
 
     // Missing files and keys leave the fields as they are.
     bool load(const QString& path = fileName);
-    // The file holds a password in clear text, so a new file is readable by its owner only.
+    // The file holds a password in clear text, so a new file is readable by its owner only,
+    // and so is an existing one once a password is written into it.
     bool save(const QString& path = fileName);
 
     // A trusted key belongs to one server: it is forgotten once the server, port or security

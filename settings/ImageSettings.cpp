@@ -47,3 +47,18 @@ bool ImageSettings::save(const QString& path)
 {
     return SettingsFile::save(path, fields());
 }
+
+QStringList ImageSettings::unusableExtensions() const
+{
+    const auto unusable = [](const QString& extension) {
+        return extension.contains(u'/') || extension.contains(QChar(u'\0'));
+    };
+    QStringList keys;
+    if (unusable(large.Extension))
+        keys << QStringLiteral("LargeExtension");
+    if (unusable(thumbnail.Extension))
+        keys << QStringLiteral("ThumbExtension");
+    if (RenameOriginalFile && unusable(OriginalExtension))
+        keys << QStringLiteral("OriginalExtension");
+    return keys;
+}

@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -48,6 +49,11 @@ struct ImageSettings
     // Missing files and keys leave the fields as they are.
     bool load(const QString& path = fileName);
     bool save(const QString& path = fileName);
+
+    // The keys of the extensions a run would put into file names that cannot be part of one:
+    // a "/" would put outputs, or renamed photographs, into other folders, and a NUL byte
+    // would cut the name short. OriginalExtension counts only when originals are renamed.
+    QStringList unusableExtensions() const;
 
 private:
     std::array<SettingsField, 30> fields();

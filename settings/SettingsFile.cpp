@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -36,8 +37,10 @@ void readLine(const QByteArray& line, std::span<const SettingsField> fields)
             continue;
         if (QString* const* text = std::get_if<QString*>(&field.value))
             **text = value;
-        else
-            *std::get<int*>(field.value) = leadingInteger(value);
+        else if (int* const* number = std::get_if<int*>(&field.value))
+            **number = leadingInteger(value);
+        else if (const ExactInteger* exact = std::get_if<ExactInteger>(&field.value))
+            *exact->value = exactInteger(value).value_or(exact->notAnInteger);
         return;
     }
 }
@@ -47,12 +50,50 @@ QByteArray formatted(const SettingsField& field)
     QByteArray line = QByteArray(field.key) + " = ";
     if (QString* const* text = std::get_if<QString*>(&field.value))
         line += (*text)->toUtf8();
-    else
-        line += QByteArray::number(*std::get<int*>(field.value));
+    else if (int* const* number = std::get_if<int*>(&field.value))
+        line += QByteArray::number(**number);
+    else if (const ExactInteger* exact = std::get_if<ExactInteger>(&field.value))
+        line += QByteArray::number(*exact->value);
     return line + '\n';
 }
 
+// The next line of the file, with its line break; none for a line longer than longestLine,
+// which is read past in pieces and never held whole.
+std::optional<QByteArray> nextLine(QFile& file)
+{
+    // Room for the longest line, its line break, and the one byte more that tells it is
+    // longer; QIODevice keeps a byte of maxSize for a terminating NUL.
+    constexpr qint64 room = longestLine + 3;
+    QByteArray line = file.readLine(room);
+    const bool whole = line.endsWith('\n') || file.atEnd();
+    if (whole && line.size() - (line.endsWith('\n') ? 1 : 0) <= longestLine)
+        return line;
+    if (line.endsWith('\n'))
+        return std::nullopt;
+    char piece[4096];
+    while (!file.atEnd()) {
+        const qint64 got = file.readLine(piece, sizeof piece);
+        if (got <= 0 || piece[got - 1] == '\n')
+            break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<int> exactInteger(const QString& text)
+{
+    const QByteArray digits = text.toLatin1();
+    const qsizetype first = digits.startsWith('-') || digits.startsWith('+') ? 1 : 0;
+    if (digits.size() == first || digits.size() > 12 ||
+        !std::all_of(digits.begin() + first, digits.end(),
+                     [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const long long value = digits.toLongLong();
+    if (value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
+    return int(value);
+}
 
 int leadingInteger(const QString& text)
 {
@@ -67,12 +108,12 @@ bool load(const QString& path, std::span<const SettingsField> fields)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     while (!file.atEnd())
-        readLine(file.readLine(), fields);
+        if (const std::optional<QByteArray> line = nextLine(file))
+            readLine(*line, fields);
     return true;
 }
 
-bool save(const QString& path, std::span<const SettingsField> fields,
-          std::optional<QFileDevice::Permissions> newFilePermissions)
+bool save(const QString& path, std::span<const SettingsField> fields, Access access)
 {
     // Written beside the old file and renamed over it, so a crash or a full disk never
     // leaves a half-written settings file behind.
@@ -80,8 +121,12 @@ bool save(const QString& path, std::span<const SettingsField> fields,
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!existed && newFilePermissions)
-        file.setPermissions(*newFilePermissions);
+    // Before the first byte: the new file takes the place of the old one as it is.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (access == Access::OwnerOnly || (access == Access::NewOwnerOnly && !existed)) {
+        if (!file.setPermissions(ownerOnly))
+            return false;
+    }
     for (const SettingsField& field : fields)
         file.write(formatted(field));
     return file.commit();

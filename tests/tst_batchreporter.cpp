@@ -17,6 +17,8 @@ private slots:
     void init();
 
     void writesEachReportOnOneLine();
+    void escapesLineFeedsOfNamesInMessages_data();
+    void escapesLineFeedsOfNamesInMessages();
     void countsFailuresAndWhatWasMade();
     void drawsProgressOnlyWhenAsked_data();
     void drawsProgressOnlyWhenAsked();
@@ -52,6 +54,36 @@ void BatchReporterTest::writesEachReportOnOneLine()
                                    "Failed to connect to FTP server. Check FTP Settings under "
                                    "Options.",
                                    "Failed to find file /p/two\\nlines.jpg", ""}));
+}
+
+void BatchReporterTest::escapesLineFeedsOfNamesInMessages_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("a name with a line feed") << "Failed to upload file /l/two\nlines.jpg"
+                                             << "Failed to upload file /l/two\\nlines.jpg";
+    QTest::newRow("a name with a line feed, then a blank line")
+        << "Failed to upload file /l/a\nb.jpg\n\nConnection timed out."
+        << "Failed to upload file /l/a\\nb.jpg Connection timed out.";
+    QTest::newRow("a name ending a line")
+        << "Failed to upload file /l/a.jpg\n\nConnection timed out."
+        << "Failed to upload file /l/a.jpg Connection timed out.";
+    QTest::newRow("lines of the message")
+        << "The server's key has changed.\nTrusted key: 0a:1b\nKey presented now: 2c:3d"
+        << "The server's key has changed. Trusted key: 0a:1b Key presented now: 2c:3d";
+    QTest::newRow("a name with a tab and a return") << "Failed to upload file /l/a\tb\rc.jpg"
+                                                    << "Failed to upload file /l/a\\tb\\rc.jpg";
+}
+
+// As every other report names files, whatever their names hold.
+void BatchReporterTest::escapesLineFeedsOfNamesInMessages()
+{
+    QFETCH(QString, message);
+    BatchReporter reporter(m_out, false);
+    reporter.message(message);
+    QTEST(lines().first(), "line");
+    QCOMPARE(lines().size(), 2);
 }
 
 void BatchReporterTest::countsFailuresAndWhatWasMade()

@@ -346,7 +346,8 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
     QStringList errorLines = {"Generating Images..."};
     if (thumbnailDirMissing)
         errorLines << invalidThumbnails;
-    errorLines << "Failed to read picture " + path("photos/png.jpg") + ": Not a JPEG or HEIC picture"
+    errorLines << "Failed to read picture " + path("photos/png.jpg") +
+                      ": Not a JPEG or HEIC picture"
                << "Did not make file " + path("photos/beach03.jpg") +
                       ": would replace a picture of the list"
                << QStringLiteral("3 of 5 pictures made; 1 could not be read, 1 output could not "
@@ -524,7 +525,8 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
     QCOMPARE(process.exitCode(), 130);
     const QStringList errors = QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n');
     QVERIFY(errors.contains("morvane-batch: interrupted"));
-    const QStringList sentLine = errors.filter(QRegularExpression("^Cancelled: \\d of 4 files sent\\.$"));
+    const QStringList sentLine =
+        errors.filter(QRegularExpression("^Cancelled: \\d of 4 files sent\\.$"));
     QCOMPARE(sentLine.size(), 1);
     const QString sent = sentLine[0].section(u' ', 1, 1);
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
@@ -543,7 +545,8 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
 void BatchToolTest::failedRenameIsNamedAndFails()
 {
     m_settings.RenameOriginalFile = 1;
-    m_settings.OriginalExtension = "/missing/x";
+    // A name longer than a file system takes.
+    m_settings.OriginalExtension = QString(300, u'x');
     QVERIFY(m_settings.save());
     drawPhotos({"a.jpg"});
 
@@ -551,8 +554,9 @@ void BatchToolTest::failedRenameIsNamedAndFails()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.errorLines,
              QStringList({"Generating Images...",
-                          "Failed to rename picture to " + path("photos/01/missing/x.jpg") +
-                              ": folder not found",
+                          "Failed to rename picture to " +
+                              path("photos/01" + m_settings.OriginalExtension + ".jpg") +
+                              ": name too long",
                           "1 of 1 picture made; 1 could not be renamed."}));
     QVERIFY(QFile::exists(path("photos/a.jpg")));
 }
@@ -891,7 +895,8 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
     QTest::newRow("newline in name unreadable")
         << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
         << QStringList{"Generating Images...",
-                       "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC picture",
+                       "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC "
+                       "picture",
                        "0 of 1 picture made; 1 could not be read."}
         << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
            "0 files uploaded, 1 failures";

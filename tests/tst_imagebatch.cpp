@@ -1,6 +1,6 @@
 #include "JpegWriter.h"
-#include "RecordingObserver.h"
 #include "ProcessMemory.h"
+#include "RecordingObserver.h"
 #include "SmallDisk.h"
 #include "TestPictures.h"
 
@@ -141,6 +141,8 @@ private slots:
     void hostilePicturesLeaveNothingBehind_data();
     void hostilePicturesLeaveNothingBehind();
     void fullDiskKeepsTheEarlierOutputUnlisted();
+    void unusableExtensionStopsTheRun_data();
+    void unusableExtensionStopsTheRun();
     void groupNameWithASlashStopsTheRun_data();
     void groupNameWithASlashStopsTheRun();
     void stopEndsTheRunAfterTheRowBeingWritten_data();
@@ -442,9 +444,8 @@ void ImageBatchTest::missingSaveDirectories()
         QVERIFY(QFile::exists(photo("beach01.jpg")));
         return;
     }
-    QCOMPARE(m_observer.events,
-             QStringList({"status Generating Images...", "range 1", invalidThumbnails, invalidLarge,
-                          "reset"}));
+    QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 1",
+                                             invalidThumbnails, invalidLarge, "reset"}));
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
 }
 
@@ -529,12 +530,18 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun_data()
     QTest::addColumn<QString>("largeExtension");
     QTest::addColumn<bool>("refused");
 
-    QTest::newRow("same folder, same extension") << "thumbs" << "_t" << true;
-    QTest::newRow("same folder, both extensions empty") << "thumbs" << "" << true;
-    QTest::newRow("same folder spelled with a slash") << "thumbs/" << "_t" << true;
-    QTest::newRow("same folder through a link") << "link" << "_t" << true;
-    QTest::newRow("same folder, other extension") << "thumbs" << "_l" << false;
-    QTest::newRow("other folder, same extension") << "images" << "_t" << false;
+    QTest::newRow("same folder, same extension") << "thumbs"
+                                                 << "_t" << true;
+    QTest::newRow("same folder, both extensions empty") << "thumbs"
+                                                        << "" << true;
+    QTest::newRow("same folder spelled with a slash") << "thumbs/"
+                                                      << "_t" << true;
+    QTest::newRow("same folder through a link") << "link"
+                                                << "_t" << true;
+    QTest::newRow("same folder, other extension") << "thumbs"
+                                                  << "_l" << false;
+    QTest::newRow("other folder, same extension") << "images"
+                                                  << "_t" << false;
 }
 
 void ImageBatchTest::outputsOnOnePathRefuseTheRun()
@@ -569,11 +576,13 @@ void ImageBatchTest::failedRenamesAreReported()
     addPhoto("IMG_2.jpg", "1");
     QVERIFY(write(photo("beach02.jpg"), "taken"));
 
-    m_settings.OriginalExtension = "/missing/x";
+    // A name longer than a file system takes.
+    m_settings.OriginalExtension = QString(300, u'x');
     GeneratedImages generated = run();
-    QCOMPARE(m_observer.filtered("notRenamed"),
-             QStringList({"notRenamed 0 " + photo("beach01/missing/x.jpg"),
-                          "notRenamed 1 " + photo("beach02/missing/x.jpg")}));
+    QCOMPARE(
+        m_observer.filtered("notRenamed"),
+        QStringList({"notRenamed 0 " + photo("beach01" + m_settings.OriginalExtension + ".jpg"),
+                     "notRenamed 1 " + photo("beach02" + m_settings.OriginalExtension + ".jpg")}));
     QCOMPARE(generated.renameFailures, 2);
     QVERIFY(!generated.complete());
 
@@ -592,15 +601,14 @@ void ImageBatchTest::reportsProgressPerRowAndEndsAtZero()
     addPhoto("b.jpg", "");
     addRow(photo("missing.jpg"), "2");
     run();
-    QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 3", "step",
-                                             "step", "unreadable 2 " + photo("missing.jpg"), "step",
-                                             "reset"}));
+    QCOMPARE(m_observer.events,
+             QStringList({"status Generating Images...", "range 3", "step", "step",
+                          "unreadable 2 " + photo("missing.jpg"), "step", "reset"}));
 
     m_rows.clear();
     m_observer = RecordingObserver();
     run();
-    QCOMPARE(m_observer.events,
-             QStringList({"status Generating Images...", "range 0", "reset"}));
+    QCOMPARE(m_observer.events, QStringList({"status Generating Images...", "range 0", "reset"}));
 }
 
 // Rows that exercise every way a row's work depends on the rows before it.
@@ -733,6 +741,44 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
     QCOMPARE(contents(disk.path()).keys(), QStringList({"beach01_t.jpg", "filler"}));
 }
 
+void ImageBatchTest::unusableExtensionStopsTheRun_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("extension");
+
+    QTest::newRow("thumbnail, into a folder") << "ThumbExtension"
+                                              << "/x";
+    QTest::newRow("large, with a NUL byte")
+        << "LargeExtension" << QStringLiteral("_a") + QChar(u'\0') + QStringLiteral("b");
+    QTest::newRow("original, leading up") << "OriginalExtension"
+                                          << "/../x";
+}
+
+// Refused as a group name with a slash is, before any file is touched.
+void ImageBatchTest::unusableExtensionStopsTheRun()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, extension);
+    m_settings.RenameOriginalFile = 1;
+    if (key == u"ThumbExtension")
+        m_settings.thumbnail.Extension = extension;
+    else if (key == u"LargeExtension")
+        m_settings.large.Extension = extension;
+    else
+        m_settings.OriginalExtension = extension;
+    addPhoto("IMG_1.jpg", "1");
+
+    const GeneratedImages generated = run();
+    const QString message =
+        "message Invalid " + key + " setting. Extensions cannot contain \"/\" or a NUL byte.";
+    QCOMPARE(m_observer.events,
+             QStringList({"status Generating Images...", "range 1", message, "reset"}));
+    QVERIFY(generated.thumbnails.isEmpty() && generated.largeImages.isEmpty());
+    QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
+    QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());
+    QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+}
+
 void ImageBatchTest::groupNameWithASlashStopsTheRun_data()
 {
     QTest::addColumn<QString>("secondGroup");
@@ -765,8 +811,8 @@ void ImageBatchTest::groupNameWithASlashStopsTheRun()
         QCOMPARE(files("thumbs"), QStringList({"beach01_t.jpg"}));
         return;
     }
-    const QStringList events = QStringList({"status Generating Images...", "range 2"}) + messages +
-                               QStringList({"reset"});
+    const QStringList events =
+        QStringList({"status Generating Images...", "range 2"}) + messages + QStringList({"reset"});
     QCOMPARE(m_observer.events, events);
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
     QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());

@@ -1,3 +1,4 @@
+#include "HeifGrid.h"
 #include "JpegWriter.h"
 #include "PhotoPictures.h"
 #include "ProcessMemory.h"
@@ -87,6 +88,19 @@ QSize sizeOf(const GdImage& image)
     return image ? QSize(image->sx, image->sy) : QSize();
 }
 
+// Four tiles of 320 x 240 in the colours of PhotoPictures::quarters, encoded once.
+const QList<HeifGrid::Tile>& gridTiles()
+{
+    static const QList<HeifGrid::Tile> tiles = [] {
+        QList<HeifGrid::Tile> made;
+        for (int colour : PhotoPictures::quarterColours)
+            made << HeifGrid::tile(QSize(320, 240), gdTrueColorGetRed(colour),
+                                   gdTrueColorGetGreen(colour), gdTrueColorGetBlue(colour));
+        return made;
+    }();
+    return tiles;
+}
+
 // The decoded picture itself, upright.
 GdImage decodedPixels(PictureDecoder& decoder, QSize needed)
 {
@@ -108,6 +122,10 @@ private:
 private slots:
     void refusesWhatItCannotDecode_data();
     void refusesWhatItCannotDecode();
+    void acceptsAWholePictureWithoutItsEndMarker_data();
+    void acceptsAWholePictureWithoutItsEndMarker();
+    void decodesAHeifGrid_data();
+    void decodesAHeifGrid();
     void decodesWithTheDetailAskedFor_data();
     void decodesWithTheDetailAskedFor();
     void decodesOtherColourLayouts_data();
@@ -118,6 +136,8 @@ private slots:
     void saveReplacesWholeFile();
     void saveOntoAFullDiskKeepsTheEarlierFile();
     void saveLeavesWhatIsNotAFileAlone();
+    void saveReplacesALinkNeverItsTarget_data();
+    void saveReplacesALinkNeverItsTarget();
     void saveIntoMissingDirectoryWritesNothing();
     void twoThreadsWorkAtOnce();
 };
@@ -143,11 +163,47 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
         << "header.jpg" << picture.left(100) << DecodeFailure::NotAPicture;
     QTest::newRow("cut off in its picture data")
         << "half.jpg" << picture.left(picture.size() / 2) << DecodeFailure::CutOff;
-    QTest::newRow("cut off before its end marker")
-        << "end.jpg" << picture.chopped(2) << DecodeFailure::CutOff;
     QTest::newRow("header claiming 46340 x 46340")
         << "bomb.jpg" << JpegWriter::withClaimedSize(jpeg(QSize(64, 48)), QSize(46340, 46340))
         << DecodeFailure::TooManyPixels;
+    using JpegWriter::Options;
+    using JpegWriter::Progression;
+    const QSize size(160, 120);
+    QTest::newRow("half a picture, then its end marker")
+        << "half-end.jpg" << picture.left(picture.size() / 2) + "\xFF\xD9"
+        << DecodeFailure::Corrupt;
+    QTest::newRow("header claiming 15000 x 15000 of a 160 x 120 picture")
+        << "claim.jpg" << JpegWriter::withClaimedSize(jpeg(size), QSize(15000, 15000))
+        << DecodeFailure::Corrupt;
+    const QByteArray restarts = JpegWriter::detailed(size, {Progression::Sequential, 4});
+    QTest::newRow("restart marker out of order")
+        << "rst.jpg" << QByteArray(restarts).replace("\xFF\xD2", "\xFF\xD5")
+        << DecodeFailure::Corrupt;
+    QByteArray everyFFFF = restarts;
+    const qsizetype interval = everyFFFF.indexOf("\xFF\xDD") + 4;
+    everyFFFF[interval] = everyFFFF[interval + 1] = char(0xFF);
+    QTest::newRow("restart interval 0xFFFF") << "dri.jpg" << everyFFFF << DecodeFailure::Corrupt;
+    QByteArray progressive = JpegWriter::detailed(size, {Progression::Progressive});
+    const QList<qsizetype> scans = JpegWriter::scanHeaders(progressive);
+    QByteArray refinedTwice = progressive;
+    // The last scan refines luminance from bit 1 to bit 0; it now claims to refine bit 2.
+    const qsizetype lastScan = scans.last();
+    const int headerLength =
+        quint8(refinedTwice[lastScan + 2]) << 8 | quint8(refinedTwice[lastScan + 3]);
+    refinedTwice[lastScan + 2 + headerLength - 1] = char(0x21);
+    QTest::newRow("progressive scan out of order")
+        << "order.jpg" << refinedTwice << DecodeFailure::Corrupt;
+    QTest::newRow("progressive, cut between two scans")
+        << "scans.jpg" << progressive.first(scans[5]) << DecodeFailure::CutOff;
+    QTest::newRow("progressive, cut between two scans, then its end marker")
+        << "scans-end.jpg" << progressive.first(scans[5]) + "\xFF\xD9" << DecodeFailure::CutOff;
+    QTest::newRow("progressive, cut within a scan")
+        << "scan-half.jpg" << progressive.first((scans[5] + scans[6]) / 2) << DecodeFailure::CutOff;
+    QTest::newRow("a scan repeated 1000 times")
+        << "bomb-scans.jpg"
+        << JpegWriter::withLastScanRepeated(
+               JpegWriter::detailed(size, {Progression::ProgressiveFlat}), 1000)
+        << DecodeFailure::Corrupt;
     QTest::newRow("two components")
         << "two.jpg" << JpegWriter::flat(QSize(16, 16), JCS_UNKNOWN, "\x40\x80")
         << DecodeFailure::UnsupportedColours;
@@ -161,9 +217,50 @@ void JpegCodecTest::refusesWhatItCannotDecode_data()
     QTest::newRow("HEIC claiming 20000 x 20000")
         << "bomb.heic" << withClaimedHeifSize(heif, QSize(20000, 20000))
         << DecodeFailure::TooManyPixels;
+    // libheif keeps the picture, padded to whole blocks, in a grid of one tile: its size box
+    // and the grid's descriptor disagree.
     QTest::newRow("HEIC claiming more than it holds")
-        << "claim.heic" << withClaimedHeifSize(heif, QSize(9000, 9000))
-        << DecodeFailure::NotAPicture;
+        << "claim.heic" << withClaimedHeifSize(heif, QSize(6000, 6000)) << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC claiming 50.1 megapixels")
+        << "bomb50.heic" << withClaimedHeifSize(heif, QSize(7080, 7080))
+        << DecodeFailure::TooManyPixels;
+
+    // Grids of four tiles of 320 x 240, which libheif would lay onto whatever canvas the
+    // grid claims.
+    const QList<HeifGrid::Tile> tiles = gridTiles();
+    const auto grid = [&](QSize canvas, QSize claimed) {
+        return HeifGrid::grid(tiles, {2, 2, canvas, claimed});
+    };
+    QTest::newRow("HEIC grid claiming 16000 x 15000")
+        << "grid-bomb.heic" << grid(QSize(16000, 15000), QSize(16000, 15000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC grid whose tiles cover a tenth of its canvas")
+        << "grid-sparse.heic" << grid(QSize(2000, 1500), QSize(2000, 1500))
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of 30000 x 8000 whose size box says 640 x 480")
+        << "grid-canvas.heic" << grid(QSize(30000, 8000), QSize(640, 480))
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of 640 x 480 whose size box says 30000 x 8000")
+        << "grid-claim.heic" << grid(QSize(640, 480), QSize(30000, 8000))
+        << DecodeFailure::TooManyPixels;
+    QTest::newRow("HEIC grid missing a tile")
+        << "grid-three.heic"
+        << HeifGrid::grid(tiles.first(3), {2, 2, QSize(640, 480), QSize(640, 480)})
+        << DecodeFailure::Corrupt;
+    // libheif 1.15 stops the program on an assertion when it decodes such a picture.
+    QTest::newRow("HEIC identity of an item that is no picture")
+        << "iden.heic"
+        << HeifGrid::grid(tiles.first(1), {1, 1, QSize(320, 240), QSize(320, 240), "iden", "hvc0"})
+        << DecodeFailure::Corrupt;
+    QTest::newRow("HEIC grid of items that are no pictures")
+        << "grid-hvc0.heic"
+        << HeifGrid::grid(tiles, {2, 2, QSize(640, 480), QSize(640, 480), "grid", "hvc0"})
+        << DecodeFailure::Corrupt;
+    QList<HeifGrid::Tile> uneven = tiles;
+    uneven[3].size = QSize(160, 120);
+    QTest::newRow("HEIC grid of tiles of two sizes")
+        << "grid-uneven.heic" << HeifGrid::grid(uneven, {2, 2, QSize(640, 480), QSize(640, 480)})
+        << DecodeFailure::Corrupt;
 }
 
 // Each is refused without a word, without waiting, and without taking memory for pixels.
@@ -191,6 +288,65 @@ void JpegCodecTest::refusesWhatItCannotDecode()
     QTEST(decoder.failure(), "failure");
     QCOMPARE(openDescriptors(), descriptors);
     QVERIFY2(peakResidentKilobytes() - peak < 32 * 1024, "pixel memory was taken");
+}
+
+void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker_data()
+{
+    QTest::addColumn<QByteArray>("whole");
+    QTest::addColumn<QByteArray>("content");
+
+    using JpegWriter::Options;
+    using JpegWriter::Progression;
+    const QSize size(160, 120);
+    const QByteArray sequential = JpegWriter::detailed(size);
+    QTest::newRow("sequential") << sequential << sequential.chopped(2);
+    const QByteArray restarts = JpegWriter::detailed(size, {Progression::Sequential, 4});
+    QTest::newRow("with restart markers") << restarts << restarts.chopped(2);
+    const QByteArray progressive = JpegWriter::detailed(size, {Progression::Progressive});
+    QTest::newRow("progressive") << progressive << progressive.chopped(2);
+    // Far fewer scans than a scan bomb, though far more than any encoder writes.
+    const QByteArray flat = JpegWriter::detailed(size, {Progression::ProgressiveFlat});
+    QTest::newRow("a scan repeated 200 times")
+        << flat << JpegWriter::withLastScanRepeated(flat, 200);
+}
+
+// libjpeg decodes such a file exactly as the whole one.
+void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker()
+{
+    QFETCH(QByteArray, whole);
+    QFETCH(QByteArray, content);
+    QVERIFY(write(path("whole.jpg"), whole));
+    QVERIFY(write(path("content.jpg"), content));
+    PictureDecoder expected(path("whole.jpg"), m_colours);
+    PictureDecoder decoder(path("content.jpg"), m_colours);
+    const GdImage expectedImage = decodedPixels(expected, expected.fullSize());
+    const GdImage image = decodedPixels(decoder, decoder.fullSize());
+    QCOMPARE(decoder.failure(), DecodeFailure::None);
+    QVERIFY(expectedImage && image);
+    QCOMPARE(sizeOf(image), sizeOf(expectedImage));
+    for (int y = 0; y < image->sy; ++y)
+        QVERIFY(std::equal(image->tpixels[y], image->tpixels[y] + image->sx,
+                           expectedImage->tpixels[y]));
+}
+
+void JpegCodecTest::decodesAHeifGrid_data()
+{
+    QTest::addColumn<QSize>("canvas");
+
+    QTest::newRow("tiles filling the canvas") << QSize(640, 480);
+    QTest::newRow("tiles reaching beyond the canvas") << QSize(600, 450);
+}
+
+// As phones store their photographs: the tiles in the corners where the grid puts them.
+void JpegCodecTest::decodesAHeifGrid()
+{
+    QFETCH(QSize, canvas);
+    QVERIFY(write(path("grid.heic"), HeifGrid::grid(gridTiles(), {2, 2, canvas, canvas})));
+    PictureDecoder decoder(path("grid.heic"), m_colours);
+    const GdImage image = decodedPixels(decoder, canvas);
+    QCOMPARE(decoder.failure(), DecodeFailure::None);
+    QCOMPARE(sizeOf(image), canvas);
+    QCOMPARE(PhotoPictures::cornerQuarters(*image, 8, 12), QList<int>({0, 1, 2, 3}));
 }
 
 void JpegCodecTest::decodesWithTheDetailAskedFor_data()
@@ -335,6 +491,39 @@ void JpegCodecTest::saveLeavesWhatIsNotAFileAlone()
     QVERIFY(S_ISFIFO(status.st_mode));
     QVERIFY(!SaveJpegFile(m_dir.path(), draw(QSize(40, 30)).get(), 75));
     QVERIFY(QFileInfo(m_dir.path()).isDir());
+}
+
+void JpegCodecTest::saveReplacesALinkNeverItsTarget_data()
+{
+    QTest::addColumn<bool>("dangling");
+
+    QTest::newRow("to another file") << false;
+    QTest::newRow("to nothing") << true;
+}
+
+// A link planted in a save folder must not let an output overwrite a file elsewhere.
+void JpegCodecTest::saveReplacesALinkNeverItsTarget()
+{
+    QFETCH(bool, dangling);
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath("victim");
+    if (!dangling)
+        QVERIFY(write(victim, "precious"));
+    QVERIFY(QDir(m_dir.path()).mkpath("links"));
+    const QString link = path("links/x01_t.jpg");
+    QFile::remove(link);
+    QVERIFY(QFile::link(victim, link));
+
+    QVERIFY(SaveJpegFile(link, draw(QSize(40, 30)).get(), 75));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(read(link), EncodeJpeg(draw(QSize(40, 30)).get(), 75));
+    QCOMPARE(QFile::exists(victim), !dangling);
+    if (!dangling)
+        QCOMPARE(read(victim), QByteArray("precious"));
+    QCOMPARE(QDir(path("links")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"x01_t.jpg"}));
+    QVERIFY(
+        QDir(elsewhere.path()).entryList(QDir::Hidden | QDir::Files).filter(".morvane-").isEmpty());
 }
 
 void JpegCodecTest::saveIntoMissingDirectoryWritesNothing()

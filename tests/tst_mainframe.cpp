@@ -145,11 +145,11 @@ void MainFrameTest::placesTheWindowOnTheScreen_data()
                                    << QRect(0, 0, 1920, 1040) << QRect(567, 230, 786, 610);
     // A scale factor of 2 on a 1080p screen: the status bar must stay on the screen.
     QTest::newRow("too tall at scale 2") << QSize(1572, 1220) << QSize(800, 600) << titleBar
-                                          << QRect(0, 0, 1920, 1040) << QRect(174, 30, 1572, 1010);
+                                         << QRect(0, 0, 1920, 1040) << QRect(174, 30, 1572, 1010);
     QTest::newRow("too wide and tall") << QSize(3000, 2000) << QSize(400, 300) << QMargins()
-                                        << QRect(100, 50, 1280, 720) << QRect(100, 50, 1280, 720);
+                                       << QRect(100, 50, 1280, 720) << QRect(100, 50, 1280, 720);
     QTest::newRow("smaller than its least") << QSize(786, 610) << QSize(700, 500) << titleBar
-                                             << QRect(0, 0, 640, 480) << QRect(0, 30, 700, 500);
+                                            << QRect(0, 0, 640, 480) << QRect(0, 30, 700, 500);
 }
 
 void MainFrameTest::placesTheWindowOnTheScreen()

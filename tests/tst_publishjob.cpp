@@ -103,10 +103,9 @@ void PublishJobTest::statusSaysWhatHappened_data()
         << with(generated(12, 40), [](PublishResult& r) { r.generated.stopped = true; })
         << "Cancelled: 12 of 40 pictures made.";
     QTest::newRow("every file sent") << uploaded(generated(25, 25), 50, 50) << "Upload Complete";
-    QTest::newRow("sent in clear")
-        << with(uploaded(generated(1, 1), 2, 2),
-                [](PublishResult& r) { r.upload->tlsDeclined = true; })
-        << "Upload Complete, without encryption: the server offers no TLS.";
+    QTest::newRow("sent in clear") << with(uploaded(generated(1, 1), 2, 2), [](PublishResult& r) {
+        r.upload->tlsDeclined = true;
+    }) << "Upload Complete, without encryption: the server offers no TLS.";
     QTest::newRow("some files failed")
         << uploaded(generated(25, 25), 48, 50) << "Upload finished: 48 of 50 files sent.";
     QTest::newRow("no file stored")

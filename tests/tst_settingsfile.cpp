@@ -1,3 +1,5 @@
+#include "ProcessMemory.h"
+
 #include "settings/FtpSettings.h"
 #include "settings/ImageSettings.h"
 
@@ -49,6 +51,12 @@ private slots:
     void webSafeNamesAreOffUnlessTheFileSaysSo();
     void newFtpFileIsPrivate();
     void saveKeepsPermissionsOfExistingFile();
+    void passwordMakesTheFilePrivate_data();
+    void passwordMakesTheFilePrivate();
+    void skipsOverlongLinesUnread_data();
+    void skipsOverlongLinesUnread();
+    void findsUnusableExtensions_data();
+    void findsUnusableExtensions();
     void failedSaveLeavesOldFile();
 };
 
@@ -191,6 +199,18 @@ void SettingsFileTest::readsTheSecurityKeys_data()
     QTest::newRow("a password holding a newer key stays the password")
         << QByteArray("Password = MySecurityTrustedFingerprint\n") << 0 << ""
         << "MySecurityTrustedFingerprint";
+    // Anything but a number is refused where it is used, as 7 and -1 are, never plain FTP.
+    const int unknown = FtpSettings::unknownSecurity;
+    QTest::newRow("security as a word") << QByteArray("Security = TLS\n") << unknown << "" << "";
+    QTest::newRow("security as another word") << QByteArray("Security = two\n") << unknown << "" << "";
+    QTest::newRow("security empty") << QByteArray("Security =\n") << unknown << "" << "";
+    QTest::newRow("security without equals sign") << QByteArray("Security\n") << unknown << "" << "";
+    QTest::newRow("security with text after it") << QByteArray("Security = 2x\n") << unknown << "" << "";
+    QTest::newRow("security out of range") << QByteArray("Security = 7\n") << 7 << "" << "";
+    QTest::newRow("security negative") << QByteArray("Security = -1\n") << -1 << "" << "";
+    QTest::newRow("security between blanks") << QByteArray("Security =  2 \r\n") << 2 << "" << "";
+    QTest::newRow("security too large for a number")
+        << QByteArray("Security = 99999999999\n") << unknown << "" << "";
     // clang-format on
 }
 
@@ -376,6 +396,114 @@ void SettingsFileTest::saveKeepsPermissionsOfExistingFile()
     QCOMPARE(QFile::permissions(path) & 0x7077, // owner, group and others
              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
     QVERIFY(read(path).startsWith("Server = new\n"));
+}
+
+void SettingsFileTest::passwordMakesTheFilePrivate_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("no password: kept as it was") << "" << 0644;
+    QTest::newRow("a password: owner only") << "secret" << 0600;
+}
+
+void SettingsFileTest::passwordMakesTheFilePrivate()
+{
+    QFETCH(QString, password);
+    const QString path = write("Server = old\n");
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+    FtpSettings settings;
+    settings.load(path);
+    settings.Password = password;
+    QVERIFY(settings.save(path));
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+    QTEST(int(status.st_mode & 0777), "mode");
+    QVERIFY(read(path).contains("Password = " + password.toUtf8() + "\n"));
+}
+
+void SettingsFileTest::skipsOverlongLinesUnread_data()
+{
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<bool>("lastLine"); // without a line break after it
+    QTest::addColumn<bool>("read");
+
+    QTest::newRow("64 KB") << SettingsFile::longestLine << false << true;
+    QTest::newRow("64 KB, last") << SettingsFile::longestLine << true << true;
+    QTest::newRow("a byte more") << SettingsFile::longestLine + 1 << false << false;
+    QTest::newRow("a byte more, last") << SettingsFile::longestLine + 1 << true << false;
+    QTest::newRow("100 MB") << qint64(100) * 1024 * 1024 << false << false;
+}
+
+// The line is skipped without being held: memory grows by far less than the line.
+void SettingsFileTest::skipsOverlongLinesUnread()
+{
+    QFETCH(qint64, length);
+    QFETCH(bool, lastLine);
+    QFETCH(bool, read);
+    const QString path = m_dir.filePath(QStringLiteral("long.cfg"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("ThumbWidth = 160\n");
+        const QByteArray start = "ThumbSaveDir = /";
+        const QByteArray piece(1024 * 1024, 'x');
+        file.write(start);
+        for (qint64 left = length - start.size(); left > 0; left -= piece.size())
+            file.write(piece.first(std::min(left, qint64(piece.size()))));
+        if (!lastLine)
+            file.write("\nLargeWidth = 800\n");
+    }
+    const qint64 before = peakResidentKilobytes();
+    ImageSettings settings;
+    QVERIFY(settings.load(path));
+    QVERIFY2(!memoryBoundsHold || peakResidentKilobytes() - before < 8 * 1024,
+             "the line was held whole");
+    QCOMPARE(settings.thumbnail.Width, 160);
+    QCOMPARE(settings.large.Width, lastLine ? 0 : 800);
+    QCOMPARE(settings.thumbnail.SaveDir.size(), read ? length - 15 : 0);
+    QFile::remove(path);
+}
+
+void SettingsFileTest::findsUnusableExtensions_data()
+{
+    QTest::addColumn<QString>("thumb");
+    QTest::addColumn<QString>("large");
+    QTest::addColumn<QString>("original");
+    QTest::addColumn<int>("rename");
+    QTest::addColumn<QStringList>("keys");
+
+    const QString nul = QStringLiteral("_a") + QChar(u'\0') + QStringLiteral("b");
+    QTest::newRow("usual") << "_t"
+                           << ""
+                           << "_orig" << 1 << QStringList();
+    QTest::newRow("slash") << "x/_t"
+                           << ""
+                           << "" << 0 << QStringList({"ThumbExtension"});
+    QTest::newRow("NUL") << "" << nul << "" << 0 << QStringList({"LargeExtension"});
+    QTest::newRow("both") << "/"
+                          << "/"
+                          << "" << 0 << QStringList({"LargeExtension", "ThumbExtension"});
+    QTest::newRow("original, renamed") << ""
+                                       << ""
+                                       << "../x" << 1 << QStringList({"OriginalExtension"});
+    QTest::newRow("original, not renamed") << ""
+                                           << ""
+                                           << "../x" << 0 << QStringList();
+}
+
+void SettingsFileTest::findsUnusableExtensions()
+{
+    QFETCH(QString, thumb);
+    QFETCH(QString, large);
+    QFETCH(QString, original);
+    QFETCH(int, rename);
+    ImageSettings settings;
+    settings.thumbnail.Extension = thumb;
+    settings.large.Extension = large;
+    settings.OriginalExtension = original;
+    settings.RenameOriginalFile = rename;
+    QTEST(settings.unusableExtensions(), "keys");
 }
 
 void SettingsFileTest::failedSaveLeavesOldFile()

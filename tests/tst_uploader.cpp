@@ -231,11 +231,8 @@ void UploaderTest::sendsEachListIntoItsDirectory()
         QCOMPARE(remoteCopy(thumbnailsLandIn, path), localBytes(path));
     for (const QString& path : largeImages)
         QCOMPARE(remoteCopy(imagesLandIn, path), localBytes(path));
-    const QStringList expected = {"status Connecting to FTP Server...",
-                                  "status Ready",
-                                  "status Uploading Images...",
-                                  "range 6",
-                                  "reset at 6"};
+    const QStringList expected = {"status Connecting to FTP Server...", "status Ready",
+                                  "status Uploading Images...", "range 6", "reset at 6"};
     QCOMPARE(m_observer.events, expected);
 }
 
@@ -271,7 +268,8 @@ void UploaderTest::missingDirectorySkipsOnlyItsFiles()
     const QStringList thumbnails = writeLocalFiles("a", 2, "_t");
     const QStringList largeImages = writeLocalFiles("a", 2, "");
 
-    const UploadResult result = upload(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages);
+    const UploadResult result =
+        upload(settingsFor(thumbnailDir, imageDir), thumbnails, largeImages);
     QCOMPARE(result.sent, 2);
     QCOMPARE(result.toSend, 4);
     QVERIFY(result.connected && !result.complete());
@@ -534,9 +532,8 @@ void UploaderTest::stopGivesUpTheFileBeingSent()
     options.stop = &stop;
     Uploader uploader(options);
     RecordingObserver observer;
-    QFuture<UploadResult> running = QtConcurrent::run([&] {
-        return uploader.UploadImages(settings, {}, largeImages, observer, m_trust);
-    });
+    QFuture<UploadResult> running = QtConcurrent::run(
+        [&] { return uploader.UploadImages(settings, {}, largeImages, observer, m_trust); });
     const QString partial = server.homePath("images/big01.jpg");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(partial).size() > 0, 10000);
     stop = true;

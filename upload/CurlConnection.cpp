@@ -57,7 +57,8 @@ void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
 
     const FtpTimeouts& timeouts = options.timeouts;
     m_stop = options.stop;
-    setup.set(CURLOPT_NOSIGNAL, 1L)
+    setup
+        .set(CURLOPT_NOSIGNAL, 1L)
         // libcurl asks at least once a second, also while the server keeps silent.
         .set(CURLOPT_NOPROGRESS, 0L)
         .set(CURLOPT_XFERINFOFUNCTION, &CurlConnection::onProgress)
@@ -134,7 +135,8 @@ bool CurlConnection::append(CommandList& list, const QByteArray& command)
 int CurlConnection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 {
     const auto* connection = static_cast<const CurlConnection*>(self);
-    const bool stop = !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
+    const bool stop =
+        !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
     return stop ? 1 : 0;
 }
 

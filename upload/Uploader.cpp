@@ -66,8 +66,8 @@ Uploader::~Uploader()
 }
 
 UploadResult Uploader::UploadImages(const FtpSettings& settings, const QStringList& thumbnails,
-                                   const QStringList& largeImages, WorkObserver& observer,
-                                   ServerTrust& trust)
+                                    const QStringList& largeImages, WorkObserver& observer,
+                                    ServerTrust& trust)
 {
     UploadResult result;
     result.toSend = int(thumbnails.size() + largeImages.size());

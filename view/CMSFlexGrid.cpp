@@ -31,7 +31,8 @@ QStringList droppedFiles(const QMimeData* data)
 
 } // namespace
 
-CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent) : QTableWidget(0, columnCount - 1, parent)
+CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent)
+    : QTableWidget(0, columnCount - 1, parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ContiguousSelection);

@@ -343,8 +343,9 @@ void CMorvaneView::startRun(bool upload)
     m_statusTimer->stop();
     m_grid->clearRowNotes();
     m_stop = false;
-    m_run.reset(QThread::create(
-        [this, request = std::move(request)] { m_result = m_publisher.run(request, m_relay, m_relay); }));
+    m_run.reset(QThread::create([this, request = std::move(request)] {
+        m_result = m_publisher.run(request, m_relay, m_relay);
+    }));
     connect(m_run.get(), &QThread::finished, this, &CMorvaneView::runEnded);
     setRunning(true);
     m_run->start();
@@ -403,14 +404,15 @@ void CMorvaneView::OnClickGrid()
 void CMorvaneView::PreviewThreadProc(CMorvaneView* view, const QString& path, int click, int side)
 {
     const auto isLastClick = [view, click] { return view->m_lastClick == click; };
-    const PreviewResult result = WritePreviewFile(path, QString::fromLatin1(previewFile),
-                                                  view->m_busy, isLastClick,
-                                                  view->m_previewColours, side);
+    const PreviewResult result =
+        WritePreviewFile(path, QString::fromLatin1(previewFile), view->m_busy, isLastClick,
+                         view->m_previewColours, side);
     if (result.outcome == PreviewOutcome::Written)
         QMetaObject::invokeMethod(view, &CMorvaneView::RedrawPreview, Qt::QueuedConnection);
     else if (result.outcome == PreviewOutcome::Unreadable)
         QMetaObject::invokeMethod(
-            view, [view, click, reason = decodeFailureReason(result.failure)] {
+            view,
+            [view, click, reason = decodeFailureReason(result.failure)] {
                 view->previewFailed(click, reason);
             },
             Qt::QueuedConnection);
@@ -503,8 +505,9 @@ void CMorvaneView::renamed(int row, const QString& newPath)
 
 void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
 {
-    m_grid->addRowNote(row + 1, QStringLiteral("Could not be renamed to %1: %2")
-                                    .arg(newPath.mid(lastPathSeparator(newPath) + 1), errorText(why)));
+    m_grid->addRowNote(row + 1,
+                       QStringLiteral("Could not be renamed to %1: %2")
+                           .arg(newPath.mid(lastPathSeparator(newPath) + 1), errorText(why)));
 }
 
 void CMorvaneView::unreadable(int row, const QString&, DecodeFailure why)
@@ -515,8 +518,9 @@ void CMorvaneView::unreadable(int row, const QString&, DecodeFailure why)
 
 void CMorvaneView::notWritten(int row, const QString& path, const OutputFailure& why)
 {
-    m_grid->addRowNote(row + 1, QStringLiteral("%1 (%2)").arg(capitalized(why.reason()),
-                                                              path.mid(lastPathSeparator(path) + 1)));
+    m_grid->addRowNote(row + 1,
+                       QStringLiteral("%1 (%2)").arg(capitalized(why.reason()),
+                                                     path.mid(lastPathSeparator(path) + 1)));
 }
 
 bool CMorvaneView::trustServer(const ServerKey& key)
