@@ -72,6 +72,14 @@ bool meansDamagedData(int code)
     }
 }
 
+// Some cameras and editors leave a byte or two between the last scan and the end marker.
+// Whether every scan came whole is checked on its own, so this alone is no damage.
+bool isPaddingBeforeTheEnd(const jpeg_error_mgr& error)
+{
+    constexpr int endOfImage = 0xD9;
+    return error.msg_code == JWRN_EXTRANEOUS_DATA && error.msg_parm.i[1] == endOfImage;
+}
+
 // libjpeg only warns about damaged data and fills what it could not read with gray; such a
 // picture is not the photograph, so it counts as unreadable at the first such warning. A
 // damaged colour profile is ignored instead, and the picture taken as sRGB. The end of the
@@ -85,6 +93,8 @@ void noteWarning(j_common_ptr info, int level)
     ++info->err->num_warnings;
     if (info->err->msg_code == JWRN_JPEG_EOF)
         handler.endMissing = true;
+    else if (isPaddingBeforeTheEnd(*info->err))
+        return;
     else if (meansDamagedData(info->err->msg_code))
         leave(info, handler.endMissing ? DecodeFailure::CutOff : DecodeFailure::Corrupt);
 }

@@ -122,8 +122,8 @@ private:
 private slots:
     void refusesWhatItCannotDecode_data();
     void refusesWhatItCannotDecode();
-    void acceptsAWholePictureWithoutItsEndMarker_data();
-    void acceptsAWholePictureWithoutItsEndMarker();
+    void acceptsAWholePictureWithAnUntidyEnd_data();
+    void acceptsAWholePictureWithAnUntidyEnd();
     void decodesAHeifGrid_data();
     void decodesAHeifGrid();
     void decodesWithTheDetailAskedFor_data();
@@ -290,7 +290,7 @@ void JpegCodecTest::refusesWhatItCannotDecode()
     QVERIFY2(peakResidentKilobytes() - peak < 32 * 1024, "pixel memory was taken");
 }
 
-void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker_data()
+void JpegCodecTest::acceptsAWholePictureWithAnUntidyEnd_data()
 {
     QTest::addColumn<QByteArray>("whole");
     QTest::addColumn<QByteArray>("content");
@@ -308,10 +308,15 @@ void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker_data()
     const QByteArray flat = JpegWriter::detailed(size, {Progression::ProgressiveFlat});
     QTest::newRow("a scan repeated 200 times")
         << flat << JpegWriter::withLastScanRepeated(flat, 200);
+    QTest::newRow("padding before the end marker")
+        << sequential << sequential.chopped(2) + QByteArray("\0\0\xFF\xD9", 4);
+    QTest::newRow("progressive, padding before the end marker")
+        << progressive << progressive.chopped(2) + QByteArray("\0\xFF\xD9", 3);
 }
 
-// libjpeg decodes such a file exactly as the whole one.
-void JpegCodecTest::acceptsAWholePictureWithoutItsEndMarker()
+// Without its end marker, or with padding before it, libjpeg decodes such a file exactly as
+// the whole one.
+void JpegCodecTest::acceptsAWholePictureWithAnUntidyEnd()
 {
     QFETCH(QByteArray, whole);
     QFETCH(QByteArray, content);
