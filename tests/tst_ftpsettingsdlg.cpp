@@ -182,7 +182,8 @@ void FtpSettingsDlgTest::okWritesEveryKey()
     QCOMPARE(file.readAll(), QByteArray("Server = ftp.example.org\nPort = 0\nPassword = \n"
                                         "UserName = site\nImageFtpDir = \nThumbnailFtpDir = \n"
                                         "Passive = 0\nAnonymous = 1\nSecurity = 0\n"
-                                        "TrustedFingerprint = \n"));
+                                        "TrustedFingerprint = \nSendAll = 0\nConnections = 4\n"
+                                        "RemoveStale = 0\n"));
     QCOMPARE(m_dialog->settings().UserName, QStringLiteral("site"));
 }
 
