@@ -44,6 +44,8 @@ int main(int argc, char* argv[])
 {
     const BatchArguments arguments(commandLineArguments(argc, argv));
     const QCoreApplication application(argc, argv);
+    // The window's name: both keep the record of what was uploaded in the same folder.
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
     if (!arguments.isValid())
         return refuse(arguments.error());
     const BatchJob& job = arguments.job();
@@ -69,6 +71,10 @@ int main(int argc, char* argv[])
     request.ftpSettings.load(configDir.filePath(FtpSettings::fileName));
     request.groupText = job.groupText;
     request.upload = job.upload;
+    request.dryRun = job.dryRun;
+    if (job.removeStale)
+        request.ftpSettings.RemoveStale = 1;
+    request.removeEveryStaleFile = job.removeEveryStaleFile;
 
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -83,6 +89,9 @@ int main(int argc, char* argv[])
     const PublishResult result = publisher.run(request, reporter, reporter);
     if (interruption.requested())
         write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+    if (result.upload && result.upload->dryRun)
+        write(stdout, BatchReporter::planLines(*result.upload).join(u'\n') +
+                          (result.upload->plan.empty() ? QString() : QStringLiteral("\n")));
     write(stdout, reporter.summary(int(request.rows.size()), result) + u'\n');
     if (interruption.requested())
         return interruption.exitStatus();
