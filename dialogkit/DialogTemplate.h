@@ -15,6 +15,7 @@ enum class ControlKind {
     CheckBox,
     Trackbar,
     ComboBox,
+    SpinBox,
     ProgressBar,
     Custom, // a widget made by the owner, only placed here
 };
