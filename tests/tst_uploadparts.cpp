@@ -40,6 +40,7 @@ public:
         return true;
     }
     QString CurrentDirectory() const override { return m_current; }
+    void AdoptDirectory(const QString& absolute) override { m_current = absolute; }
     bool CreateDirectory(const QString& directory) override
     {
         QString path = directory.startsWith('/') ? QStringLiteral("/") : m_current;

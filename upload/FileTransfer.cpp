@@ -24,15 +24,11 @@ QString FileTransfer::temporaryName(const QString& remoteName)
     return QStringLiteral(".morvane-") + remoteName + QStringLiteral(".tmp");
 }
 
-TransferOutcome FileTransfer::send(FtpConnection& connection, QString& currentDir) const
+TransferOutcome FileTransfer::send(FtpConnection& connection) const
 {
-    if (currentDir != remoteDir) {
-        // The folder was entered before the files went out; failing now means the connection
-        // broke off.
-        if (!connection.SetCurrentDirectory(remoteDir))
-            return {TransferResult::Dropped, {}};
-        currentDir = remoteDir;
-    }
+    // The folder was entered, or made, before any file went out: asking the server again
+    // would only cost a round trip per file.
+    connection.AdoptDirectory(remoteDir);
     const QString temporary = temporaryName(remoteName);
     const TransferResult sent = connection.PutFile(localPath, temporary);
     if (sent == TransferResult::TimedOut)

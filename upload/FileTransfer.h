@@ -21,7 +21,6 @@ struct FileTransfer
     // is replaced by the next.
     static QString temporaryName(const QString& remoteName);
 
-    // Sends the file over the connection, entering its folder when the connection stands
-    // elsewhere (currentDir says where, and follows).
-    TransferOutcome send(FtpConnection& connection, QString& currentDir) const;
+    // Sends the file over the connection, into its folder wherever the connection stands.
+    TransferOutcome send(FtpConnection& connection) const;
 };

@@ -31,6 +31,10 @@ public:
     virtual bool SetCurrentDirectory(const QString& directory) = 0;
     // The remote current directory from the top, as the server names it.
     virtual QString CurrentDirectory() const = 0;
+    // Takes a directory from the top that exists, such as one another connection to the same
+    // server entered, as the current one without asking the server: every name a connection
+    // sends is absolute, so the server's own idea of a current directory plays no part.
+    virtual void AdoptDirectory(const QString& absolute) = 0;
     // Makes the directory, and every directory on the way to it that is missing, named as
     // SetCurrentDirectory takes it; the current directory stays. False when the server
     // refused; whether the directory exists then is for SetCurrentDirectory to tell.

@@ -160,6 +160,11 @@ QString FtpControlConnection::CurrentDirectory() const
     return pathFromLocal(m_directory);
 }
 
+void FtpControlConnection::AdoptDirectory(const QString& absolute)
+{
+    m_directory = pathToLocal(absolute);
+}
+
 bool FtpControlConnection::CreateDirectory(const QString& directory)
 {
     const QByteArray path = pathToLocal(directory);

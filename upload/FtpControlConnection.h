@@ -23,6 +23,7 @@ public:
 
     bool SetCurrentDirectory(const QString& directory) override;
     QString CurrentDirectory() const override;
+    void AdoptDirectory(const QString& absolute) override;
     bool CreateDirectory(const QString& directory) override;
     std::optional<RemoteListing> ListDirectory() override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;

@@ -157,6 +157,11 @@ QString SftpConnection::CurrentDirectory() const
     return pathFromLocal(m_directory);
 }
 
+void SftpConnection::AdoptDirectory(const QString& absolute)
+{
+    m_directory = pathToLocal(absolute);
+}
+
 bool SftpConnection::CreateDirectory(const QString& directory)
 {
     // Each folder on the way from the top; those that exist refuse, which is no failure.

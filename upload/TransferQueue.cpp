@@ -38,6 +38,8 @@ void TransferQueue::finish(size_t index, TransferOutcome outcome)
 void TransferQueue::setBytesInFlight(int sender, qint64 bytes)
 {
     const std::lock_guard lock(m_mutex);
+    if (size_t(sender) >= m_inFlight.size())
+        m_inFlight.resize(size_t(sender) + 1);
     m_inFlight[size_t(sender)] = bytes;
 }
 

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -104,18 +105,30 @@ public:
         : m_uploader(uploader), m_session(session), m_settings(settings), m_request(request),
           m_observer(observer), m_result(result),
           m_record(UploadRecord::load(recordFolder(), settings.Server, recordPort(settings),
-                                      settings.UserName))
+                                      settings.UserName)),
+          m_connections(size_t(settings.connectionCount()))
     {
+    }
+
+    ~Run()
+    {
+        // Sending threads started while the plan was made, which then came to nothing, are
+        // told there is nothing to send.
+        if (m_threads.empty())
+            return;
+        if (!m_queue)
+            release({});
+        for (std::thread& thread : m_threads)
+            thread.join();
     }
 
     void go()
     {
-        planFolders();
+        plan();
         if (stopRequested()) {
             m_observer.progressRange(m_result.toSend);
             return;
         }
-        planFiles();
         if (m_request.dryRun) {
             m_observer.progressRange(m_result.toSend);
             planSteps();
@@ -145,32 +158,27 @@ private:
     bool stopRequested() const { return m_uploader.stopRequested(); }
     FtpConnection& connection() const { return *m_uploader.m_pConnection; }
 
-    // Enters, or makes, every folder in order, and lists those the decisions need.
-    void planFolders()
+    // Enters, or makes, every folder in order, lists those the decisions need, and decides
+    // which of its files go. Outputs are written anew on every run, so a file is judged by
+    // its content, never by its time: it goes when the record does not know it, or knows
+    // other content, or the server does not hold it at its size. Connections to send over
+    // log in as soon as there are files for them, while the rest of the plan is made.
+    void plan()
     {
         const bool list = m_settings.SendAll == 0 || m_settings.RemoveStale != 0;
         FolderWalk walk(connection(), !m_request.dryRun);
-        for (const UploadFolder& folder : m_request.folders) {
-            PlannedFolder planned;
-            planned.visit = walk.enter(folder.remoteDir);
-            if (planned.visit.reached() && list)
-                planned.listing = connection().ListDirectory();
-            else if (planned.visit.outcome == FolderVisit::Outcome::WouldMake)
-                planned.listing = RemoteListing();
-            m_folders.push_back(planned);
+        QHash<QString, size_t> lastTo; // remote path to the last file going there
+        int toSend = 0;
+        for (size_t index = 0; index < m_request.folders.size(); ++index) {
+            PlannedFolder folder;
+            folder.visit = walk.enter(m_request.folders[index].remoteDir);
+            if (folder.visit.reached() && list)
+                folder.listing = connection().ListDirectory();
+            else if (folder.visit.outcome == FolderVisit::Outcome::WouldMake)
+                folder.listing = RemoteListing();
+            m_folders.push_back(folder);
             if (stopRequested())
                 return;
-        }
-    }
-
-    // Outputs are written anew on every run, so a file is judged by its content, never by
-    // its time: it goes when the record does not know it, or knows other content, or the
-    // server does not hold it at its size.
-    void planFiles()
-    {
-        QHash<QString, size_t> lastTo; // remote path to the last file going there
-        for (size_t index = 0; index < m_request.folders.size(); ++index) {
-            const PlannedFolder& folder = m_folders[index];
             const bool reachable = folder.visit.reached() ||
                                    folder.visit.outcome == FolderVisit::Outcome::WouldMake;
             for (const QString& path : m_request.folders[index].files) {
@@ -190,7 +198,11 @@ private:
                 }
                 m_files.push_back(file);
                 m_result.unchanged += reachable && !file.send ? 1 : 0;
+                toSend += file.send ? 1 : 0;
             }
+            // The connection making the plan sends too, once it is done.
+            if (!m_request.dryRun)
+                startSenders(std::min(m_settings.connectionCount(), toSend) - 1);
         }
     }
 
@@ -238,38 +250,49 @@ private:
             sizes.push_back(std::max<qint64>(m_files[index].size, 0));
         m_observer.progressRange(int(m_sends.size()));
         reportFoldersBeforeTheFiles();
-        const int senders = int(std::min<size_t>(size_t(m_settings.connectionCount()), m_sends.size()));
-        if (senders == 0)
+        if (m_sends.empty())
             return;
         m_progress.files = int(m_sends.size());
         for (const qint64 size : sizes)
             m_progress.bytes += size;
-        m_queue = std::make_unique<TransferQueue>(std::move(sizes), senders);
-        m_connections.resize(size_t(senders));
-        // The connection that found the folders sends too; the others log in on their own
-        // threads, at the same time.
+        // The connection that found the folders sends as well.
         m_connections[0] = std::move(m_uploader.m_pConnection);
+        m_threads.emplace_back([this] { sendFiles(0); });
+        startSenders(std::min(m_settings.connectionCount(), int(m_sends.size())) - 1);
         m_started = Clock::now();
-        std::vector<std::thread> threads;
-        for (int sender = 0; sender < senders; ++sender)
-            threads.emplace_back([this, sender] { sendFiles(sender); });
+        release(std::move(sizes));
         reportInOrder();
         m_queue->end();
-        for (std::thread& thread : threads)
+        for (std::thread& thread : m_threads)
             thread.join();
+        m_threads.clear();
         m_uploader.m_pConnection = std::move(m_connections[0]);
-        m_connections.clear();
+    }
+
+    // Starts sending threads besides the planning connection's own until there are extras of
+    // them; each logs in at once and waits for the plan.
+    void startSenders(int extras)
+    {
+        while (m_extraSenders < extras) {
+            const int sender = ++m_extraSenders;
+            m_threads.emplace_back([this, sender] { sendFiles(sender); });
+        }
+    }
+
+    // Hands the files to send to the sending threads started.
+    void release(std::vector<qint64> sizes)
+    {
+        m_queue = std::make_unique<TransferQueue>(std::move(sizes), int(m_threads.size()));
+        m_planned.set_value();
     }
 
     // One sending thread: takes the next file until none are left, over its own connection.
     void sendFiles(int sender)
     {
         std::unique_ptr<FtpConnection>& connection = m_connections[size_t(sender)];
-        QString currentDir;
-        if (connection)
-            currentDir = connection->CurrentDirectory();
-        else
+        if (sender > 0)
             connection = m_session.OpenAnother().connection;
+        m_plannedFuture.wait();
         // A server that allows fewer connections than asked for gets fewer.
         if (!connection) {
             m_queue->senderGone();
@@ -291,14 +314,13 @@ private:
             } else if (file.size >= 0) {
                 const FileTransfer transfer{file.localPath, file.size,
                                             m_folders[file.folder].visit.path, file.remoteName};
-                outcome = transfer.send(*connection, currentDir);
+                outcome = transfer.send(*connection);
                 // A connection that broke off gets one more try, on a fresh connection.
                 if (outcome.result == TransferResult::Dropped && !stopRequested()) {
                     if (std::unique_ptr<FtpConnection> fresh = m_session.OpenAnother().connection) {
                         connection = std::move(fresh);
                         watch(*connection);
-                        currentDir.clear();
-                        outcome = transfer.send(*connection, currentDir);
+                        outcome = transfer.send(*connection);
                     } else {
                         lost = true;
                     }
@@ -475,8 +497,8 @@ private:
                 continue;
             }
             FtpConnection& connection = *m_uploader.m_pConnection;
-            if ((connection.CurrentDirectory() == dir || connection.SetCurrentDirectory(dir)) &&
-                connection.RemoveFile(name)) {
+            connection.AdoptDirectory(dir);
+            if (connection.RemoveFile(name)) {
                 ++m_result.removed;
                 m_record.forget(dir, name);
             } else {
@@ -498,7 +520,13 @@ private:
     std::vector<PlannedFile> m_files;
     std::vector<size_t> m_sends; // the files to send, as indexes into m_files, in list order
     std::unique_ptr<TransferQueue> m_queue;
-    std::vector<std::unique_ptr<FtpConnection>> m_connections; // one per sending thread
+    // One per sending thread, the planning connection's first; sized once, as the threads
+    // hold on to their places.
+    std::vector<std::unique_ptr<FtpConnection>> m_connections;
+    std::vector<std::thread> m_threads;
+    int m_extraSenders = 0; // sending threads besides the planning connection's
+    std::promise<void> m_planned;
+    std::shared_future<void> m_plannedFuture = m_planned.get_future().share();
     TransferProgress m_progress;
     TransferProgress m_shown;
     Clock::time_point m_started;
