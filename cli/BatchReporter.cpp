@@ -101,19 +101,18 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
-    QString uploaded = QStringLiteral("%1 files uploaded").arg(result.upload ? result.upload->sent : 0);
-    if (result.upload) {
-        uploaded += QStringLiteral(", %1 unchanged").arg(result.upload->unchanged);
-        if (result.upload->removed > 0)
-            uploaded += QStringLiteral(", %1 removed").arg(result.upload->removed);
-    }
+    // The same words whatever the counts, so a script can read the numbers by position.
+    const UploadResult upload = result.upload.value_or(UploadResult());
     return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
-                          "%4 sources renamed, %5, %6 failures")
+                          "%4 sources renamed, %5 files uploaded, %6 unchanged, %7 removed, "
+                          "%8 failures")
         .arg(listed)
         .arg(result.generated.thumbnails.size())
         .arg(result.generated.largeImages.size())
         .arg(result.generated.renamed)
-        .arg(uploaded)
+        .arg(upload.sent)
+        .arg(upload.unchanged)
+        .arg(upload.removed)
         .arg(m_failures);
 }
 

@@ -39,8 +39,8 @@ public:
     // Messages, unreadable pictures, outputs not written, renames that failed and missing
     // files.
     int failures() const { return m_failures; }
-    // One line: pictures listed, outputs written, sources renamed, files uploaded (and, after
-    // an upload, those unchanged and removed), failures.
+    // One line: pictures listed, outputs written, sources renamed, files uploaded, files
+    // unchanged on the server, stale files removed, failures.
     QString summary(int listed, const PublishResult& result) const;
     // A dry run's plan, one step a line: "make folder PATH", "send PATH", "skip PATH",
     // "remove PATH", each path from the top of the server and escaped as every report is.

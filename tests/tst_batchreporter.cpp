@@ -67,7 +67,8 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     result.upload->sent = 6;
     QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images written, "
-                            "0 sources renamed, 6 files uploaded, 0 unchanged, 0 failures"));
+                            "0 sources renamed, 6 files uploaded, 0 unchanged, 0 removed, "
+                            "0 failures"));
     QCOMPARE(reporter.failures(), 0);
 
     generated.renamed = 2;
@@ -79,7 +80,8 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     result.upload->sent = 5;
     QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
-                            "2 sources renamed, 5 files uploaded, 0 unchanged, 3 failures"));
+                            "2 sources renamed, 5 files uploaded, 0 unchanged, 0 removed, "
+                            "3 failures"));
     QCOMPARE(reporter.failures(), 3);
 
     result.upload->unchanged = 70;
@@ -88,11 +90,12 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
                             "2 sources renamed, 5 files uploaded, 70 unchanged, 2 removed, "
                             "3 failures"));
-    // Without an upload, there is nothing to call unchanged.
+    // Without an upload the same words stand, with nothing counted.
     result.upload.reset();
     QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
-                            "2 sources renamed, 0 files uploaded, 3 failures"));
+                            "2 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, "
+                            "3 failures"));
 }
 
 void BatchReporterTest::drawsFilesGoingOutByTheirBytes()

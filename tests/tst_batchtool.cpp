@@ -362,7 +362,8 @@ void BatchToolTest::makesTheSameFilesAsTheWindow()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.output,
              QStringLiteral("7 pictures listed, %1 thumbnails and 3 large images written, "
-                            "3 sources renamed, 0 files uploaded, %2 failures\n")
+                            "3 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, "
+                            "%2 failures\n")
                  .arg(thumbnailDirMissing ? 0 : 4)
                  .arg(thumbnailDirMissing ? 3 : 2));
     QCOMPARE(contents(path("thumbs")), windowThumbnails);
@@ -443,7 +444,7 @@ void BatchToolTest::makesPhonePhotosUprightAsTheWindowDoes()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, QStringLiteral("4 pictures listed, 4 thumbnails and 4 large images "
                                         "written, 4 sources renamed, 0 files uploaded, "
-                                        "0 failures\n"));
+                                        "0 unchanged, 0 removed, 0 failures\n"));
     QCOMPARE(outputs(), windowOutputs);
     QCOMPARE(contents(path("photos")), windowPhotos);
 }
@@ -490,7 +491,7 @@ void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
     QVERIFY2(images.size() < pictures, "the run ended before it was interrupted");
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
              QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, 0 "
-                            "sources renamed, 0 files uploaded, 0 failures\n")
+                            "sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 0 failures\n")
                  .arg(pictures)
                  .arg(thumbnails.size())
                  .arg(images.size()));
@@ -531,7 +532,7 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
     const QString sent = sentLine[0].section(u' ', 1, 1);
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
              QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images written, 0 sources "
-                            "renamed, %1 files uploaded, 0 unchanged, 0 failures\n")
+                            "renamed, %1 files uploaded, 0 unchanged, 0 removed, 0 failures\n")
                  .arg(sent));
     for (const char* folder : {"thumbs", "images"}) {
         const QString remote = server.homePath(QStringLiteral("www/") + folder);
@@ -577,7 +578,7 @@ void BatchToolTest::uploadsWhatItMade()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images "
                                         "written, 0 sources renamed, 4 files uploaded, "
-                                        "0 unchanged, 0 failures\n"));
+                                        "0 unchanged, 0 removed, 0 failures\n"));
     for (const char* name : {"beach01_t.jpg", "beach02_t.jpg"})
         QCOMPARE(read(server.homePath(QStringLiteral("www/thumbs/") + name)),
                  read(path(QStringLiteral("thumbs/") + name)));
@@ -615,14 +616,14 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
         << QStringList{"photos/gone.jpg", "photos/a.jpg"} << QString() << 1
         << QStringList{"Failed to find file %1/photos/gone.jpg", "Generating Images...", "Ready"}
         << "1 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
-           "0 files uploaded, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     QTest::newRow("unreadable picture")
         << QStringList{"photos/png.jpg", "photos/a.jpg"} << QString() << 1
         << QStringList{"Generating Images...",
                        "Failed to read picture %1/photos/png.jpg: Not a JPEG or HEIC picture",
                        "1 of 2 pictures made; 1 could not be read."}
         << "2 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
-           "0 files uploaded, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     QTest::newRow("missing save directory")
         << QStringList{"photos/a.jpg"} << "gone" << 1
         << QStringList{"Generating Images...",
@@ -630,14 +631,14 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
                        "Options.",
                        "1 of 1 picture made; no large images: their directory is missing."}
         << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
-           "0 files uploaded, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     QTest::newRow("output not written")
         << QStringList{"photos/a.jpg"} << "photos/a.jpg" << 1
         << QStringList{"Generating Images...",
                        "Failed to write file %1/photos/a.jpg/01.jpg: not a folder",
                        "0 of 1 picture made; 1 output could not be written."}
         << "1 pictures listed, 1 thumbnails and 0 large images written, 0 sources renamed, "
-           "0 files uploaded, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     QTest::newRow("refused connection")
         << QStringList{"--upload", "photos/a.jpg"} << QString() << 1
         << QStringList{"Generating Images...",
@@ -649,7 +650,7 @@ void BatchToolTest::reportsFailuresAndExitStatus_data()
                        "Uploading Images...",
                        "Upload failed: no connection to the server."}
         << "1 pictures listed, 1 thumbnails and 1 large images written, 0 sources renamed, "
-           "0 files uploaded, 0 unchanged, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
 }
 
 void BatchToolTest::reportsFailuresAndExitStatus()
@@ -773,7 +774,7 @@ void BatchToolTest::refusesAServerItDoesNotTrust()
     QVERIFY(refused.errorLines.contains(trustLine));
     QVERIFY(refused.errorLines.contains(
         "Failed to connect to FTP server. Check FTP Settings under Options. " + reason));
-    QVERIFY(refused.output.contains(", 0 files uploaded, 0 unchanged, 1 failures"));
+    QVERIFY(refused.output.contains(", 0 files uploaded, 0 unchanged, 0 removed, 1 failures"));
     QVERIFY(!peer.sawLogin());
     passwordStaysInItsFile(refused, ftp.Password);
 
@@ -784,7 +785,7 @@ void BatchToolTest::refusesAServerItDoesNotTrust()
     settings.close();
     const BatchRun trusted = runBatch({"--upload", "photos/a.jpg"});
     QCOMPARE(trusted.exitCode, 0);
-    QVERIFY(trusted.output.contains(", 2 files uploaded, 0 unchanged, 0 failures"));
+    QVERIFY(trusted.output.contains(", 2 files uploaded, 0 unchanged, 0 removed, 0 failures"));
     QCOMPARE(read(peer.homePath("www/images/01.jpg")), read(path("images/01.jpg")));
     passwordStaysInItsFile(trusted, ftp.Password);
 }
@@ -803,7 +804,7 @@ void BatchToolTest::saysWhenTheUploadIsNotEncrypted()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.errorLines.last(),
              QStringLiteral("Upload Complete, without encryption: the server offers no TLS."));
-    QVERIFY(run.output.contains(", 2 files uploaded, 0 unchanged, 0 failures"));
+    QVERIFY(run.output.contains(", 2 files uploaded, 0 unchanged, 0 removed, 0 failures"));
     passwordStaysInItsFile(run, ftp.Password);
 }
 
@@ -881,20 +882,20 @@ void BatchToolTest::sendsOnlyWhatChangedSinceTheLastUpload()
                                    "photos/b.jpg"};
     const QString listed = "2 pictures listed, 2 thumbnails and 2 large images written, 0 "
                            "sources renamed, ";
-    QCOMPARE(runBatch(arguments).output, listed + "4 files uploaded, 0 unchanged, 0 failures\n");
+    QCOMPARE(runBatch(arguments).output, listed + "4 files uploaded, 0 unchanged, 0 removed, 0 failures\n");
     QCOMPARE(QDir(path("data/Morvane/uploads")).entryList(QDir::Files).size(), 1);
 
     const BatchRun same = runBatch(arguments);
     QCOMPARE(same.exitCode, 0);
     QCOMPARE(same.errorLines.last(), QStringLiteral("Upload Complete: 0 files sent, 4 unchanged."));
-    QCOMPARE(same.output, listed + "0 files uploaded, 4 unchanged, 0 failures\n");
+    QCOMPARE(same.output, listed + "0 files uploaded, 4 unchanged, 0 removed, 0 failures\n");
 
     QVERIFY(write(path("photos/b.jpg"), jpeg(QSize(200, 100))));
     const BatchRun changed = runBatch(arguments);
     QCOMPARE(changed.exitCode, 0);
     QCOMPARE(changed.errorLines.last(),
              QStringLiteral("Upload Complete: 2 files sent, 2 unchanged."));
-    QCOMPARE(changed.output, listed + "2 files uploaded, 2 unchanged, 0 failures\n");
+    QCOMPARE(changed.output, listed + "2 files uploaded, 2 unchanged, 0 removed, 0 failures\n");
     QCOMPARE(read(server.homePath("www/images/beach02.jpg")), read(path("images/beach02.jpg")));
     QCOMPARE(server.commandLog().count("<- STOR"), 6);
 }
@@ -926,7 +927,7 @@ void BatchToolTest::dryRunSaysWhatItWouldDoAndSendsNothing()
                                         "remove /www/images/beach03.jpg\n"
                                         "2 pictures listed, 2 thumbnails and 2 large images "
                                         "written, 0 sources renamed, 0 files uploaded, "
-                                        "2 unchanged, 0 failures\n"));
+                                        "2 unchanged, 0 removed, 0 failures\n"));
     QCOMPARE(run.errorLines.last(),
              QStringLiteral("Dry run: 2 files to send, 2 unchanged, 2 to remove."));
     const QString logAfter = server.commandLog().mid(logBefore.size());
@@ -968,9 +969,9 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
     QTest::addColumn<QString>("summary");
 
     const QString made = "1 pictures listed, 1 thumbnails and 1 large images written, "
-                         "0 sources renamed, 0 files uploaded, 0 failures";
+                         "0 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 0 failures";
     const QString missing = "0 pictures listed, 0 thumbnails and 0 large images written, "
-                            "0 sources renamed, 0 files uploaded, 1 failures";
+                            "0 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     const QByteArray picture = jpeg(QSize(80, 60));
     QTest::newRow("latin-1 name") << QByteArray("lat\xedn.jpg") << picture << 0
                                   << QStringList{"Generating Images...", "Ready"} << made;
@@ -992,7 +993,7 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
                        "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC picture",
                        "0 of 1 picture made; 1 could not be read."}
         << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
-           "0 files uploaded, 1 failures";
+           "0 files uploaded, 0 unchanged, 0 removed, 1 failures";
 }
 
 void BatchToolTest::findsAndNamesAnyFileName()
