@@ -160,6 +160,24 @@ std::optional<QByteArray> CurlConnection::download(const std::string& url, const
     return std::exchange(m_body, QByteArray());
 }
 
+std::optional<qint64> CurlConnection::remoteSize(const std::string& url)
+{
+    CurlSetup setup(m_curl.get());
+    resetRequest(setup);
+    setup.set(CURLOPT_NOBODY, 1L);
+    if (!setup.complete())
+        return std::nullopt;
+    m_unstoppable = true;
+    const CURLcode code = perform(url);
+    m_unstoppable = false;
+    curl_off_t size = -1;
+    if (code != CURLE_OK ||
+        curl_easy_getinfo(m_curl.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
+        size < 0)
+        return std::nullopt;
+    return qint64(size);
+}
+
 CURLcode CurlConnection::performCommands(CommandList commands, const std::string& url)
 {
     CurlSetup setup(m_curl.get());

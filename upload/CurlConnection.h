@@ -56,6 +56,9 @@ protected:
     // and hands back what came over the data connection; none when the request failed or the
     // listing ran beyond any folder's size.
     std::optional<QByteArray> download(const std::string& url, const char* command);
+    // The size of the file at the URL from a request for nothing but its attributes, carried
+    // to its end whatever the stop says; none when the server tells none.
+    std::optional<qint64> remoteSize(const std::string& url);
     // Sends the commands, and nothing else, on a request for the URL. The handle keeps them
     // until the next request sets others.
     CURLcode performCommands(CommandList commands, const std::string& url);

@@ -195,12 +195,7 @@ TransferResult SftpConnection::PutFile(const QString& localPath, const QString& 
 
 std::optional<qint64> SftpConnection::FileSize(const QString& remoteName)
 {
-    // SFTP tells a file's size with its attributes, and libcurl hands those out only in a
-    // listing of its folder.
-    const std::optional<RemoteListing> listing = ListDirectory();
-    if (!listing || !listing->contains(remoteName))
-        return std::nullopt;
-    return listing->value(remoteName);
+    return remoteSize(urlOf(remotePath(remoteName)));
 }
 
 bool SftpConnection::RenameFile(const QString& from, const QString& to)
