@@ -41,10 +41,7 @@ class Silent : public BatchObserver, public ServerTrust
 {
 public:
     void status(const QString&) override {}
-    void message(const QString& text) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
+    void message(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     void progressRange(int) override {}
     void progressStep() override {}
     void progressReset() override {}
@@ -153,8 +150,9 @@ std::optional<Upload> uploadWithMorvane(const Site& site, const FtpServer& serve
     settings.ThumbnailFtpDir = QStringLiteral("www/thumbs");
     settings.ImageFtpDir = QStringLiteral("images");
     UploadRequest request;
-    request.folders = {{settings.ThumbnailFtpDir, site.made.thumbnails, QStringLiteral("thumbnail directory")},
-                       {settings.ImageFtpDir, site.made.largeImages, QStringLiteral("large image directory")}};
+    request.folders = {
+        {settings.ThumbnailFtpDir, site.made.thumbnails, QStringLiteral("thumbnail directory")},
+        {settings.ImageFtpDir, site.made.largeImages, QStringLiteral("large image directory")}};
     FtpOptions options;
     options.recordFolder = recordFolder;
     Silent silent;
@@ -225,8 +223,8 @@ int main(int argc, char* argv[])
     const int rounds = std::max(1, valueOf(arguments, QStringLiteral("--rounds"), 3));
     const double roundTrip = valueOf(arguments, QStringLiteral("--latency-ms"), 25) / 1000.0;
     // The program's own default unless told otherwise.
-    const int connections =
-        std::clamp(valueOf(arguments, QStringLiteral("--connections"), FtpSettings().Connections), 1, 8);
+    const int connections = std::clamp(
+        valueOf(arguments, QStringLiteral("--connections"), FtpSettings().Connections), 1, 8);
     const NetworkLibrary network;
     if (!FtpServer::unavailableReason().isEmpty() || !network.isReady()) {
         std::fprintf(stderr, "No FTP test server here: %s\n",
@@ -313,13 +311,18 @@ int main(int argc, char* argv[])
     std::printf("\nLoad average after: %s\n", qPrintable(loadAverage()));
     // The commands each side sent, to see where the round trips go.
     if (qEnvironmentVariableIntValue("MORVANE_BENCH_VERBOSE")) {
-        for (const auto& [who, server] : {std::pair{"Morvane", ours.get()}, {"lftp", theirs.get()}}) {
+        for (const auto& [who, server] :
+             {std::pair{"Morvane", ours.get()}, {"lftp", theirs.get()}}) {
             if (!server)
                 continue;
             std::printf("\nCommands %s sent, last round:\n", who);
             for (const QString& line : server->commandLog().split(u'\n')) {
-                if (line.contains(QLatin1String("<- ")) || line.contains(QLatin1String("session opened")))
-                    std::printf("%s\n", qPrintable(line.section(QLatin1String("-["), 0, 0).section(u':', -1) + u' ' + line.section(QLatin1String("] "), 1)));
+                if (line.contains(QLatin1String("<- ")) ||
+                    line.contains(QLatin1String("session opened")))
+                    std::printf(
+                        "%s\n",
+                        qPrintable(line.section(QLatin1String("-["), 0, 0).section(u':', -1) +
+                                   u' ' + line.section(QLatin1String("] "), 1)));
             }
         }
     }

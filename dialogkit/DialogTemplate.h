@@ -5,7 +5,8 @@
 
 #include <span>
 
-enum class ControlKind {
+enum class ControlKind
+{
     GroupBox,
     Label,
     PushButton,

@@ -55,16 +55,17 @@ QString uploadText(const UploadResult& upload)
         return QStringLiteral("Upload failed: no connection to the server.");
     const QString cleartext = QStringLiteral("without encryption: the server offers no TLS.");
     if (upload.dryRun) {
-        QString text = upload.stopped ? QStringLiteral("Cancelled: dry run, ")
-                                      : QStringLiteral("Dry run: ");
+        QString text =
+            upload.stopped ? QStringLiteral("Cancelled: dry run, ") : QStringLiteral("Dry run: ");
         text += count(upload.planned(), "file", "files") + QStringLiteral(" to send") +
                 besidesSending(upload, true) + u'.';
         return upload.tlsDeclined
                    ? text + QStringLiteral(" The server offers no TLS: it would go in clear.")
                    : text;
     }
-    const QString sent = QStringLiteral("%1 of %2").arg(upload.sent).arg(
-                             count(upload.changed(), "file sent", "files sent")) +
+    const QString sent = QStringLiteral("%1 of %2")
+                             .arg(upload.sent)
+                             .arg(count(upload.changed(), "file sent", "files sent")) +
                          besidesSending(upload, false) + u'.';
     if (upload.stopped)
         return QStringLiteral("Cancelled: ") + sent;
@@ -72,10 +73,11 @@ QString uploadText(const UploadResult& upload)
         if (upload.unchanged == 0 && upload.removed == 0)
             return upload.tlsDeclined ? QStringLiteral("Upload Complete, ") + cleartext
                                       : QStringLiteral("Upload Complete");
-        const QString counts = count(upload.sent, "file sent", "files sent") +
-                               besidesSending(upload, false);
-        return upload.tlsDeclined ? QStringLiteral("Upload Complete: ") + counts + QStringLiteral("; ") + cleartext
-                                  : QStringLiteral("Upload Complete: ") + counts + u'.';
+        const QString counts =
+            count(upload.sent, "file sent", "files sent") + besidesSending(upload, false);
+        return upload.tlsDeclined
+                   ? QStringLiteral("Upload Complete: ") + counts + QStringLiteral("; ") + cleartext
+                   : QStringLiteral("Upload Complete: ") + counts + u'.';
     }
     const bool noneSent = upload.sent == 0 && upload.changed() > 0;
     return (noneSent ? QStringLiteral("Upload failed: ") : QStringLiteral("Upload finished: ")) +

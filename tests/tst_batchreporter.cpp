@@ -114,9 +114,8 @@ void BatchReporterTest::drawsFilesGoingOutByTheirBytes()
     QCOMPARE(m_out.data(),
              "Uploading Images...\n" + erase + "Uploading Images... [" + QByteArray(30, '.') +
                  "] 0/2" + erase + "Uploading 0 of 2 files (0.0 of 2.0 MB)... [" +
-                 QByteArray(30, '.') + "]" + erase +
-                 "Uploading 0 of 2 files (1.0 of 2.0 MB)... [" + QByteArray(15, '#') +
-                 QByteArray(15, '.') + "] about 0:10 left" + erase +
+                 QByteArray(30, '.') + "]" + erase + "Uploading 0 of 2 files (1.0 of 2.0 MB)... [" +
+                 QByteArray(15, '#') + QByteArray(15, '.') + "] about 0:10 left" + erase +
                  "Uploading 0 of 2 files (1.0 of 2.0 MB)... [" + QByteArray(15, '#') +
                  QByteArray(15, '.') + "] about 0:10 left" + erase + "Upload Complete\n");
 }

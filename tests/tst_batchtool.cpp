@@ -491,7 +491,8 @@ void BatchToolTest::interruptedRunLeavesOnlyWholeFiles()
     QVERIFY2(images.size() < pictures, "the run ended before it was interrupted");
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
              QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, 0 "
-                            "sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 0 failures\n")
+                            "sources renamed, 0 files uploaded, 0 unchanged, 0 removed, "
+                            "0 failures\n")
                  .arg(pictures)
                  .arg(thumbnails.size())
                  .arg(images.size()));
@@ -532,7 +533,8 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
     const QString sent = sentLine[0].section(u' ', 1, 1);
     QCOMPARE(QString::fromLocal8Bit(process.readAllStandardOutput()),
              QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images written, 0 sources "
-                            "renamed, %1 files uploaded, 0 unchanged, 0 removed, 0 failures\n")
+                            "renamed, %1 files uploaded, 0 unchanged, 0 removed, "
+                            "0 failures\n")
                  .arg(sent));
     for (const char* folder : {"thumbs", "images"}) {
         const QString remote = server.homePath(QStringLiteral("www/") + folder);
@@ -882,7 +884,8 @@ void BatchToolTest::sendsOnlyWhatChangedSinceTheLastUpload()
                                    "photos/b.jpg"};
     const QString listed = "2 pictures listed, 2 thumbnails and 2 large images written, 0 "
                            "sources renamed, ";
-    QCOMPARE(runBatch(arguments).output, listed + "4 files uploaded, 0 unchanged, 0 removed, 0 failures\n");
+    QCOMPARE(runBatch(arguments).output,
+             listed + "4 files uploaded, 0 unchanged, 0 removed, 0 failures\n");
     QCOMPARE(QDir(path("data/Morvane/uploads")).entryList(QDir::Files).size(), 1);
 
     const BatchRun same = runBatch(arguments);
@@ -970,8 +973,9 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
 
     const QString made = "1 pictures listed, 1 thumbnails and 1 large images written, "
                          "0 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 0 failures";
-    const QString missing = "0 pictures listed, 0 thumbnails and 0 large images written, "
-                            "0 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 1 failures";
+    const QString missing =
+        "0 pictures listed, 0 thumbnails and 0 large images written, "
+        "0 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, 1 failures";
     const QByteArray picture = jpeg(QSize(80, 60));
     QTest::newRow("latin-1 name") << QByteArray("lat\xedn.jpg") << picture << 0
                                   << QStringList{"Generating Images...", "Ready"} << made;
@@ -990,7 +994,8 @@ void BatchToolTest::findsAndNamesAnyFileName_data()
     QTest::newRow("newline in name unreadable")
         << QByteArray("bad\nname.jpg") << png(QSize(20, 20)) << 1
         << QStringList{"Generating Images...",
-                       "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC picture",
+                       "Failed to read picture %1/photos/bad\\nname.jpg: Not a JPEG or HEIC "
+                       "picture",
                        "0 of 1 picture made; 1 could not be read."}
         << "1 pictures listed, 0 thumbnails and 0 large images written, 0 sources renamed, "
            "0 files uploaded, 0 unchanged, 0 removed, 1 failures";

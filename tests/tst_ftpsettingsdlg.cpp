@@ -442,9 +442,9 @@ void FtpSettingsDlgTest::anotherServerForgetsTheTrustedKey()
 
 void FtpSettingsDlgTest::uploadChoicesFollowTheFile_data()
 {
-    QTest::addColumn<int>("stored");   // Connections in the file
-    QTest::addColumn<int>("shown");    // in the box
-    QTest::addColumn<int>("typed");    // 0: left as it is
+    QTest::addColumn<int>("stored"); // Connections in the file
+    QTest::addColumn<int>("shown");  // in the box
+    QTest::addColumn<int>("typed");  // 0: left as it is
     QTest::addColumn<QByteArray>("saved");
 
     // clang-format off

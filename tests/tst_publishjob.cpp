@@ -125,12 +125,10 @@ void PublishJobTest::statusSaysWhatHappened_data()
     const auto unchanged = [](int count) {
         return [count](PublishResult& r) { r.upload->unchanged = count; };
     };
-    QTest::newRow("only what changed")
-        << with(uploaded(generated(40, 40), 2, 80), unchanged(78))
-        << "Upload Complete: 2 files sent, 78 unchanged.";
-    QTest::newRow("nothing changed")
-        << with(uploaded(generated(40, 40), 0, 80), unchanged(80))
-        << "Upload Complete: 0 files sent, 80 unchanged.";
+    QTest::newRow("only what changed") << with(uploaded(generated(40, 40), 2, 80), unchanged(78))
+                                       << "Upload Complete: 2 files sent, 78 unchanged.";
+    QTest::newRow("nothing changed") << with(uploaded(generated(40, 40), 0, 80), unchanged(80))
+                                     << "Upload Complete: 0 files sent, 80 unchanged.";
     QTest::newRow("one sent, files removed")
         << with(uploaded(generated(1, 1), 1, 2),
                 [](PublishResult& r) {
@@ -166,17 +164,14 @@ void PublishJobTest::statusSaysWhatHappened_data()
                     r.upload->stopped = true;
                 })
         << "Cancelled: 1 of 10 files sent, 70 unchanged.";
-    QTest::newRow("dry run")
-        << with(uploaded(generated(40, 40), 0, 80),
-                [](PublishResult& r) {
-                    r.upload->dryRun = true;
-                    r.upload->unchanged = 78;
-                    r.upload->plan = {{UploadStep::Kind::MakeFolder, "/new"},
-                                      {UploadStep::Kind::Send, "/new/a.jpg"},
-                                      {UploadStep::Kind::Send, "/b.jpg"},
-                                      {UploadStep::Kind::Remove, "/c.jpg"}};
-                })
-        << "Dry run: 2 files to send, 78 unchanged, 1 to remove.";
+    QTest::newRow("dry run") << with(uploaded(generated(40, 40), 0, 80), [](PublishResult& r) {
+        r.upload->dryRun = true;
+        r.upload->unchanged = 78;
+        r.upload->plan = {{UploadStep::Kind::MakeFolder, "/new"},
+                          {UploadStep::Kind::Send, "/new/a.jpg"},
+                          {UploadStep::Kind::Send, "/b.jpg"},
+                          {UploadStep::Kind::Remove, "/c.jpg"}};
+    }) << "Dry run: 2 files to send, 78 unchanged, 1 to remove.";
 }
 
 void PublishJobTest::uploadGoesToTheTwoFoldersInTurn_data()

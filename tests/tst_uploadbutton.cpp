@@ -159,7 +159,8 @@ void UploadButtonTest::readyReturnsWhenStatusTimerFires()
 
     // A second upload starts the 20 seconds afresh, though the server has every file already.
     m_program.pressGenerateUpload();
-    QCOMPARE(frame().GetMessageText(), QStringLiteral("Upload Complete: 0 files sent, 4 unchanged."));
+    QCOMPARE(frame().GetMessageText(),
+             QStringLiteral("Upload Complete: 0 files sent, 4 unchanged."));
     QVERIFY(statusTimer()->isActive());
     QVERIFY(statusTimer()->remainingTime() > 19000);
 }

@@ -305,7 +305,8 @@ void UploaderTest::sendsEachListIntoItsDirectory()
     for (const QString& path : largeImages)
         QCOMPARE(remoteCopy(imagesLandIn, path), localBytes(path));
     // Only the files themselves: every temporary name is gone.
-    QCOMPARE(QDir(m_peer->homePath(thumbnailsLandIn)).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    QCOMPARE(QDir(m_peer->homePath(thumbnailsLandIn)).entryList(QDir::Files | QDir::Hidden).size(),
+             3);
     const QStringList expected = {"status Connecting to FTP Server...",
                                   "status Ready",
                                   "status Uploading Images...",
@@ -331,7 +332,8 @@ void UploaderTest::makesMissingFoldersOnTheWay()
     const QStringList thumbnails = writeLocalFiles("m", 2, "_t");
     const QStringList largeImages = writeLocalFiles("m", 2, "");
 
-    const UploadResult result = upload(settingsFor("www/new/thumbs", "images"), thumbnails, largeImages);
+    const UploadResult result =
+        upload(settingsFor("www/new/thumbs", "images"), thumbnails, largeImages);
     QVERIFY(result.complete());
     QVERIFY(m_observer.messages.isEmpty());
     for (const QString& path : thumbnails)
@@ -675,10 +677,10 @@ void UploaderTest::shortTransferDoesNotTakeItsName()
 
     // The next upload tries it again.
     m_observer = RecordingObserver();
-    QCOMPARE(uploader
-                 .UploadImages(settings, requestFor(settings, {}, largeImages), m_observer, m_trust)
-                 .sent,
-             0);
+    QCOMPARE(
+        uploader.UploadImages(settings, requestFor(settings, {}, largeImages), m_observer, m_trust)
+            .sent,
+        0);
     QCOMPARE(m_observer.messages.size(), 1);
 }
 
@@ -716,9 +718,8 @@ void UploaderTest::brokenConnectionIsTriedOnceMore()
     if (stored)
         QVERIFY(m_observer.messages.isEmpty());
     else
-        QCOMPARE(m_observer.messages,
-                 QStringList{"Failed to upload file " + largeImages[1] +
-                             "\n\nThe connection to the server broke off."});
+        QCOMPARE(m_observer.messages, QStringList{"Failed to upload file " + largeImages[1] +
+                                                  "\n\nThe connection to the server broke off."});
     QStringList expected = {"d01.jpg", "d03.jpg"};
     if (stored)
         expected.insert(1, "d02.jpg");
@@ -898,7 +899,8 @@ void UploaderTest::stopGivesUpTheFilesBeingSent()
     QCOMPARE(result.sent, 0);
     QTRY_COMPARE_WITH_TIMEOUT(filesBelow(server.homePath("images")), QStringList{"big01.jpg"},
                               5000);
-    QCOMPARE(localBytes(server.homePath("images/big01.jpg")), QByteArray("the picture from before"));
+    QCOMPARE(localBytes(server.homePath("images/big01.jpg")),
+             QByteArray("the picture from before"));
     QVERIFY(observer.messages.isEmpty());
 }
 
@@ -908,7 +910,7 @@ void UploaderTest::removesOnlyItsOwnStaleFilesWhenAllWent_data()
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QStringList>("left"); // on the server afterwards
 
-    const QStringList all = {"images/mine.jpg", "images/r01.jpg", "images/r02.jpg",
+    const QStringList all = {"images/mine.jpg", "images/r01.jpg",   "images/r02.jpg",
                              "images/r03.jpg",  "thumbs/r01_t.jpg", "thumbs/r02_t.jpg",
                              "thumbs/r03_t.jpg"};
     const QStringList cleaned = {"images/mine.jpg", "images/r01.jpg", "thumbs/r01_t.jpg"};
@@ -1026,9 +1028,8 @@ void UploaderTest::dryRunChangesNothingOnTheServer()
     QStringList plan;
     for (const UploadStep& step : result.plan)
         plan << QString::number(int(step.kind)) + ' ' + step.remotePath;
-    QCOMPARE(plan, QStringList({"1 /thumbs/y01_t.jpg", "2 /thumbs/y02_t.jpg",
-                                "0 /more/images", "1 /more/images/y01.jpg",
-                                "3 /thumbs/y03_t.jpg"}));
+    QCOMPARE(plan, QStringList({"1 /thumbs/y01_t.jpg", "2 /thumbs/y02_t.jpg", "0 /more/images",
+                                "1 /more/images/y01.jpg", "3 /thumbs/y03_t.jpg"}));
     QCOMPARE(filesBelow(m_peer->homePath()), filesBefore);
     QVERIFY(!QFileInfo::exists(m_peer->homePath("more")));
     const QString logAfter = m_peer->serverLog().mid(logBefore.size());

@@ -56,7 +56,10 @@ public:
         return true;
     }
     std::optional<RemoteListing> ListDirectory() override { return RemoteListing(); }
-    TransferResult PutFile(const QString&, const QString&) override { return TransferResult::Failed; }
+    TransferResult PutFile(const QString&, const QString&) override
+    {
+        return TransferResult::Failed;
+    }
     std::optional<qint64> FileSize(const QString&) override { return std::nullopt; }
     bool RenameFile(const QString&, const QString&) override { return false; }
     bool RemoveFile(const QString&) override { return false; }
@@ -280,8 +283,12 @@ void UploadPartsTest::recordKeepsEachServerApart()
     QCOMPARE(again.names("/www/images"), QStringList{"a01.jpg"});
     QCOMPARE(again.entry("/www/images", "a01_t.jpg"), std::nullopt);
     // Another port or user is another record.
-    QVERIFY(UploadRecord::load(folder.path(), "ftp.example.org", 2121, "site").names("/www/thumbs").isEmpty());
-    QVERIFY(UploadRecord::load(folder.path(), "ftp.example.org", 21, "other").names("/www/thumbs").isEmpty());
+    QVERIFY(UploadRecord::load(folder.path(), "ftp.example.org", 2121, "site")
+                .names("/www/thumbs")
+                .isEmpty());
+    QVERIFY(UploadRecord::load(folder.path(), "ftp.example.org", 21, "other")
+                .names("/www/thumbs")
+                .isEmpty());
     // Nobody else may read it.
     QCOMPARE(QFile::permissions(again.path()) & 0x0077, QFileDevice::Permissions());
 }

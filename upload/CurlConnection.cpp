@@ -86,7 +86,8 @@ void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
     const FtpTimeouts& timeouts = options.timeouts;
     m_stop = options.stop;
     m_connectTimeout = timeouts.connect;
-    setup.set(CURLOPT_NOSIGNAL, 1L)
+    setup
+        .set(CURLOPT_NOSIGNAL, 1L)
         // libcurl asks at least once a second, also while the server keeps silent.
         .set(CURLOPT_NOPROGRESS, 0L)
         .set(CURLOPT_XFERINFOFUNCTION, &CurlConnection::onProgress)

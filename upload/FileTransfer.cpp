@@ -43,13 +43,13 @@ TransferOutcome FileTransfer::send(FtpConnection& connection) const
     if (stored != size) {
         connection.RemoveFile(temporary);
         return {TransferResult::Failed,
-                stored ? QStringLiteral("The server stored %1 of its %2 bytes.").arg(*stored).arg(size)
-                       : QStringLiteral("The server did not tell how much of it arrived.")};
+                stored
+                    ? QStringLiteral("The server stored %1 of its %2 bytes.").arg(*stored).arg(size)
+                    : QStringLiteral("The server did not tell how much of it arrived.")};
     }
     if (!connection.RenameFile(temporary, remoteName)) {
         connection.RemoveFile(temporary);
-        return {TransferResult::Failed,
-                QStringLiteral("The server did not let it take its name.")};
+        return {TransferResult::Failed, QStringLiteral("The server did not let it take its name.")};
     }
     return {TransferResult::Stored, {}};
 }

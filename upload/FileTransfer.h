@@ -13,8 +13,8 @@ class FtpConnection;
 struct FileTransfer
 {
     QString localPath;
-    qint64 size = 0;      // of the local file
-    QString remoteDir;    // from the top
+    qint64 size = 0;   // of the local file
+    QString remoteDir; // from the top
     QString remoteName;
 
     // The temporary name: hidden, and the same on every try, so one left by a broken-off run

@@ -144,8 +144,7 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
     // control connection libcurl logs in again and lands in the login directory.
     CommandList commands;
     if (!append(commands, "CWD " + m_directory) ||
-        !append(commands, "CWD " + pathToLocal(directory)) ||
-        !append(commands, "PWD"))
+        !append(commands, "CWD " + pathToLocal(directory)) || !append(commands, "PWD"))
         return false;
     const bool answered = performCommands(std::move(commands), root() + "%2F") == CURLE_OK;
     const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;

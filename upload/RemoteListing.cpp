@@ -72,8 +72,8 @@ RemoteListing fromList(const QByteArray& text)
 {
     // "-rw-r--r--  1 owner group  1234 Jan 31 21:15 a name": the name is everything after
     // the date and time, blanks included.
-    static const QRegularExpression unix(QStringLiteral(
-        R"(^-\S{9}\S?\s+\d+\s+\S+\s+(?:\S+\s+)?(\d+)\s+\S+\s+\S+\s+\S+ (.+)$)"));
+    static const QRegularExpression unix(
+        QStringLiteral(R"(^-\S{9}\S?\s+\d+\s+\S+\s+(?:\S+\s+)?(\d+)\s+\S+\s+\S+\s+\S+ (.+)$)"));
     static const QRegularExpression dos(
         QStringLiteral(R"(^\d\d-\d\d-\d\d(?:\d\d)?\s+\d\d?:\d\d(?:AM|PM)?\s+(\d+) (.+)$)"));
     RemoteListing listing;

@@ -114,7 +114,8 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
         char* loginDirectory = nullptr;
         curl_easy_getinfo(handle(), CURLINFO_FTP_ENTRY_PATH, &loginDirectory);
         // A server that names no absolute login directory is taken from the top.
-        m_directory = RemotePath::resolve("/", loginDirectory ? QByteArray(loginDirectory) : QByteArray());
+        m_directory =
+            RemotePath::resolve("/", loginDirectory ? QByteArray(loginDirectory) : QByteArray());
         return {};
     }
     FtpConnectResult result = loginFailure(code);

@@ -67,8 +67,9 @@ TransferOutcome TransferQueue::waitFor(size_t index, const std::function<void()>
         // An ended queue hands this file to nobody: it was not tried.
         if (m_ended && index >= m_next)
             return {TransferResult::Stopped, {}};
-        if (!m_changed.wait_for(lock, std::chrono::milliseconds(250),
-                                [&] { return m_outcomes[index] || (m_ended && index >= m_next); })) {
+        if (!m_changed.wait_for(lock, std::chrono::milliseconds(250), [&] {
+                return m_outcomes[index] || (m_ended && index >= m_next);
+            })) {
             lock.unlock();
             tick();
             lock.lock();

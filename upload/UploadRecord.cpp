@@ -39,8 +39,8 @@ UploadRecord UploadRecord::load(const QString& folder, const QString& server, in
     record.m_port = port;
     record.m_userName = userName;
     // One file per server and user; its name only has to be stable and safe.
-    const QByteArray key = (server.toLower() + u'\n' + QString::number(port) + u'\n' + userName)
-                               .toUtf8();
+    const QByteArray key =
+        (server.toLower() + u'\n' + QString::number(port) + u'\n' + userName).toUtf8();
     const QString name = QString::fromLatin1(
         QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(32));
     record.m_path = QDir(folder).filePath(QStringLiteral("uploads/%1.json").arg(name));
@@ -119,10 +119,9 @@ bool UploadRecord::save()
     for (auto folder = m_folders.cbegin(); folder != m_folders.cend(); ++folder) {
         QJsonObject files;
         for (auto it = folder->cbegin(); it != folder->cend(); ++it)
-            files.insert(encoded(it.key()),
-                         QJsonObject{{QLatin1String("size"), double(it->size)},
-                                     {QLatin1String("sha256"),
-                                      QString::fromLatin1(it->sha256.toHex())}});
+            files.insert(encoded(it.key()), QJsonObject{{QLatin1String("size"), double(it->size)},
+                                                        {QLatin1String("sha256"),
+                                                         QString::fromLatin1(it->sha256.toHex())}});
         folders.insert(encoded(folder.key()), files);
     }
     const QJsonObject top{{QLatin1String("server"), m_server},

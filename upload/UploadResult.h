@@ -22,10 +22,10 @@ struct UploadStep
 // What became of an upload.
 struct UploadResult
 {
-    int toSend = 0;    // the files handed to the upload
-    int sent = 0;      // the files the server stored
-    int unchanged = 0; // the files the server already had as they are, not sent again
-    int removed = 0;   // files this set no longer makes, removed from the server
+    int toSend = 0;     // the files handed to the upload
+    int sent = 0;       // the files the server stored
+    int unchanged = 0;  // the files the server already had as they are, not sent again
+    int removed = 0;    // files this set no longer makes, removed from the server
     int notRemoved = 0; // such files the server refused to remove
     bool connected = false;
     bool stopped = false;     // a stop came before every file was tried

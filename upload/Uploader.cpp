@@ -60,7 +60,8 @@ struct PlannedFolder
 // The size and SHA-256 of a local regular file; false when it cannot be read.
 bool digest(const QString& path, qint64& size, QByteArray& sha256)
 {
-    const std::unique_ptr<std::FILE, FileClose> file(std::fopen(pathToLocal(path).constData(), "rb"));
+    const std::unique_ptr<std::FILE, FileClose> file(
+        std::fopen(pathToLocal(path).constData(), "rb"));
     struct stat status = {};
     if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
@@ -179,8 +180,8 @@ private:
             m_folders.push_back(folder);
             if (stopRequested())
                 return;
-            const bool reachable = folder.visit.reached() ||
-                                   folder.visit.outcome == FolderVisit::Outcome::WouldMake;
+            const bool reachable =
+                folder.visit.reached() || folder.visit.outcome == FolderVisit::Outcome::WouldMake;
             for (const QString& path : m_request.folders[index].files) {
                 PlannedFile file;
                 file.folder = index;
@@ -373,8 +374,9 @@ private:
                     if (outcome.result != TransferResult::Stored)
                         message(QStringLiteral("Failed to upload file ") +
                                 m_files[m_sends[next]].localPath +
-                                (outcome.reason.isEmpty() ? QString()
-                                                          : QStringLiteral("\n\n") + outcome.reason));
+                                (outcome.reason.isEmpty()
+                                     ? QString()
+                                     : QStringLiteral("\n\n") + outcome.reason));
                 }
                 m_observer.progressStep();
                 ++m_progress.filesDone;
@@ -414,7 +416,8 @@ private:
         for (size_t index = first; index < m_sends.size(); ++index)
             notSent += m_queue->waitFor(index, [] {}).result != TransferResult::Stored ? 1 : 0;
         m_observer.message(
-            QStringLiteral("The server stopped answering; %1 files were not uploaded.").arg(notSent));
+            QStringLiteral("The server stopped answering; %1 files were not uploaded.")
+                .arg(notSent));
     }
 
     void showProgress()
@@ -543,7 +546,7 @@ Uploader::~Uploader()
 }
 
 UploadResult Uploader::UploadImages(const FtpSettings& settings, const UploadRequest& request,
-                                   WorkObserver& observer, ServerTrust& trust)
+                                    WorkObserver& observer, ServerTrust& trust)
 {
     UploadResult result;
     for (const UploadFolder& folder : request.folders)
