@@ -96,12 +96,6 @@ void TransferQueue::hold(bool held)
     m_changed.notify_all();
 }
 
-bool TransferQueue::taken(size_t index) const
-{
-    const std::lock_guard lock(m_mutex);
-    return index < m_next;
-}
-
 std::optional<TransferOutcome> TransferQueue::outcome(size_t index) const
 {
     const std::lock_guard lock(m_mutex);

@@ -46,8 +46,6 @@ public:
     // While held, no further file is handed out: a message the user has to answer holds the
     // upload, as it did when files went one at a time. Those under way go on.
     void hold(bool held);
-    // Whether the file was handed to a sender at all.
-    bool taken(size_t index) const;
     // The outcome of a finished file; none while it is under way or was never taken.
     std::optional<TransferOutcome> outcome(size_t index) const;
 
