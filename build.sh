@@ -4,6 +4,7 @@
 #   build.sh test       runs every test through CTest
 #   build.sh core-test  builds without the window (MORVANE_GUI=OFF) and runs the core's tests
 #   build.sh bench      runs the generation benchmark
+#   build.sh upload-bench  runs the upload benchmark (against lftp, when it is installed)
 #   build.sh package    makes the Debian package build/morvane_VERSION_ARCH.deb
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -36,6 +37,8 @@ case "${1:-run}" in
     core-test) build "$build_dir-core" -DMORVANE_GUI=OFF && cd "$build_dir-core" &&
                    exec ctest --output-on-failure ;;
     bench)     build "$build_dir" && exec "$build_dir/bench/morvane-bench" "${@:2}" ;;
+    upload-bench)
+               build "$build_dir" && exec "$build_dir/bench/morvane-upload-bench" "${@:2}" ;;
     package)   build "$build_dir" && cd "$build_dir" && exec cpack -G DEB ;;
-    *)         echo "usage: build.sh [run|test|core-test|bench|package]" >&2; exit 2 ;;
+    *)         echo "usage: build.sh [run|test|core-test|bench|upload-bench|package]" >&2; exit 2 ;;
 esac

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TransferProgress.h"
+
 #include <QString>
 
 // What a long run (generation or upload) tells the person waiting for it. The window shows
@@ -19,4 +21,6 @@ public:
     virtual void progressStep() = 0;
     // Puts the progress bar back to 0.
     virtual void progressReset() = 0;
+    // Files and bytes sent so far, several times a second while files go out.
+    virtual void transferProgress(const TransferProgress& progress) = 0;
 };

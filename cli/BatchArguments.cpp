@@ -22,20 +22,32 @@ BatchArguments::BatchArguments(const QStringList& arguments) : m_arguments(argum
         if (!takeNext())
             return;
     }
-    if (m_job.action == BatchJob::Action::Run && m_job.files.empty())
+    if (m_job.action != BatchJob::Action::Run)
+        return;
+    if (m_job.files.empty())
         m_error = QStringLiteral("no pictures given");
+    else if (m_job.dryRun && !m_job.upload)
+        m_error = QStringLiteral("--dry-run goes with --upload");
+    else if (m_job.removeStale && !m_job.upload)
+        m_error = QStringLiteral("--remove-stale goes with --upload");
 }
 
 QString BatchArguments::usage()
 {
     return QStringLiteral(
-        "Usage: morvane-batch [--upload] [--config-dir DIR] [--prefix N=TEXT]... [--group N] "
-        "FILE... [--group M] FILE...\n"
+        "Usage: morvane-batch [--upload [--dry-run] [--remove-stale[=all]]] [--config-dir DIR] "
+        "[--prefix N=TEXT]... [--group N] FILE... [--group M] FILE...\n"
         "       morvane-batch --undo-renames [FILE]\n"
         "Writes a thumbnail and a large image of every grouped picture, as Morvane's Generate "
         "button does.\n"
         "\n"
-        "  --upload          then upload them, as Generate / Upload does\n"
+        "  --upload          then upload them, as Generate / Upload does: the files the\n"
+        "                    server does not have as they are\n"
+        "  --dry-run         with --upload: print what would be sent, skipped and removed,\n"
+        "                    one file a line, and send nothing\n"
+        "  --remove-stale    with --upload: remove from the remote folders the files an\n"
+        "                    earlier upload put there that this set no longer makes (up to\n"
+        "                    50; =all for any number), when everything else went through\n"
         "  --config-dir DIR  read morvane.cfg and ftpsettings.cfg from DIR instead of the\n"
         "                    working directory; they are never written\n"
         "  --prefix N=TEXT   the name prefix of group N (1 to 5); empty when not given\n"
@@ -60,6 +72,12 @@ bool BatchArguments::takeNext()
         m_job.action = BatchJob::Action::ShowVersion;
     else if (argument == QLatin1String("--upload"))
         m_job.upload = true;
+    else if (argument == QLatin1String("--dry-run"))
+        m_job.dryRun = true;
+    else if (argument == QLatin1String("--remove-stale"))
+        m_job.removeStale = true;
+    else if (argument == QLatin1String("--remove-stale=all"))
+        m_job.removeStale = m_job.removeEveryStaleFile = true;
     else if (argument == QLatin1String("--config-dir"))
         return takeValue(argument, m_job.configDir);
     else if (argument == QLatin1String("--group"))

@@ -26,6 +26,9 @@ struct BatchJob
 
     Action action = Action::Run;
     bool upload = false;
+    bool dryRun = false;               // with upload: compare and tell, send nothing
+    bool removeStale = false;          // with upload: as RemoveStale = 1 in the settings
+    bool removeEveryStaleFile = false; // and however many there are
     QString configDir;                // empty: the working directory
     std::array<QString, 5> groupText; // the name prefix of group g at g - 1
     std::vector<BatchFile> files;     // in the order given, repeats included

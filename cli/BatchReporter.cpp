@@ -4,6 +4,7 @@
 #include "base/ReportEscape.h"
 #include "publish/PublishResult.h"
 #include "upload/ServerKey.h"
+#include "upload/UploadResult.h"
 
 #include <QIODevice>
 #include <QRegularExpression>
@@ -57,7 +58,14 @@ void BatchReporter::progressStep()
 void BatchReporter::progressReset()
 {
     m_position = 0;
+    m_transfer.reset();
     clearProgress();
+}
+
+void BatchReporter::transferProgress(const TransferProgress& progress)
+{
+    m_transfer = progress;
+    drawProgress();
 }
 
 void BatchReporter::renamed(int, const QString&) {}
@@ -99,14 +107,43 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
+    // The same words whatever the counts, so a script can read the numbers by position.
+    const UploadResult upload = result.upload.value_or(UploadResult());
     return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
-                          "%4 sources renamed, %5 files uploaded, %6 failures")
+                          "%4 sources renamed, %5 files uploaded, %6 unchanged, %7 removed, "
+                          "%8 failures")
         .arg(listed)
         .arg(result.generated.thumbnails.size())
         .arg(result.generated.largeImages.size())
         .arg(result.generated.renamed)
-        .arg(result.upload ? result.upload->sent : 0)
+        .arg(upload.sent)
+        .arg(upload.unchanged)
+        .arg(upload.removed)
         .arg(m_failures);
+}
+
+QStringList BatchReporter::planLines(const UploadResult& upload)
+{
+    QStringList lines;
+    for (const UploadStep& step : upload.plan) {
+        const char* action = "";
+        switch (step.kind) {
+        case UploadStep::Kind::MakeFolder:
+            action = "make folder";
+            break;
+        case UploadStep::Kind::Send:
+            action = "send";
+            break;
+        case UploadStep::Kind::Skip:
+            action = "skip";
+            break;
+        case UploadStep::Kind::Remove:
+            action = "remove";
+            break;
+        }
+        lines << QLatin1String(action) + u' ' + escapeForReport(step.remotePath);
+    }
+    return lines;
 }
 
 void BatchReporter::failure(const QString& text)
@@ -128,14 +165,21 @@ void BatchReporter::drawProgress()
 {
     if (!m_showProgress || m_maximum <= 0)
         return;
-    const int filled = barWidth * std::min(m_position, m_maximum) / m_maximum;
+    // Files going out are counted by their bytes, with the time the rest should take.
+    const qint64 done = m_transfer ? m_transfer->bytesDone : m_position;
+    const qint64 total = m_transfer ? std::max<qint64>(m_transfer->bytes, 1) : m_maximum;
+    const int filled = int(barWidth * std::min(done, total) / total);
     const QString bar = QString(filled, u'#') + QString(barWidth - filled, u'.');
+    QString line;
+    if (m_transfer) {
+        line = QStringLiteral("%1 [%2]").arg(m_transfer->text(), bar);
+        if (const std::optional<std::chrono::seconds> left = m_transfer->timeLeft())
+            line += QStringLiteral(" about %1 left").arg(durationText(*left));
+    } else {
+        line = QStringLiteral("%1 [%2] %3/%4").arg(m_status, bar).arg(m_position).arg(m_maximum);
+    }
     m_out.write(eraseLine);
-    m_out.write(QStringLiteral("%1 [%2] %3/%4")
-                    .arg(m_status, bar)
-                    .arg(m_position)
-                    .arg(m_maximum)
-                    .toLocal8Bit());
+    m_out.write(line.toLocal8Bit());
     m_progressShown = true;
 }
 

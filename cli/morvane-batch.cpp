@@ -45,7 +45,8 @@ int main(int argc, char* argv[])
 {
     const BatchArguments arguments(commandLineArguments(argc, argv));
     const QCoreApplication application(argc, argv);
-    // The window's name, so both keep their data, such as the record of renames, in one folder.
+    // The window's name, so both keep their data, the records of renames and of uploads, in
+    // one folder.
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
     if (!arguments.isValid())
         return refuse(arguments.error());
@@ -78,6 +79,10 @@ int main(int argc, char* argv[])
     request.ftpSettings.load(configDir.filePath(FtpSettings::fileName));
     request.groupText = job.groupText;
     request.upload = job.upload;
+    request.dryRun = job.dryRun;
+    if (job.removeStale)
+        request.ftpSettings.RemoveStale = 1;
+    request.removeEveryStaleFile = job.removeEveryStaleFile;
 
     QFile errors;
     errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -92,6 +97,9 @@ int main(int argc, char* argv[])
     const PublishResult result = publisher.run(request, reporter, reporter);
     if (interruption.requested())
         write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+    if (result.upload && result.upload->dryRun)
+        write(stdout, BatchReporter::planLines(*result.upload).join(u'\n') +
+                          (result.upload->plan.empty() ? QString() : QStringLiteral("\n")));
     write(stdout, reporter.summary(int(request.rows.size()), result) + u'\n');
     if (interruption.requested())
         return interruption.exitStatus();

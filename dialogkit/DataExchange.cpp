@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QSpinBox>
 
 void DataExchange::bindText(QLineEdit* edit, QString* value)
 {
@@ -49,6 +50,15 @@ void DataExchange::bindSlider(QSlider* slider, int* value)
     m_bindings.push_back({[=] { slider->setValue(*value); },
                           [=] {
                               *value = slider->value();
+                              return true;
+                          }});
+}
+
+void DataExchange::bindSpin(QSpinBox* box, int* value)
+{
+    m_bindings.push_back({[=] { box->setValue(*value); },
+                          [=] {
+                              *value = box->value();
                               return true;
                           }});
 }

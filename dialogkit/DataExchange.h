@@ -10,6 +10,7 @@ class QAbstractButton;
 class QComboBox;
 class QLineEdit;
 class QSlider;
+class QSpinBox;
 
 // Moves values between a dialog's controls and the fields they edit, in the order the
 // bindings were made.
@@ -25,6 +26,8 @@ public:
     void bindCheck(QAbstractButton* box, int* value);
     // The slider shows values outside its range at the nearer end.
     void bindSlider(QSlider* slider, int* value);
+    // A value outside the box's range is shown, and then taken, at the nearer end.
+    void bindSpin(QSpinBox* box, int* value);
     // The value is the index of the item chosen. A value with no item shows no item and is
     // kept as it is until one is chosen.
     void bindIndex(QComboBox* box, int* value);

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 
 DialogTemplate::DialogTemplate(QWidget* owner, const DialogSpec& spec,
                                const QHash<int, QWidget*>& custom)
@@ -82,6 +83,8 @@ QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
     }
     case ControlKind::ComboBox:
         return new QComboBox(owner);
+    case ControlKind::SpinBox:
+        return new QSpinBox(owner);
     case ControlKind::ProgressBar: {
         auto* bar = new QProgressBar(owner);
         bar->setTextVisible(false);

@@ -5,7 +5,8 @@
 
 #include <span>
 
-enum class ControlKind {
+enum class ControlKind
+{
     GroupBox,
     Label,
     PushButton,
@@ -15,6 +16,7 @@ enum class ControlKind {
     CheckBox,
     Trackbar,
     ComboBox,
+    SpinBox,
     ProgressBar,
     Custom, // a widget made by the owner, only placed here
 };

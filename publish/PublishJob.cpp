@@ -29,9 +29,26 @@ PublishResult PublishJob::run(const PublishRequest& request, BatchObserver& obse
     if (request.upload && !result.generated.refused && !result.stopped()) {
         // "Ready", or what generation could not do, until the upload says more.
         observer.status(result.statusText());
-        result.upload = m_uploader.UploadImages(request.ftpSettings, result.generated.thumbnails,
-                                                result.generated.largeImages, observer, trust);
+        result.upload = m_uploader.UploadImages(
+            request.ftpSettings, uploadRequest(request, result.generated), observer, trust);
     }
     observer.status(result.statusText());
     return result;
+}
+
+UploadRequest PublishJob::uploadRequest(const PublishRequest& request,
+                                        const GeneratedImages& generated)
+{
+    UploadRequest upload;
+    upload.folders = {
+        {request.ftpSettings.ThumbnailFtpDir, generated.thumbnails,
+         QStringLiteral("thumbnail directory")},
+        {request.ftpSettings.ImageFtpDir, generated.largeImages,
+         QStringLiteral("large image directory")},
+    };
+    upload.dryRun = request.dryRun;
+    // A picture not made this time would look like one the set no longer makes.
+    upload.mayRemoveStale = generated.complete();
+    upload.removeEveryStaleFile = request.removeEveryStaleFile;
+    return upload;
 }

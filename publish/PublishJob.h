@@ -24,6 +24,11 @@ struct PublishRequest
     ImageSettings imageSettings;
     FtpSettings ftpSettings;
     bool upload = false; // Generate / Upload rather than Generate
+    // Connects and compares, and tells what the upload would send, skip and remove, sending
+    // nothing.
+    bool dryRun = false;
+    // With RemoveStale: every file this set no longer makes, however many.
+    bool removeEveryStaleFile = false;
     int threads = QThread::idealThreadCount();
 };
 
@@ -40,6 +45,11 @@ public:
     // Runs on the calling thread until done or stopped, reporting on the way; the last status
     // text it reports is the result's statusText().
     PublishResult run(const PublishRequest& request, BatchObserver& observer, ServerTrust& trust);
+
+    // What the upload sends of what generation made: thumbnails into ThumbnailFtpDir, large
+    // images into ImageFtpDir.
+    static UploadRequest uploadRequest(const PublishRequest& request,
+                                       const GeneratedImages& generated);
 
 private:
     const std::atomic<bool>& m_stop;

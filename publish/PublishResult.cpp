@@ -30,21 +30,58 @@ QString generationText(const GeneratedImages& generated)
     return text + u'.';
 }
 
+// ", 78 unchanged, 3 removed": what the upload did besides sending, when it did anything.
+QString besidesSending(const UploadResult& upload, bool dryRun)
+{
+    QString text;
+    if (upload.unchanged > 0)
+        text += QStringLiteral(", %1 unchanged").arg(upload.unchanged);
+    if (upload.removed > 0)
+        text += QStringLiteral(", %1 removed").arg(upload.removed);
+    if (upload.notRemoved > 0)
+        text += QStringLiteral(", %1 not removed").arg(upload.notRemoved);
+    if (dryRun) {
+        int toRemove = 0;
+        for (const UploadStep& step : upload.plan)
+            toRemove += step.kind == UploadStep::Kind::Remove ? 1 : 0;
+        if (toRemove > 0)
+            text += QStringLiteral(", %1 to remove").arg(toRemove);
+    }
+    return text;
+}
+
 QString uploadText(const UploadResult& upload)
 {
-    const QString sent = QStringLiteral("%1 of %2")
-                             .arg(upload.sent)
-                             .arg(count(upload.toSend, "file sent.", "files sent."));
-    if (upload.stopped)
-        return QStringLiteral("Cancelled: ") + sent;
     if (!upload.connected)
         return QStringLiteral("Upload failed: no connection to the server.");
-    if (upload.complete())
-        return upload.tlsDeclined ? QStringLiteral("Upload Complete, without encryption: the "
-                                                   "server offers no TLS.")
-                                  : QStringLiteral("Upload Complete");
-    return (upload.sent == 0 ? QStringLiteral("Upload failed: ")
-                             : QStringLiteral("Upload finished: ")) +
+    const QString cleartext = QStringLiteral("without encryption: the server offers no TLS.");
+    if (upload.dryRun) {
+        QString text =
+            upload.stopped ? QStringLiteral("Cancelled: dry run, ") : QStringLiteral("Dry run: ");
+        text += count(upload.planned(), "file", "files") + QStringLiteral(" to send") +
+                besidesSending(upload, true) + u'.';
+        return upload.tlsDeclined
+                   ? text + QStringLiteral(" The server offers no TLS: it would go in clear.")
+                   : text;
+    }
+    const QString sent = QStringLiteral("%1 of %2")
+                             .arg(upload.sent)
+                             .arg(count(upload.changed(), "file sent", "files sent")) +
+                         besidesSending(upload, false) + u'.';
+    if (upload.stopped)
+        return QStringLiteral("Cancelled: ") + sent;
+    if (upload.complete()) {
+        if (upload.unchanged == 0 && upload.removed == 0)
+            return upload.tlsDeclined ? QStringLiteral("Upload Complete, ") + cleartext
+                                      : QStringLiteral("Upload Complete");
+        const QString counts =
+            count(upload.sent, "file sent", "files sent") + besidesSending(upload, false);
+        return upload.tlsDeclined
+                   ? QStringLiteral("Upload Complete: ") + counts + QStringLiteral("; ") + cleartext
+                   : QStringLiteral("Upload Complete: ") + counts + u'.';
+    }
+    const bool noneSent = upload.sent == 0 && upload.changed() > 0;
+    return (noneSent ? QStringLiteral("Upload failed: ") : QStringLiteral("Upload finished: ")) +
            sent;
 }
 

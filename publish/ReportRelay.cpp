@@ -28,6 +28,11 @@ void ReportRelay::progressReset()
     relay([&] { m_observer.progressReset(); });
 }
 
+void ReportRelay::transferProgress(const TransferProgress& progress)
+{
+    relay([&] { m_observer.transferProgress(progress); });
+}
+
 void ReportRelay::renamed(int row, const QString& newPath)
 {
     relay([&] { m_observer.renamed(row, newPath); });

@@ -1,6 +1,8 @@
 #include "settings/FtpSettings.h"
 
-std::array<SettingsField, 10> FtpSettings::fields()
+#include <algorithm>
+
+std::array<SettingsField, 13> FtpSettings::fields()
 {
     // The first key found anywhere in a line decides, so a newer key goes last (an older
     // value that happens to hold its name stays the older field's), and neither its name nor
@@ -16,6 +18,9 @@ std::array<SettingsField, 10> FtpSettings::fields()
         {"Anonymous", &Anonymous},
         {"Security", ExactInteger{&Security, unknownSecurity}},
         {"TrustedFingerprint", &TrustedFingerprint},
+        {"SendAll", &SendAll},
+        {"Connections", &Connections},
+        {"RemoveStale", &RemoveStale},
     }};
 }
 
@@ -36,4 +41,9 @@ void FtpSettings::keepTrustOnlyFor(const FtpSettings& before)
 {
     if (Server != before.Server || Port != before.Port || Security != before.Security)
         TrustedFingerprint.clear();
+}
+
+int FtpSettings::connectionCount() const
+{
+    return std::clamp(Connections, 1, 8);
 }

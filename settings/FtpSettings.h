@@ -24,6 +24,13 @@ struct FtpSettings
     static constexpr int unknownSecurity = -1;
     // The SHA-256 of the one server key the user chose to trust, lowercase hex with colons.
     QString TrustedFingerprint;
+    // 1: send every file, even those the server already has as they are.
+    int SendAll = 0;
+    // Files sent at a time, each over a logged-in connection of its own: 1 to 8.
+    int Connections = 4;
+    // 1: remove from the remote folders the files an earlier upload put there that this set
+    // no longer makes.
+    int RemoveStale = 0;
 
     static constexpr const char* fileName = "ftpsettings.cfg";
 
@@ -37,6 +44,9 @@ struct FtpSettings
     // differ from before, or a new server would be refused as if its key had changed.
     void keepTrustOnlyFor(const FtpSettings& before);
 
+    // Connections within 1 to 8, whatever the file says.
+    int connectionCount() const;
+
 private:
-    std::array<SettingsField, 10> fields();
+    std::array<SettingsField, 13> fields();
 };

@@ -52,6 +52,18 @@ bool FtpServer::start(const Account& account, const QStringList& directories,
         config.insert("stallOn", QJsonArray::fromStringList(behaviour.stallOn));
     if (behaviour.readLimit > 0)
         config.insert("readLimit", behaviour.readLimit);
+    if (!behaviour.dropOn.isEmpty()) {
+        config.insert("dropOn", QJsonArray::fromStringList(behaviour.dropOn));
+        config.insert("dropTimes", behaviour.dropTimes);
+    }
+    if (!behaviour.shortOn.isEmpty())
+        config.insert("shortOn", QJsonArray::fromStringList(behaviour.shortOn));
+    if (behaviour.replyDelay > 0)
+        config.insert("replyDelay", behaviour.replyDelay);
+    if (behaviour.dataDelay > 0)
+        config.insert("dataDelay", behaviour.dataDelay);
+    if (behaviour.noMlsd)
+        config.insert("noMlsd", true);
     m_account = account;
     m_port = m_server.start({QStringLiteral(MORVANE_FTP_SERVER_SCRIPT)}, config, 10000);
     return m_port != 0;

@@ -35,6 +35,17 @@ public:
         QStringList stallOn;
         // Bytes a second each upload may bring; 0 for no limit.
         int readLimit = 0;
+        // Names of files (wildcards allowed) whose upload drops the connection midway, the
+        // first dropTimes times.
+        QStringList dropOn;
+        int dropTimes = 1;
+        // Names of files whose upload is cut to half and still answered as complete.
+        QStringList shortOn;
+        // Seconds every reply and every data connection waits, as over a long line.
+        double replyDelay = 0;
+        double dataDelay = 0;
+        // Offers LIST only, as older servers do.
+        bool noMlsd = false;
     };
 
     // Why a server cannot run here, or empty when it can.

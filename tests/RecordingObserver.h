@@ -2,6 +2,7 @@
 
 #include "imaging/BatchObserver.h"
 
+#include <QList>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -21,6 +22,8 @@ public:
             afterStep();
     }
     void progressReset() override { events << QStringLiteral("reset"); }
+    // Kept apart: how often it comes depends on the pace of the transfers.
+    void transferProgress(const TransferProgress& progress) override { transfers << progress; }
     void renamed(int row, const QString& newPath) override
     {
         events << QStringLiteral("renamed %1 %2").arg(row).arg(newPath);
@@ -48,5 +51,6 @@ public:
 
     QStringList events;
     QStringList reasons; // why, for each row that did not come out whole
+    QList<TransferProgress> transfers;
     std::function<void()> afterStep;
 };

@@ -4,8 +4,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-// A temporary home for one test program. The settings files, the preview file and the
-// per-user store of the last folder added from all land in it, never in the tester's own.
+// A temporary home for one test program. The settings files, the preview file, the per-user
+// store of the last folder added from and the record of what was uploaded all land in it,
+// never in the tester's own.
 class TestHome : public QTemporaryDir
 {
 public:

@@ -10,6 +10,8 @@ private slots:
     void groupsApplyToTheFilesThatFollow_data();
     void groupsApplyToTheFilesThatFollow();
     void readsOptions();
+    void readsWhatTheUploadMayDo_data();
+    void readsWhatTheUploadMayDo();
     void helpAndVersionStopReading_data();
     void helpAndVersionStopReading();
     void refusesBadArguments_data();
@@ -72,9 +74,39 @@ void BatchArgumentsTest::readsOptions()
     // The last prefix given for a group holds; everything after the first "=" is the text.
     QCOMPARE(job.groupText, (std::array<QString, 5>{"city", "a=b", "", "", ""}));
 
+    QVERIFY(!job.dryRun && !job.removeStale && !job.removeEveryStaleFile);
+
     const BatchJob plain = BatchArguments({"x.jpg"}).job();
     QVERIFY(!plain.upload);
     QVERIFY(plain.configDir.isEmpty());
+}
+
+void BatchArgumentsTest::readsWhatTheUploadMayDo_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("dryRun");
+    QTest::addColumn<bool>("removeStale");
+    QTest::addColumn<bool>("everyStaleFile");
+
+    // clang-format off
+    QTest::newRow("dry run") << QStringList{"--upload", "--dry-run", "a.jpg"} << true << false << false;
+    QTest::newRow("remove stale files") << QStringList{"a.jpg", "--remove-stale", "--upload"}
+                                        << false << true << false;
+    QTest::newRow("every stale file") << QStringList{"--upload", "--remove-stale=all", "a.jpg"}
+                                      << false << true << true;
+    QTest::newRow("both") << QStringList{"--dry-run", "--remove-stale", "--upload", "a.jpg"}
+                          << true << true << false;
+    // clang-format on
+}
+
+void BatchArgumentsTest::readsWhatTheUploadMayDo()
+{
+    QFETCH(QStringList, arguments);
+    const BatchArguments parsed(arguments);
+    QVERIFY2(parsed.isValid(), qPrintable(parsed.error()));
+    QTEST(parsed.job().dryRun, "dryRun");
+    QTEST(parsed.job().removeStale, "removeStale");
+    QTEST(parsed.job().removeEveryStaleFile, "everyStaleFile");
 }
 
 void BatchArgumentsTest::helpAndVersionStopReading_data()
@@ -130,6 +162,12 @@ void BatchArgumentsTest::refusesBadArguments_data()
     QTest::newRow("undo with an option") << QStringList{"--undo-renames", "--upload"} << alone;
     QTest::newRow("undo with two records") << QStringList{"--undo-renames", "a.tsv", "b.tsv"}
                                            << alone;
+    QTest::newRow("dry run without upload") << QStringList{"--dry-run", "a.jpg"}
+                                            << "--dry-run goes with --upload";
+    QTest::newRow("stale files without upload") << QStringList{"a.jpg", "--remove-stale=all"}
+                                                << "--remove-stale goes with --upload";
+    QTest::newRow("stale files, some") << QStringList{"--upload", "--remove-stale=50", "a.jpg"}
+                                       << "unknown option --remove-stale=50";
     // clang-format on
 }
 

@@ -20,6 +20,8 @@ private slots:
     void escapesLineFeedsOfNamesInMessages_data();
     void escapesLineFeedsOfNamesInMessages();
     void countsFailuresAndWhatWasMade();
+    void drawsFilesGoingOutByTheirBytes();
+    void listsADryRunOneStepALine();
     void drawsProgressOnlyWhenAsked_data();
     void drawsProgressOnlyWhenAsked();
 };
@@ -97,7 +99,8 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     result.upload->sent = 6;
     QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 3 thumbnails and 3 large images written, "
-                            "0 sources renamed, 6 files uploaded, 0 failures"));
+                            "0 sources renamed, 6 files uploaded, 0 unchanged, 0 removed, "
+                            "0 failures"));
     QCOMPARE(reporter.failures(), 0);
 
     generated.renamed = 2;
@@ -109,8 +112,57 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     result.upload->sent = 5;
     QCOMPARE(reporter.summary(4, result),
              QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
-                            "2 sources renamed, 5 files uploaded, 3 failures"));
+                            "2 sources renamed, 5 files uploaded, 0 unchanged, 0 removed, "
+                            "3 failures"));
     QCOMPARE(reporter.failures(), 3);
+
+    result.upload->unchanged = 70;
+    result.upload->removed = 2;
+    QCOMPARE(reporter.summary(4, result),
+             QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
+                            "2 sources renamed, 5 files uploaded, 70 unchanged, 2 removed, "
+                            "3 failures"));
+    // Without an upload the same words stand, with nothing counted.
+    result.upload.reset();
+    QCOMPARE(reporter.summary(4, result),
+             QStringLiteral("4 pictures listed, 2 thumbnails and 3 large images written, "
+                            "2 sources renamed, 0 files uploaded, 0 unchanged, 0 removed, "
+                            "3 failures"));
+}
+
+void BatchReporterTest::drawsFilesGoingOutByTheirBytes()
+{
+    using std::chrono::seconds;
+    BatchReporter reporter(m_out, true);
+    reporter.status("Uploading Images...");
+    reporter.progressRange(2);
+    reporter.transferProgress({0, 2, 0, 2000000, seconds(0)});
+    reporter.transferProgress({0, 2, 1000000, 2000000, seconds(10)});
+    reporter.progressStep();
+    reporter.progressReset();
+    reporter.status("Upload Complete");
+
+    const QByteArray erase = "\r\033[K";
+    QCOMPARE(m_out.data(),
+             "Uploading Images...\n" + erase + "Uploading Images... [" + QByteArray(30, '.') +
+                 "] 0/2" + erase + "Uploading 0 of 2 files (0.0 of 2.0 MB)... [" +
+                 QByteArray(30, '.') + "]" + erase + "Uploading 0 of 2 files (1.0 of 2.0 MB)... [" +
+                 QByteArray(15, '#') + QByteArray(15, '.') + "] about 0:10 left" + erase +
+                 "Uploading 0 of 2 files (1.0 of 2.0 MB)... [" + QByteArray(15, '#') +
+                 QByteArray(15, '.') + "] about 0:10 left" + erase + "Upload Complete\n");
+}
+
+void BatchReporterTest::listsADryRunOneStepALine()
+{
+    UploadResult upload;
+    upload.dryRun = true;
+    upload.plan = {{UploadStep::Kind::MakeFolder, "/www/new"},
+                   {UploadStep::Kind::Send, "/www/new/a01.jpg"},
+                   {UploadStep::Kind::Skip, "/www/thumbs/two\nlines.jpg"},
+                   {UploadStep::Kind::Remove, "/www/thumbs/old01_t.jpg"}};
+    QCOMPARE(BatchReporter::planLines(upload),
+             QStringList({"make folder /www/new", "send /www/new/a01.jpg",
+                          "skip /www/thumbs/two\\nlines.jpg", "remove /www/thumbs/old01_t.jpg"}));
 }
 
 void BatchReporterTest::drawsProgressOnlyWhenAsked_data()

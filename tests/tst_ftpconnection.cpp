@@ -5,15 +5,23 @@
 #include "upload/FtpLogin.h"
 #include "upload/FtpSession.h"
 #include "upload/NetworkLibrary.h"
+#include "upload/RemotePath.h"
 #include "upload/SftpConnection.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +44,46 @@ void change(FtpSettings& settings, const QString& field, const QVariant& value)
     else if (field == "TrustedFingerprint")
         settings.TrustedFingerprint = value.toString();
 }
+
+// A local port whose TCP connections are never made: it listens, but its queue is full, so
+// the system drops every further attempt, as a host behind a firewall that drops them does.
+class UnansweredPort
+{
+public:
+    UnansweredPort() : m_listener(socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (m_listener < 0 ||
+            bind(m_listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            listen(m_listener, 0) != 0 ||
+            getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        for (int& filler : m_fillers) {
+            filler = socket(AF_INET, SOCK_STREAM, 0);
+            fcntl(filler, F_SETFL, O_NONBLOCK);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+        }
+        m_port = ntohs(address.sin_port);
+    }
+    ~UnansweredPort()
+    {
+        for (const int filler : m_fillers)
+            close(filler);
+        close(m_listener);
+    }
+    UnansweredPort(const UnansweredPort&) = delete;
+    UnansweredPort& operator=(const UnansweredPort&) = delete;
+
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listener;
+    int m_fillers[4] = {-1, -1, -1, -1};
+    quint16 m_port = 0;
+};
 
 } // namespace
 
@@ -113,6 +161,12 @@ private slots:
     void sendsEmptyLoginAsItStands();
     void connectionOutlivesItsSession();
     void closedSessionOpensNoConnection();
+    void listsSizesAndRenamesOverAFile_data();
+    void listsSizesAndRenamesOverAFile();
+    void makesFoldersWithTheirParents_data();
+    void makesFoldersWithTheirParents();
+    void waitsForEachReplyNotForTheWholeLogin();
+    void givesUpATcpConnectionThatIsNeverMade();
 };
 
 void FtpConnectionTest::initTestCase()
@@ -259,7 +313,7 @@ void FtpConnectionTest::resolvesSftpDirectoriesAsAServer()
 {
     QFETCH(QByteArray, current);
     QFETCH(QByteArray, directory);
-    QTEST(SftpConnection::resolve(current, directory), "resolved");
+    QTEST(RemotePath::resolve(current, directory), "resolved");
 }
 
 void FtpConnectionTest::keepsUnusualNamesIntact_data()
@@ -646,6 +700,124 @@ void FtpConnectionTest::closedSessionOpensNoConnection()
     session.Close();
     QVERIFY(
         !session.GetFtpConnection(FtpLogin::fromSettings(m_peer->settings()), m_trust).connection);
+}
+
+void FtpConnectionTest::listsSizesAndRenamesOverAFile_data()
+{
+    QTest::addColumn<Kind>("kind");
+    for (const Kind kind : {Kind::Ftp, Kind::FtpTls, Kind::Sftp, Kind::SshKey})
+        QTest::addRow("%s", UploadPeer::name(kind)) << kind;
+}
+
+// What an upload needs beyond storing: the sizes the server holds, and a file taking the name
+// of another, which it replaces.
+void FtpConnectionTest::listsSizesAndRenamesOverAFile()
+{
+    QFETCH(Kind, kind);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"site/sub"}));
+    QFile old(m_peer->homePath("site/a picture.jpg"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const QByteArray bytes = writeLocalFile("new.jpg");
+    const FtpConnectResult result = connect();
+    QVERIFY(result.connection);
+    FtpConnection& connection = *result.connection;
+    QVERIFY(connection.SetCurrentDirectory("site"));
+    QCOMPARE(connection.PutFile(m_local.filePath("new.jpg"), ".new.tmp"), TransferResult::Stored);
+
+    QCOMPARE(connection.FileSize(".new.tmp"), std::optional<qint64>(bytes.size()));
+    QCOMPARE(connection.FileSize("missing.jpg"), std::nullopt);
+    const std::optional<RemoteListing> listing = connection.ListDirectory();
+    QVERIFY(listing);
+    // Files only, with their sizes; the folder is not among them.
+    QCOMPARE(*listing, (RemoteListing{{"a picture.jpg", 3}, {".new.tmp", bytes.size()}}));
+
+    QVERIFY(connection.RenameFile(".new.tmp", "a picture.jpg"));
+    QCOMPARE(remoteFile("site/a picture.jpg"), bytes);
+    QVERIFY(!QFile::exists(m_peer->homePath("site/.new.tmp")));
+    QVERIFY(!connection.RenameFile(".new.tmp", "other.jpg"));
+    QVERIFY(connection.RemoveFile("a picture.jpg"));
+    QCOMPARE(connection.ListDirectory(), std::optional<RemoteListing>(RemoteListing()));
+}
+
+void FtpConnectionTest::makesFoldersWithTheirParents_data()
+{
+    QTest::addColumn<Kind>("kind");
+    for (const Kind kind : {Kind::Ftp, Kind::FtpTls, Kind::Sftp, Kind::SshKey})
+        QTest::addRow("%s", UploadPeer::name(kind)) << kind;
+}
+
+void FtpConnectionTest::makesFoldersWithTheirParents()
+{
+    QFETCH(Kind, kind);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"www"}));
+    const FtpConnectResult result = connect();
+    QVERIFY(result.connection);
+    FtpConnection& connection = *result.connection;
+    const QString start = connection.CurrentDirectory();
+
+    QVERIFY(!connection.SetCurrentDirectory("www/a/b"));
+    QVERIFY(connection.CreateDirectory("www/a/b"));
+    // Making leaves the connection where it was.
+    QCOMPARE(connection.CurrentDirectory(), start);
+    QVERIFY(QFileInfo(m_peer->homePath("www/a/b")).isDir());
+    QVERIFY(connection.SetCurrentDirectory("www/a/b"));
+    QCOMPARE(connection.CurrentDirectory(), m_peer->remotePath("www/a/b"));
+    // Folders that exist are no failure; ".." goes up on the way.
+    QVERIFY(connection.CreateDirectory("../../c"));
+    QVERIFY(QFileInfo(m_peer->homePath("www/c")).isDir());
+    QVERIFY(connection.CreateDirectory(m_peer->remotePath("www/a")));
+    storesIn(connection, "www/a/b");
+}
+
+// A server that takes its time over every reply is slow, not gone: only one reply kept
+// waiting for the whole time-out counts, however long the login takes in all.
+void FtpConnectionTest::waitsForEachReplyNotForTheWholeLogin()
+{
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    FtpServer::Behaviour slow;
+    slow.replyDelay = 0.3;
+    slow.dataDelay = 0.3;
+    QVERIFY(server.start(FtpServer::Account(), {"images"}, slow));
+    FtpOptions options;
+    options.timeouts.connect = options.timeouts.receive = options.timeouts.send =
+        std::chrono::seconds(1);
+
+    const FtpConnectResult result = connect(server.settings(), options);
+    QVERIFY2(result.connection, qPrintable(result.reason()));
+    QVERIFY(result.connection->SetCurrentDirectory("images"));
+    const QByteArray bytes = writeLocalFile("slow.jpg");
+    QCOMPARE(result.connection->PutFile(m_local.filePath("slow.jpg"), "slow.jpg"),
+             TransferResult::Stored);
+    QFile stored(server.homePath("images/slow.jpg"));
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), bytes);
+}
+
+// The connect time-out holds for the TCP connection itself, not only for the login as a
+// whole, which may take much longer.
+void FtpConnectionTest::givesUpATcpConnectionThatIsNeverMade()
+{
+    const UnansweredPort unanswered;
+    QVERIFY(unanswered.port() != 0);
+    FtpSettings settings;
+    settings.Server = "127.0.0.1";
+    settings.Port = unanswered.port();
+    FtpOptions options;
+    options.timeouts.connect = std::chrono::seconds(1);
+    options.timeouts.receive = std::chrono::seconds(5);
+
+    QElapsedTimer timer;
+    timer.start();
+    const FtpConnectResult result = connect(settings, options);
+    QVERIFY(!result.connection);
+    QCOMPARE(result.failure, ConnectFailure::TimedOut);
+    QCOMPARE(result.reason(), QStringLiteral("Connection timed out."));
+    // Far below the 51 seconds a login may take at these time-outs.
+    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(FtpConnectionTest)

@@ -9,8 +9,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,7 +22,8 @@
 namespace {
 
 const QString integerWanted = QStringLiteral("Please enter an integer.");
-const QString connected = QStringLiteral("Successful connection to FTP server!");
+const QString connected =
+    QStringLiteral("Successful connection to FTP server!\n\nBoth folders exist.");
 const QString notConnected =
     QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings.\n\n");
 
@@ -41,6 +44,7 @@ private:
     QLineEdit* edit(int id) { return m_dialog->findChild<QLineEdit*>(QString::number(id)); }
     QPushButton* button(int id) { return m_dialog->findChild<QPushButton*>(QString::number(id)); }
     QComboBox* security() { return m_dialog->findChild<QComboBox*>("1030"); }
+    QSpinBox* connections() { return m_dialog->findChild<QSpinBox*>("1033"); }
     void type(int id, const QString& text) { edit(id)->setText(text); }
 
     // Opens the dialog, runs the steps while it is shown, and closes it if they left it open.
@@ -86,6 +90,10 @@ private slots:
     void testConnectionSaysWhenNotEncrypted();
     void anotherServerForgetsTheTrustedKey_data();
     void anotherServerForgetsTheTrustedKey();
+    void uploadChoicesFollowTheFile_data();
+    void uploadChoicesFollowTheFile();
+    void testConnectionSaysWhichFoldersTheUploadWouldMake_data();
+    void testConnectionSaysWhichFoldersTheUploadWouldMake();
 };
 
 void FtpSettingsDlgTest::initTestCase()
@@ -113,15 +121,17 @@ void FtpSettingsDlgTest::followsItsTemplate()
     QCOMPARE(edit(1025)->echoMode(), QLineEdit::Password);
     QVERIFY(button(1)->isDefault());
 
-    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1030", "1022",
-                                  "1023", "1024", "1025", "1026", "1027", "1028"};
+    const QStringList tabOrder = {"1",    "2",    "1018", "1020", "1030", "1033", "1032", "1035",
+                                  "1022", "1023", "1024", "1025", "1026", "1027", "1028"};
     QWidget* widget = button(1);
     QStringList order;
     for (int i = 0; i < tabOrder.size(); ++i) {
         order << widget->objectName();
         do
             widget = widget->nextInFocusChain();
-        while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty());
+        // A spin box's own line edit is part of the box.
+        while (!(widget->focusPolicy() & Qt::TabFocus) || widget->objectName().isEmpty() ||
+               widget->objectName().startsWith("qt_"));
     }
     QCOMPARE(order, tabOrder);
 
@@ -135,6 +145,11 @@ void FtpSettingsDlgTest::followsItsTemplate()
     QCOMPARE(name(button(1028)), QStringLiteral("Test Connection"));
     QCOMPARE(name(m_dialog->findChild<QCheckBox*>("1018")), QStringLiteral("Anonymous"));
     QCOMPARE(security()->accessibleName(), QStringLiteral("Security"));
+    QCOMPARE(name(connections()), QStringLiteral("Connections"));
+    QCOMPARE(m_dialog->findChild<QCheckBox*>("1032")->text(),
+             QStringLiteral("Send unchanged files too"));
+    QCOMPARE(m_dialog->findChild<QCheckBox*>("1035")->text(),
+             QStringLiteral("Remove files this set no longer makes"));
     const auto labels =
         QAccessible::queryAccessibleInterface(security())->relations(QAccessible::Label);
     QVERIFY(!labels.isEmpty());
@@ -182,7 +197,8 @@ void FtpSettingsDlgTest::okWritesEveryKey()
     QCOMPARE(file.readAll(), QByteArray("Server = ftp.example.org\nPort = 0\nPassword = \n"
                                         "UserName = site\nImageFtpDir = \nThumbnailFtpDir = \n"
                                         "Passive = 0\nAnonymous = 1\nSecurity = 0\n"
-                                        "TrustedFingerprint = \n"));
+                                        "TrustedFingerprint = \nSendAll = 0\nConnections = 4\n"
+                                        "RemoveStale = 0\n"));
     QCOMPARE(m_dialog->settings().UserName, QStringLiteral("site"));
 }
 
@@ -422,6 +438,85 @@ void FtpSettingsDlgTest::anotherServerForgetsTheTrustedKey()
         QTest::mouseClick(button(1), Qt::LeftButton);
     });
     QTEST(savedSettings().TrustedFingerprint, "kept");
+}
+
+void FtpSettingsDlgTest::uploadChoicesFollowTheFile_data()
+{
+    QTest::addColumn<int>("stored"); // Connections in the file
+    QTest::addColumn<int>("shown");  // in the box
+    QTest::addColumn<int>("typed");  // 0: left as it is
+    QTest::addColumn<QByteArray>("saved");
+
+    // clang-format off
+    QTest::newRow("as stored") << 2 << 2 << 0 << QByteArray("SendAll = 1\nConnections = 2\nRemoveStale = 1\n");
+    QTest::newRow("too many shows the most") << 12 << 8 << 0 << QByteArray("SendAll = 1\nConnections = 8\nRemoveStale = 1\n");
+    QTest::newRow("none shows one") << 0 << 1 << 0 << QByteArray("SendAll = 1\nConnections = 1\nRemoveStale = 1\n");
+    QTest::newRow("changed") << 4 << 4 << 6 << QByteArray("SendAll = 1\nConnections = 6\nRemoveStale = 1\n");
+    // clang-format on
+}
+
+void FtpSettingsDlgTest::uploadChoicesFollowTheFile()
+{
+    QFETCH(int, stored);
+    QFETCH(int, shown);
+    QFETCH(int, typed);
+    QFETCH(QByteArray, saved);
+    FtpSettings before;
+    before.Connections = stored;
+    writeSettings(before);
+
+    runModal([&] {
+        QCOMPARE(connections()->value(), shown);
+        QVERIFY(!m_dialog->findChild<QCheckBox*>("1032")->isChecked());
+        QVERIFY(!m_dialog->findChild<QCheckBox*>("1035")->isChecked());
+        if (typed != 0)
+            connections()->setValue(typed);
+        m_dialog->findChild<QCheckBox*>("1032")->setChecked(true);
+        m_dialog->findChild<QCheckBox*>("1035")->setChecked(true);
+        QTest::mouseClick(button(1), Qt::LeftButton);
+    });
+    QFile file(FtpSettings::fileName);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY2(written.endsWith(saved), written.constData());
+}
+
+void FtpSettingsDlgTest::testConnectionSaysWhichFoldersTheUploadWouldMake_data()
+{
+    QTest::addColumn<QStringList>("folders"); // on the server
+    QTest::addColumn<QString>("message");
+
+    const QString success = "Successful connection to FTP server!\n\n";
+    // clang-format off
+    QTest::newRow("both exist")
+        << QStringList{"www/thumbs", "www/images"} << success + "Both folders exist.";
+    QTest::newRow("the thumbnail folder is missing")
+        << QStringList{"www/images"}
+        << success + "The upload will make these folders:\nThumbnail Dir: /www/thumbs";
+    QTest::newRow("both are missing")
+        << QStringList{}
+        << success + "The upload will make these folders:\nThumbnail Dir: /www/thumbs\n"
+                     "Image Dir: /www/images";
+    // clang-format on
+}
+
+// Looked for as the upload goes to them, beside each other, and nothing made.
+void FtpSettingsDlgTest::testConnectionSaysWhichFoldersTheUploadWouldMake()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, message);
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    QVERIFY(server.start(FtpServer::Account(), folders));
+    FtpSettings stored = server.settings();
+    stored.ThumbnailFtpDir = "www/thumbs";
+    stored.ImageFtpDir = "images";
+    writeSettings(stored);
+
+    runModal([&] { QTest::mouseClick(button(1028), Qt::LeftButton); });
+    QCOMPARE(m_prompter.messages, QStringList{message});
+    for (const char* folder : {"www/thumbs", "www/images"})
+        QCOMPARE(QFileInfo::exists(server.homePath(folder)), folders.contains(folder));
 }
 
 QTEST_MAIN(FtpSettingsDlgTest)

@@ -25,6 +25,7 @@ public:
     void progressRange(int) override {}
     void progressStep() override {}
     void progressReset() override {}
+    void transferProgress(const TransferProgress&) override {}
     void renamed(int row, const QString& newPath) override
     {
         events << QStringLiteral("renamed %1 %2").arg(row).arg(QFileInfo(newPath).fileName());

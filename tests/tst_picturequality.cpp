@@ -26,6 +26,7 @@ public:
     void progressRange(int) override {}
     void progressStep() override {}
     void progressReset() override {}
+    void transferProgress(const TransferProgress&) override {}
     void renamed(int, const QString&) override {}
     void notRenamed(int, const QString&, std::error_code) override {}
     void unreadable(int, const QString&, DecodeFailure) override {}

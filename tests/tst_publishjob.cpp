@@ -58,6 +58,8 @@ private slots:
 
     void statusSaysWhatHappened_data();
     void statusSaysWhatHappened();
+    void uploadGoesToTheTwoFoldersInTurn_data();
+    void uploadGoesToTheTwoFoldersInTurn();
     void stopLeavesWholeFilesAndLaterRowsUntouched_data();
     void stopLeavesWholeFilesAndLaterRowsUntouched();
     void refusedRunSendsNothing();
@@ -119,6 +121,93 @@ void PublishJobTest::statusSaysWhatHappened_data()
     QTest::newRow("sent, but not all made")
         << uploaded(generated(21, 25, 4), 42, 42)
         << "Upload Complete. 21 of 25 pictures made; 4 could not be read.";
+    const auto unchanged = [](int count) {
+        return [count](PublishResult& r) { r.upload->unchanged = count; };
+    };
+    QTest::newRow("only what changed") << with(uploaded(generated(40, 40), 2, 80), unchanged(78))
+                                       << "Upload Complete: 2 files sent, 78 unchanged.";
+    QTest::newRow("nothing changed") << with(uploaded(generated(40, 40), 0, 80), unchanged(80))
+                                     << "Upload Complete: 0 files sent, 80 unchanged.";
+    QTest::newRow("one sent, files removed")
+        << with(uploaded(generated(1, 1), 1, 2),
+                [](PublishResult& r) {
+                    r.upload->unchanged = 1;
+                    r.upload->removed = 3;
+                })
+        << "Upload Complete: 1 file sent, 1 unchanged, 3 removed.";
+    QTest::newRow("only what changed, in clear")
+        << with(uploaded(generated(40, 40), 2, 80),
+                [](PublishResult& r) {
+                    r.upload->unchanged = 78;
+                    r.upload->tlsDeclined = true;
+                })
+        << "Upload Complete: 2 files sent, 78 unchanged; without encryption: the server offers "
+           "no TLS.";
+    QTest::newRow("some of what changed failed")
+        << with(uploaded(generated(40, 40), 1, 80), unchanged(77))
+        << "Upload finished: 1 of 3 files sent, 77 unchanged.";
+    QTest::newRow("none of what changed went")
+        << with(uploaded(generated(40, 40), 0, 80), unchanged(78))
+        << "Upload failed: 0 of 2 files sent, 78 unchanged.";
+    QTest::newRow("a stale file the server kept")
+        << with(uploaded(generated(40, 40), 0, 80),
+                [](PublishResult& r) {
+                    r.upload->unchanged = 80;
+                    r.upload->notRemoved = 1;
+                })
+        << "Upload finished: 0 of 0 files sent, 80 unchanged, 1 not removed.";
+    QTest::newRow("stopped while sending what changed")
+        << with(uploaded(generated(40, 40), 1, 80),
+                [](PublishResult& r) {
+                    r.upload->unchanged = 70;
+                    r.upload->stopped = true;
+                })
+        << "Cancelled: 1 of 10 files sent, 70 unchanged.";
+    QTest::newRow("dry run") << with(uploaded(generated(40, 40), 0, 80), [](PublishResult& r) {
+        r.upload->dryRun = true;
+        r.upload->unchanged = 78;
+        r.upload->plan = {{UploadStep::Kind::MakeFolder, "/new"},
+                          {UploadStep::Kind::Send, "/new/a.jpg"},
+                          {UploadStep::Kind::Send, "/b.jpg"},
+                          {UploadStep::Kind::Remove, "/c.jpg"}};
+    }) << "Dry run: 2 files to send, 78 unchanged, 1 to remove.";
+}
+
+void PublishJobTest::uploadGoesToTheTwoFoldersInTurn_data()
+{
+    QTest::addColumn<bool>("allMade");
+    QTest::addColumn<bool>("dryRun");
+
+    QTest::newRow("every picture made") << true << false;
+    QTest::newRow("a picture not made") << false << false;
+    QTest::newRow("dry run") << true << true;
+}
+
+// Thumbnails into the Thumbnail Dir, then large images into the Image Dir; a run that did not
+// make every picture may not take the others for stale.
+void PublishJobTest::uploadGoesToTheTwoFoldersInTurn()
+{
+    QFETCH(bool, allMade);
+    QFETCH(bool, dryRun);
+    m_request.ftpSettings.ThumbnailFtpDir = "www/thumbs";
+    m_request.ftpSettings.ImageFtpDir = "images";
+    m_request.dryRun = dryRun;
+    m_request.removeEveryStaleFile = true;
+    GeneratedImages made = generated(2, allMade ? 2 : 3).generated;
+    made.thumbnails = {"/t/a01_t.jpg", "/t/a02_t.jpg"};
+    made.largeImages = {"/l/a01.jpg", "/l/a02.jpg"};
+
+    const UploadRequest request = PublishJob::uploadRequest(m_request, made);
+    QCOMPARE(request.folders.size(), size_t(2));
+    QCOMPARE(request.folders[0].remoteDir, QStringLiteral("www/thumbs"));
+    QCOMPARE(request.folders[0].files, made.thumbnails);
+    QCOMPARE(request.folders[0].name, QStringLiteral("thumbnail directory"));
+    QCOMPARE(request.folders[1].remoteDir, QStringLiteral("images"));
+    QCOMPARE(request.folders[1].files, made.largeImages);
+    QCOMPARE(request.folders[1].name, QStringLiteral("large image directory"));
+    QCOMPARE(request.mayRemoveStale, allMade);
+    QCOMPARE(request.dryRun, dryRun);
+    QVERIFY(request.removeEveryStaleFile);
 }
 
 void PublishJobTest::statusSaysWhatHappened()

@@ -225,8 +225,9 @@ void RunControlTest::cancelGivesUpTheFileBeingSent()
     QVERIFY(ftp.save());
     startWithPictures(QSize(1200, 900), 100);
     m_program.press("4");
-    // A large image is on its way: a partial file stands under its name.
-    QTRY_VERIFY_WITH_TIMEOUT(QDir(server.homePath("images")).count() > 2, 30000);
+    // A large image is on its way, under a temporary name beside its own.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !QDir(server.homePath("images")).entryList(QDir::Files | QDir::Hidden).isEmpty(), 30000);
     QVERIFY(view().isRunning());
 
     QTest::mouseClick(button("1034"), Qt::LeftButton);
@@ -235,10 +236,11 @@ void RunControlTest::cancelGivesUpTheFileBeingSent()
     QVERIFY2(frame().GetMessageText().startsWith("Cancelled: "),
              qPrintable(frame().GetMessageText()));
     QVERIFY(m_program.prompter.messages.isEmpty());
-    // Thumbnails go up whole or not at all.
-    for (const QString& name : QDir(server.homePath("thumbs")).entryList(QDir::Files))
+    // Thumbnails go up whole or not at all, and no temporary file stays.
+    for (const QString& name :
+         QDir(server.homePath("thumbs")).entryList(QDir::Files | QDir::Hidden))
         QCOMPARE(read(server.homePath("thumbs/" + name)), read(path("thumbs/" + name)));
-    QCOMPARE(QDir(server.homePath("images")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(server.homePath("images")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(RunControlTest)

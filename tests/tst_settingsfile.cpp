@@ -41,6 +41,8 @@ private slots:
     void writesFtpFileInItsOrder();
     void readsTheSecurityKeys_data();
     void readsTheSecurityKeys();
+    void readsTheUploadChoices_data();
+    void readsTheUploadChoices();
     void trustBelongsToOneServer_data();
     void trustBelongsToOneServer();
     void imageSettingsRoundTrip();
@@ -179,7 +181,10 @@ void SettingsFileTest::writesFtpFileInItsOrder()
                                     "Passive = 1\n"
                                     "Anonymous = 0\n"
                                     "Security = 0\n"
-                                    "TrustedFingerprint = \n"));
+                                    "TrustedFingerprint = \n"
+                                    "SendAll = 0\n"
+                                    "Connections = 4\n"
+                                    "RemoveStale = 0\n"));
 }
 
 void SettingsFileTest::readsTheSecurityKeys_data()
@@ -222,6 +227,40 @@ void SettingsFileTest::readsTheSecurityKeys()
     QTEST(settings.Security, "security");
     QTEST(settings.TrustedFingerprint, "fingerprint");
     QTEST(settings.Password, "password");
+}
+
+void SettingsFileTest::readsTheUploadChoices_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("sendAll");
+    QTest::addColumn<int>("connections"); // as the upload uses it
+    QTest::addColumn<int>("removeStale");
+    QTest::addColumn<QString>("imageDir");
+
+    const QByteArray older = "Server = host\nImageFtpDir = images\nSecurity = 0\n"
+                             "TrustedFingerprint = \n";
+    // clang-format off
+    QTest::newRow("older file: changed files only, 4 at a time, nothing removed")
+        << older << 0 << 4 << 0 << "images";
+    QTest::newRow("as written")
+        << older + "SendAll = 1\nConnections = 2\nRemoveStale = 1\n" << 1 << 2 << 1 << "images";
+    QTest::newRow("no connections means one") << QByteArray("Connections = 0\n") << 0 << 1 << 0 << "";
+    QTest::newRow("at most 8") << QByteArray("Connections = 50\n") << 0 << 8 << 0 << "";
+    QTest::newRow("a folder named after a newer key stays the folder")
+        << QByteArray("ImageFtpDir = RemoveStaleSendAllConnections\n") << 0 << 4 << 0
+        << "RemoveStaleSendAllConnections";
+    // clang-format on
+}
+
+void SettingsFileTest::readsTheUploadChoices()
+{
+    QFETCH(QByteArray, content);
+    FtpSettings settings;
+    QVERIFY(settings.load(write(content)));
+    QTEST(settings.SendAll, "sendAll");
+    QTEST(settings.connectionCount(), "connections");
+    QTEST(settings.RemoveStale, "removeStale");
+    QTEST(settings.ImageFtpDir, "imageDir");
 }
 
 void SettingsFileTest::trustBelongsToOneServer_data()

@@ -5,8 +5,11 @@
 #include "upload/CurlSetup.h"
 #include "upload/FtpOptions.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -26,6 +29,26 @@ struct FileClose
 {
     void operator()(FILE* file) const { std::fclose(file); }
 };
+
+// A listing beyond this is no folder of pictures: the request is given up rather than let
+// a server fill the memory.
+constexpr qsizetype largestListing = 16 * 1024 * 1024;
+
+// Replies a login waits for at most: the greeting, AUTH TLS and the handshake, USER, PASS,
+// PBSZ, PROT, PWD and a few to spare. Each reply has its own time-out; this only bounds a
+// login that keeps answering and never ends.
+constexpr int loginReplies = 10;
+
+// Every option a request may have changed, back to what a plain request wants.
+void resetRequest(CurlSetup& setup)
+{
+    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
+        .set(CURLOPT_POSTQUOTE, static_cast<curl_slist*>(nullptr))
+        .set(CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr))
+        .set(CURLOPT_UPLOAD, 0L)
+        .set(CURLOPT_NOBODY, 0L)
+        .set(CURLOPT_DIRLISTONLY, 0L);
+}
 
 } // namespace
 
@@ -50,6 +73,11 @@ CurlConnection::CurlConnection(std::string root) : m_curl(curl_easy_init()), m_r
 {
 }
 
+void CurlConnection::SetProgressCallback(std::function<void(qint64)> callback)
+{
+    m_progress = std::move(callback);
+}
+
 void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
 {
     using std::chrono::ceil;
@@ -57,6 +85,7 @@ void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
 
     const FtpTimeouts& timeouts = options.timeouts;
     m_stop = options.stop;
+    m_connectTimeout = timeouts.connect;
     setup
         .set(CURLOPT_NOSIGNAL, 1L)
         // libcurl asks at least once a second, also while the server keeps silent.
@@ -65,8 +94,17 @@ void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
         .set(CURLOPT_XFERINFODATA, static_cast<void*>(this))
         .set(CURLOPT_HEADERFUNCTION, &CurlConnection::collectReply)
         .set(CURLOPT_HEADERDATA, static_cast<void*>(&m_replies))
-        .set(CURLOPT_WRITEFUNCTION, &CurlConnection::discard)
-        .set(CURLOPT_CONNECTTIMEOUT_MS, long(timeouts.connect.count()))
+        .set(CURLOPT_WRITEFUNCTION, &CurlConnection::collectBody)
+        .set(CURLOPT_WRITEDATA, static_cast<void*>(this))
+        .set(CURLOPT_SOCKOPTFUNCTION, &CurlConnection::onSocket)
+        .set(CURLOPT_SOCKOPTDATA, static_cast<void*>(this))
+        .set(CURLOPT_CLOSESOCKETFUNCTION, &CurlConnection::onCloseSocket)
+        .set(CURLOPT_CLOSESOCKETDATA, static_cast<void*>(this))
+        // libcurl's connect time-out covers the greeting and the login too, so a server that
+        // answers each reply slowly would never get through. The connect time-out holds for
+        // the TCP connection alone (see connectsInTime), the receive time-out for each reply.
+        .set(CURLOPT_CONNECTTIMEOUT_MS,
+             long((timeouts.connect + loginReplies * timeouts.receive).count()))
         .set(CURLOPT_ACCEPTTIMEOUT_MS, long(timeouts.connect.count()))
         .set(CURLOPT_SERVER_RESPONSE_TIMEOUT, long(ceil<seconds>(timeouts.receive).count()))
         // A transfer that stalls for the send time-out is given up.
@@ -77,9 +115,15 @@ void CurlConnection::setUpHandle(CurlSetup& setup, const FtpOptions& options)
 CURLcode CurlConnection::perform(const std::string& url)
 {
     m_replies.clear();
+    m_body.clear();
+    m_bodyTooLarge = false;
+    m_connectTimedOut = false;
     if (curl_easy_setopt(m_curl.get(), CURLOPT_URL, url.c_str()) != CURLE_OK)
         return CURLE_URL_MALFORMAT;
-    return curl_easy_perform(m_curl.get());
+    const CURLcode code = curl_easy_perform(m_curl.get());
+    if (code == CURLE_ABORTED_BY_CALLBACK && m_connectTimedOut)
+        return CURLE_OPERATION_TIMEDOUT;
+    return code;
 }
 
 TransferResult CurlConnection::upload(const std::string& url, const QString& localPath)
@@ -90,10 +134,8 @@ TransferResult CurlConnection::upload(const std::string& url, const QString& loc
     if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
         return TransferResult::Failed;
     CurlSetup setup(m_curl.get());
-    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
-        .set(CURLOPT_NOBODY, 0L)
-        .set(CURLOPT_DIRLISTONLY, 0L)
-        .set(CURLOPT_UPLOAD, 1L)
+    resetRequest(setup);
+    setup.set(CURLOPT_UPLOAD, 1L)
         .set(CURLOPT_READDATA, static_cast<void*>(file.get()))
         .set(CURLOPT_INFILESIZE_LARGE, curl_off_t(status.st_size));
     if (!setup.complete())
@@ -104,10 +146,44 @@ TransferResult CurlConnection::upload(const std::string& url, const QString& loc
     return transferResult(code);
 }
 
+std::optional<QByteArray> CurlConnection::download(const std::string& url, const char* command)
+{
+    CurlSetup setup(m_curl.get());
+    resetRequest(setup);
+    setup.set(CURLOPT_CUSTOMREQUEST, command);
+    if (!setup.complete())
+        return std::nullopt;
+    const CURLcode code = perform(url);
+    // The command must not stay for the requests after this one.
+    curl_easy_setopt(m_curl.get(), CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr));
+    if (code != CURLE_OK || m_bodyTooLarge)
+        return std::nullopt;
+    return std::exchange(m_body, QByteArray());
+}
+
+std::optional<qint64> CurlConnection::remoteSize(const std::string& url)
+{
+    CurlSetup setup(m_curl.get());
+    resetRequest(setup);
+    setup.set(CURLOPT_NOBODY, 1L);
+    if (!setup.complete())
+        return std::nullopt;
+    m_unstoppable = true;
+    const CURLcode code = perform(url);
+    m_unstoppable = false;
+    curl_off_t size = -1;
+    if (code != CURLE_OK ||
+        curl_easy_getinfo(m_curl.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK ||
+        size < 0)
+        return std::nullopt;
+    return qint64(size);
+}
+
 CURLcode CurlConnection::performCommands(CommandList commands, const std::string& url)
 {
     CurlSetup setup(m_curl.get());
-    setup.set(CURLOPT_UPLOAD, 0L).set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
+    resetRequest(setup);
+    setup.set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
     m_commands = std::move(commands);
     if (!setup.complete())
         return CURLE_BAD_FUNCTION_ARGUMENT;
@@ -132,12 +208,55 @@ bool CurlConnection::append(CommandList& list, const QByteArray& command)
     return true;
 }
 
-int CurlConnection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+int CurlConnection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent)
 {
-    const auto* connection = static_cast<const CurlConnection*>(self);
-    const bool stop =
-        !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
+    auto* connection = static_cast<CurlConnection*>(self);
+    if (!connection->connectsInTime()) {
+        connection->m_connectTimedOut = true;
+        return 1;
+    }
+    if (connection->m_progress)
+        connection->m_progress(qint64(sent));
+    const bool stop = !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
     return stop ? 1 : 0;
+}
+
+int CurlConnection::onSocket(void* self, curl_socket_t socket, curlsocktype purpose)
+{
+    // A socket of an active-mode data connection is the server's to connect to; the accept
+    // time-out covers it.
+    if (purpose == CURLSOCKTYPE_IPCXN)
+        static_cast<CurlConnection*>(self)->m_connecting.emplace_back(
+            socket, std::chrono::steady_clock::now());
+    return CURL_SOCKOPT_OK;
+}
+
+int CurlConnection::onCloseSocket(void* self, curl_socket_t socket)
+{
+    auto& connecting = static_cast<CurlConnection*>(self)->m_connecting;
+    std::erase_if(connecting, [socket](const auto& pending) { return pending.first == socket; });
+    return close(socket);
+}
+
+bool CurlConnection::connectsInTime()
+{
+    const auto now = std::chrono::steady_clock::now();
+    bool inTime = true;
+    std::erase_if(m_connecting, [&](const auto& pending) {
+        sockaddr_storage peer = {};
+        socklen_t length = sizeof peer;
+        int listening = 0;
+        socklen_t flagLength = sizeof listening;
+        // Connected, or listening for the server (active mode): nothing left to wait for.
+        if (getpeername(pending.first, reinterpret_cast<sockaddr*>(&peer), &length) == 0 ||
+            (getsockopt(pending.first, SOL_SOCKET, SO_ACCEPTCONN, &listening, &flagLength) == 0 &&
+             listening != 0))
+            return true;
+        if (now - pending.second > m_connectTimeout)
+            inTime = false;
+        return false;
+    });
+    return inTime;
 }
 
 size_t CurlConnection::collectReply(char* data, size_t size, size_t count, void* replies)
@@ -146,7 +265,13 @@ size_t CurlConnection::collectReply(char* data, size_t size, size_t count, void*
     return size * count;
 }
 
-size_t CurlConnection::discard(char*, size_t size, size_t count, void*)
+size_t CurlConnection::collectBody(char* data, size_t size, size_t count, void* self)
 {
+    auto* connection = static_cast<CurlConnection*>(self);
+    if (connection->m_body.size() + qsizetype(size * count) > largestListing) {
+        connection->m_bodyTooLarge = true;
+        return 0;
+    }
+    connection->m_body.append(data, qsizetype(size * count));
     return size * count;
 }

@@ -35,6 +35,18 @@ TransferResult transferResult(CURLcode code)
     case CURLE_OPERATION_TIMEDOUT:
     case CURLE_FTP_ACCEPT_TIMEOUT:
         return TransferResult::TimedOut;
+    // The connection, or the file's data connection, broke off or never came: a fault of the
+    // line rather than a refusal by the server.
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_FTP_ACCEPT_FAILED:
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_SSH:
+        return TransferResult::Dropped;
     default:
         return TransferResult::Failed;
     }

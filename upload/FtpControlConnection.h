@@ -22,7 +22,13 @@ public:
                                  const FtpOptions& options);
 
     bool SetCurrentDirectory(const QString& directory) override;
+    QString CurrentDirectory() const override;
+    void AdoptDirectory(const QString& absolute) override;
+    bool CreateDirectory(const QString& directory) override;
+    std::optional<RemoteListing> ListDirectory() override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+    std::optional<qint64> FileSize(const QString& remoteName) override;
+    bool RenameFile(const QString& from, const QString& to) override;
     bool RemoveFile(const QString& remoteName) override;
 
 private:
@@ -34,6 +40,9 @@ private:
 
     // The absolute name of a file in the current directory.
     QByteArray remotePath(const QString& remoteName) const;
+    // The commands, sent on the control connection and carried to their end whatever the
+    // stop says; false when one failed (a command starting with "*" may fail).
+    bool sendCommands(const QList<QByteArray>& commands);
 
     TlsPeerCapture m_tls;
     QByteArray m_directory; // absolute, as the server names it

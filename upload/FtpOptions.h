@@ -16,4 +16,6 @@ struct FtpOptions
     // Once set, a connection gives up what it is doing, a login, a directory change or a
     // transfer, within a moment, rather than when the server answers.
     const std::atomic<bool>* stop = nullptr;
+    // Where the records of what was uploaded are kept; empty means the user's data folder.
+    QString recordFolder;
 };

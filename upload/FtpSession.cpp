@@ -9,12 +9,36 @@
 FtpConnectResult FtpSession::GetFtpConnection(const FtpLogin& login, ServerTrust& trust)
 {
     FtpConnectResult result = open(login);
+    if (result.failure == ConnectFailure::None)
+        remember(login);
     if (result.failure != ConnectFailure::UntrustedKey || !result.serverKey ||
         !trust.trustServer(*result.serverKey))
         return result;
     FtpLogin trusting = login;
     trusting.trustedFingerprint = result.serverKey->fingerprint();
-    return open(trusting);
+    result = open(trusting);
+    if (result.failure == ConnectFailure::None)
+        remember(trusting);
+    return result;
+}
+
+FtpConnectResult FtpSession::OpenAnother()
+{
+    std::optional<FtpLogin> login;
+    {
+        const std::lock_guard lock(m_mutex);
+        login = m_working;
+    }
+    if (!login)
+        return FtpConnectResult::failed(ConnectFailure::Other,
+                                        QStringLiteral("No connection was made yet"));
+    return open(*login);
+}
+
+void FtpSession::remember(const FtpLogin& login)
+{
+    const std::lock_guard lock(m_mutex);
+    m_working = login;
 }
 
 FtpConnectResult FtpSession::open(const FtpLogin& login)

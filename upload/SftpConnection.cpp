@@ -5,6 +5,7 @@
 #include "upload/CurlSetup.h"
 #include "upload/FtpLogin.h"
 #include "upload/FtpOptions.h"
+#include "upload/RemotePath.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -113,7 +114,8 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
         char* loginDirectory = nullptr;
         curl_easy_getinfo(handle(), CURLINFO_FTP_ENTRY_PATH, &loginDirectory);
         // A server that names no absolute login directory is taken from the top.
-        m_directory = resolve("/", loginDirectory ? QByteArray(loginDirectory) : QByteArray());
+        m_directory =
+            RemotePath::resolve("/", loginDirectory ? QByteArray(loginDirectory) : QByteArray());
         return {};
     }
     FtpConnectResult result = loginFailure(code);
@@ -137,17 +139,54 @@ FtpConnectResult SftpConnection::logIn(const FtpLogin& login, const FtpOptions& 
 
 bool SftpConnection::SetCurrentDirectory(const QString& directory)
 {
-    const QByteArray path = resolve(m_directory, directory.toUtf8());
+    const QByteArray path = RemotePath::resolve(m_directory, pathToLocal(directory));
     // Listing the directory is how SFTP tells that it exists and may be entered.
     CurlSetup setup(handle());
     setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
+        .set(CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr))
         .set(CURLOPT_UPLOAD, 0L)
         .set(CURLOPT_NOBODY, 0L)
         .set(CURLOPT_DIRLISTONLY, 1L);
-    if (!setup.complete() || perform(urlOf(path.endsWith('/') ? path : path + '/')) != CURLE_OK)
+    if (!setup.complete() || perform(directoryUrl(path)) != CURLE_OK)
         return false;
     m_directory = path;
     return true;
+}
+
+QString SftpConnection::CurrentDirectory() const
+{
+    return pathFromLocal(m_directory);
+}
+
+void SftpConnection::AdoptDirectory(const QString& absolute)
+{
+    m_directory = pathToLocal(absolute);
+}
+
+bool SftpConnection::CreateDirectory(const QString& directory)
+{
+    // Each folder on the way from the top; those that exist refuse, which is no failure.
+    const QByteArray path = RemotePath::resolve(m_directory, pathToLocal(directory));
+    QList<QByteArray> commands;
+    QByteArray prefix;
+    for (const QByteArray& part : path.split('/')) {
+        if (part.isEmpty())
+            continue;
+        prefix += '/' + part;
+        const std::optional<QByteArray> name = quoted(prefix);
+        if (!name)
+            return false;
+        commands << "*mkdir " + *name;
+    }
+    return commands.isEmpty() || sendCommands(commands);
+}
+
+std::optional<RemoteListing> SftpConnection::ListDirectory()
+{
+    // libcurl writes each entry as "ls -l" would.
+    if (std::optional<QByteArray> listing = download(directoryUrl(m_directory), nullptr))
+        return RemoteListings::fromList(*listing);
+    return std::nullopt;
 }
 
 TransferResult SftpConnection::PutFile(const QString& localPath, const QString& remoteName)
@@ -155,16 +194,45 @@ TransferResult SftpConnection::PutFile(const QString& localPath, const QString& 
     return upload(urlOf(remotePath(remoteName)), localPath);
 }
 
+std::optional<qint64> SftpConnection::FileSize(const QString& remoteName)
+{
+    return remoteSize(urlOf(remotePath(remoteName)));
+}
+
+bool SftpConnection::RenameFile(const QString& from, const QString& to)
+{
+    const std::optional<QByteArray> source = quoted(remotePath(from));
+    const std::optional<QByteArray> target = quoted(remotePath(to));
+    if (!source || !target)
+        return false;
+    // Servers of the usual SFTP version refuse to rename onto a file that exists.
+    return sendCommands({"rename " + *source + ' ' + *target}) ||
+           sendCommands({"*rm " + *target, "rename " + *source + ' ' + *target});
+}
+
 bool SftpConnection::RemoveFile(const QString& remoteName)
 {
-    // The quote command takes a quoted name, with its quotes and backslashes escaped.
-    QByteArray quoted = remotePath(remoteName);
-    quoted.replace('\\', "\\\\").replace('"', "\\\"");
-    CommandList commands;
-    if (quoted.contains('\n') || quoted.contains('\r') || !append(commands, "rm \"" + quoted + '"'))
-        return false;
-    const QByteArray directory = m_directory.endsWith('/') ? m_directory : m_directory + '/';
-    return performCommandsUnstoppable(std::move(commands), urlOf(directory)) == CURLE_OK;
+    const std::optional<QByteArray> name = quoted(remotePath(remoteName));
+    return name && sendCommands({"rm " + *name});
+}
+
+bool SftpConnection::sendCommands(const QList<QByteArray>& commands)
+{
+    CommandList list;
+    for (const QByteArray& command : commands) {
+        if (!append(list, command))
+            return false;
+    }
+    return performCommandsUnstoppable(std::move(list), directoryUrl(m_directory)) == CURLE_OK;
+}
+
+std::optional<QByteArray> SftpConnection::quoted(const QByteArray& path)
+{
+    if (path.contains('\n') || path.contains('\r') || path.contains('\0'))
+        return std::nullopt;
+    QByteArray escaped = path;
+    escaped.replace('\\', "\\\\").replace('"', "\\\"");
+    return '"' + escaped + '"';
 }
 
 QByteArray SftpConnection::remotePath(const QString& remoteName) const
@@ -176,23 +244,9 @@ QByteArray SftpConnection::remotePath(const QString& remoteName) const
     return path + pathToLocal(remoteName);
 }
 
-QByteArray SftpConnection::resolve(const QByteArray& current, const QByteArray& directory)
+std::string SftpConnection::directoryUrl(const QByteArray& path) const
 {
-    QList<QByteArray> parts;
-    const auto walk = [&parts](const QByteArray& path) {
-        for (const QByteArray& part : path.split('/')) {
-            if (part == "..") {
-                if (!parts.isEmpty())
-                    parts.removeLast();
-            } else if (!part.isEmpty() && part != ".") {
-                parts << part;
-            }
-        }
-    };
-    if (!directory.startsWith('/'))
-        walk(current);
-    walk(directory);
-    return '/' + parts.join('/');
+    return urlOf(path.endsWith('/') ? path : path + '/');
 }
 
 std::string SftpConnection::urlOf(const QByteArray& path) const

@@ -20,12 +20,14 @@ public:
     static FtpConnectResult open(const FtpLogin& login, const FtpOptions& options);
 
     bool SetCurrentDirectory(const QString& directory) override;
+    QString CurrentDirectory() const override;
+    void AdoptDirectory(const QString& absolute) override;
+    bool CreateDirectory(const QString& directory) override;
+    std::optional<RemoteListing> ListDirectory() override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
+    std::optional<qint64> FileSize(const QString& remoteName) override;
+    bool RenameFile(const QString& from, const QString& to) override;
     bool RemoveFile(const QString& remoteName) override;
-
-    // Where a directory name leads from an absolute directory: ".." above the top stays
-    // at the top, as it does on a server.
-    static QByteArray resolve(const QByteArray& current, const QByteArray& directory);
 
 private:
     explicit SftpConnection(std::string root) : CurlConnection(std::move(root)) {}
@@ -36,6 +38,14 @@ private:
     std::string urlOf(const QByteArray& path) const;
     // The absolute name of a file in the current directory.
     QByteArray remotePath(const QString& remoteName) const;
+    // The URL of a directory, which ends in "/".
+    std::string directoryUrl(const QByteArray& path) const;
+    // The commands, carried to their end whatever the stop says; false when one failed (a
+    // command starting with "*" may fail). Each names its paths quoted (see quoted).
+    bool sendCommands(const QList<QByteArray>& commands);
+    // A path as the commands take it: in quotes, with its quotes and backslashes escaped;
+    // none for a path no command can carry.
+    static std::optional<QByteArray> quoted(const QByteArray& path);
     static int onHostKey(void* self, int type, const char* key, size_t length);
 
     QByteArray m_hostKey; // the server's host key, when it was not yet trusted

@@ -497,6 +497,11 @@ void CMorvaneView::progressReset()
     m_progress->setValue(0);
 }
 
+void CMorvaneView::transferProgress(const TransferProgress& progress)
+{
+    SetStatusText(progress.text());
+}
+
 void CMorvaneView::renamed(int row, const QString& newPath)
 {
     m_images[row].SetPath(newPath);

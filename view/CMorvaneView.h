@@ -100,6 +100,7 @@ private:
     void progressRange(int maximum) override;
     void progressStep() override;
     void progressReset() override;
+    void transferProgress(const TransferProgress& progress) override;
     void renamed(int row, const QString& newPath) override;
     void notRenamed(int row, const QString& newPath, std::error_code why) override;
     void unreadable(int row, const QString& path, DecodeFailure why) override;

@@ -3,6 +3,7 @@
 #include "dialogkit/DialogTemplate.h"
 #include "dialogkit/Prompter.h"
 #include "dialogkit/WaitCursor.h"
+#include "upload/FolderWalk.h"
 #include "upload/FtpLogin.h"
 #include "upload/FtpSession.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace {
 
@@ -29,12 +31,16 @@ enum ControlId
     IDC_TEST_CONNECTION = 1028,
     IDC_SECURITY = 1030,
     IDC_SECURITY_LABEL = 1031,
+    IDC_SENDALL = 1032,
+    IDC_CONNECTIONS = 1033,
+    IDC_CONNECTIONS_LABEL = 1034,
+    IDC_REMOVESTALE = 1035,
 };
 
 // In template order, which is the tab order.
 constexpr ControlSpec controls[] = {
-    {IDOK, ControlKind::DefaultButton, "OK", 37, 163, 50, 14},
-    {IDCANCEL, ControlKind::PushButton, "Cancel", 113, 163, 50, 14},
+    {IDOK, ControlKind::DefaultButton, "OK", 37, 190, 50, 14},
+    {IDCANCEL, ControlKind::PushButton, "Cancel", 113, 190, 50, 14},
     {0, ControlKind::Label, "Server", 32, 10, 22, 8},
     {0, ControlKind::Label, "Port", 40, 27, 14, 8},
     {0, ControlKind::Label, "User name", 19, 43, 35, 8},
@@ -45,13 +51,18 @@ constexpr ControlSpec controls[] = {
     {IDC_PASSIVE, ControlKind::CheckBox, "Passive", 59, 125, 41, 10},
     {IDC_SECURITY_LABEL, ControlKind::Label, "Security", 106, 126, 28, 8},
     {IDC_SECURITY, ControlKind::ComboBox, "", 136, 123, 63, 60},
+    {IDC_CONNECTIONS_LABEL, ControlKind::Label, "Connections", 14, 141, 40, 8},
+    {IDC_CONNECTIONS, ControlKind::SpinBox, "", 58, 139, 30, 13},
+    {IDC_SENDALL, ControlKind::CheckBox, "Send unchanged files too", 100, 140, 99, 10},
+    {IDC_REMOVESTALE, ControlKind::CheckBox, "Remove files this set no longer makes", 59, 155, 140,
+     10},
     {IDC_SERVER, ControlKind::Edit, "", 58, 8, 141, 14},
     {IDC_PORT, ControlKind::Edit, "", 58, 24, 141, 14},
     {IDC_USERNAME, ControlKind::Edit, "", 58, 40, 141, 14},
     {IDC_PASSWORD, ControlKind::PasswordEdit, "", 58, 56, 141, 14},
     {IDC_IMAGEDIR, ControlKind::Edit, "", 58, 90, 141, 14},
     {IDC_THUMBNAILDIR, ControlKind::Edit, "", 58, 106, 141, 14},
-    {IDC_TEST_CONNECTION, ControlKind::PushButton, "Test Connection", 72, 143, 61, 14},
+    {IDC_TEST_CONNECTION, ControlKind::PushButton, "Test Connection", 72, 170, 61, 14},
 };
 
 } // namespace
@@ -59,7 +70,7 @@ constexpr ControlSpec controls[] = {
 CFtpSettingsDlg::CFtpSettingsDlg(FtpSettings& settings, Prompter& prompter, QWidget* parent)
     : SettingsDialog(settings, prompter, parent)
 {
-    const DialogTemplate dialog(this, {"FTP Settings", 206, 185, controls});
+    const DialogTemplate dialog(this, {"FTP Settings", 206, 212, controls});
     m_ok = dialog.control<QPushButton>(IDOK);
     const auto edit = [&dialog](int id, const char* name) {
         auto* box = dialog.control<QLineEdit>(id);
@@ -82,6 +93,13 @@ CFtpSettingsDlg::CFtpSettingsDlg(FtpSettings& settings, Prompter& prompter, QWid
     // Screen readers name a drop-down by its label.
     dialog.control<QLabel>(IDC_SECURITY_LABEL)->setBuddy(security);
     m_exchange.bindIndex(security, &m_settings.Security);
+    auto* connections = dialog.control<QSpinBox>(IDC_CONNECTIONS);
+    connections->setRange(1, 8);
+    connections->setAccessibleName(QStringLiteral("Connections"));
+    dialog.control<QLabel>(IDC_CONNECTIONS_LABEL)->setBuddy(connections);
+    m_exchange.bindSpin(connections, &m_settings.Connections);
+    m_exchange.bindCheck(dialog.control<QCheckBox>(IDC_SENDALL), &m_settings.SendAll);
+    m_exchange.bindCheck(dialog.control<QCheckBox>(IDC_REMOVESTALE), &m_settings.RemoveStale);
 
     connect(m_ok, &QPushButton::clicked, this, &CFtpSettingsDlg::accept);
     connect(dialog.control<QPushButton>(IDCANCEL), &QPushButton::clicked, this,
@@ -105,11 +123,24 @@ bool CFtpSettingsDlg::trustServer(const ServerKey& key)
 void CFtpSettingsDlg::OnTestConnection()
 {
     FtpConnectResult result;
+    QStringList toMake;
     {
         const WaitCursor wait;
         takeControls();
         FtpSession session;
         result = session.GetFtpConnection(FtpLogin::fromSettings(m_settings), *this);
+        if (result.connection) {
+            // Looked for as the upload goes to them, and nothing made.
+            FolderWalk walk(*result.connection, false);
+            const std::pair<const char*, QString> folders[] = {
+                {"Thumbnail Dir", m_settings.ThumbnailFtpDir},
+                {"Image Dir", m_settings.ImageFtpDir}};
+            for (const auto& [name, remoteDir] : folders) {
+                const FolderVisit visit = walk.enter(remoteDir);
+                if (!visit.reached())
+                    toMake << QStringLiteral("%1: %2").arg(QLatin1String(name), visit.path);
+            }
+        }
     }
     if (!result.connection) {
         m_prompter.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP "
@@ -117,11 +148,13 @@ void CFtpSettingsDlg::OnTestConnection()
                            result.reason());
         return;
     }
-    m_prompter.message(result.tlsDeclined
-                           ? QStringLiteral("Successful connection to FTP server!\n\nThe "
-                                            "server offers no TLS: this connection is not "
-                                            "encrypted.")
-                           : QStringLiteral("Successful connection to FTP server!"));
+    QString text = QStringLiteral("Successful connection to FTP server!\n\n") +
+                   (toMake.isEmpty() ? QStringLiteral("Both folders exist.")
+                                     : QStringLiteral("The upload will make these folders:\n") +
+                                           toMake.join(u'\n'));
+    if (result.tlsDeclined)
+        text += QStringLiteral("\n\nThe server offers no TLS: this connection is not encrypted.");
+    m_prompter.message(text);
     // The connection closes once the message is dismissed.
 }
 
