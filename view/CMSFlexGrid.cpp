@@ -161,6 +161,7 @@ void CMSFlexGrid::clearRowNotes()
 
 void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool choosesRow = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
                             event->key() == Qt::Key_Enter;
     if (choosesRow && GetRow() > 0 && event->modifiers() == Qt::NoModifier) {
@@ -168,9 +169,14 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // Shift+Delete is the window's Cut key, which does nothing.
-    if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
         if (!m_locked)
             emit deletePressed();
+        return;
+    }
+    if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_5 && modifiers == Qt::NoModifier) {
+        if (!m_locked)
+            emit groupKeyPressed(event->key() - Qt::Key_0);
         return;
     }
     QTableWidget::keyPressEvent(event);

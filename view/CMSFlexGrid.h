@@ -23,8 +23,8 @@ public:
     void SetCellText(int row, int column, const QString& text);
     void RemoveRow(int row);
 
-    // While locked, nothing dropped is taken and Delete does nothing: a run works through
-    // the rows as they were when it started.
+    // While locked, nothing dropped is taken, and Delete and the group keys do nothing: a run
+    // works through the rows as they were when it started.
     void setListLocked(bool locked);
     // A note on a data row that did not come out whole: a warning sign on its file name,
     // and the notes as its tooltip, one a line.
@@ -39,6 +39,8 @@ signals:
     void filesDropped(const QStringList& paths);
     // The Delete key, to remove the selected rows.
     void deletePressed();
+    // A key 1 to 5 sets the selected rows' group, 0 clears it.
+    void groupKeyPressed(int group);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

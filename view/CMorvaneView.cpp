@@ -53,6 +53,7 @@ constexpr const char* previewFile = "thumbPreview.jpg";
 constexpr int statusTimeoutMs = 20000;
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* commonFilePathKey = "CommonFilePath";
+constexpr int groupCount = 5;
 
 QString capitalized(QString text)
 {
@@ -84,6 +85,7 @@ CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, ProgramSettin
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
     connect(m_grid, &CMSFlexGrid::filesDropped, this, &CMorvaneView::addPictures);
     connect(m_grid, &CMSFlexGrid::deletePressed, this, &CMorvaneView::OnRemove);
+    connect(m_grid, &CMSFlexGrid::groupKeyPressed, this, &CMorvaneView::setSelectionGroup);
 }
 
 CMorvaneView::~CMorvaneView()
@@ -157,6 +159,7 @@ void CMorvaneView::buildForm()
         boxLayout->setContentsMargins(units.x(9), units.y(4), units.x(9), units.y(4));
         boxLayout->addWidget(edit);
         m_exchange.bindText(edit, &m_groupText[g]);
+        m_groupEdits[g] = edit;
         m_idleOnly << edit;
         if (g > 0)
             groupNames->addStretch(8);
@@ -303,18 +306,37 @@ void CMorvaneView::OnGroup()
 {
     if (isRunning())
         return;
-    const std::optional<int> selection = m_prompter.chooseGroup();
+    const std::optional<int> selection = m_prompter.chooseGroup(typedGroupNames());
     if (!selection)
         return;
     const int group = *selection + 1;
     if (group <= 0)
         return;
+    writeGroupCells(group > groupCount ? QString() : QString::number(group));
+}
+
+void CMorvaneView::setSelectionGroup(int group)
+{
+    if (isRunning() || group < 0 || group > groupCount)
+        return;
+    writeGroupCells(group == 0 ? QString() : QString::number(group));
+}
+
+void CMorvaneView::writeGroupCells(const QString& text)
+{
     const auto [first, last] = selectedRows();
     if (first <= 0)
         return;
-    const QString text = group > 5 ? QString() : QString::number(group);
     for (int row = first; row <= last; ++row)
         m_grid->SetCellText(row, 2, text);
+}
+
+QStringList CMorvaneView::typedGroupNames() const
+{
+    QStringList names;
+    for (const QLineEdit* edit : m_groupEdits)
+        names << edit->text();
+    return names;
 }
 
 void CMorvaneView::OnGenerate()

@@ -24,6 +24,7 @@ class CMSFlexGrid;
 class PreviewBox;
 class PreviewFrame;
 class Prompter;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QThread;
@@ -72,6 +73,8 @@ public slots:
     void addPictures(const QStringList& paths);
     void OnRemove();
     void OnGroup();
+    // Group 1 to 5 for the selected rows, or none for 0, as Group sets it.
+    void setSelectionGroup(int group);
     // Writes the outputs of the grid's grouped rows.
     void OnGenerate();
     // Generates, then sends every file made to the FTP server.
@@ -108,6 +111,9 @@ private:
     bool trustServer(const ServerKey& key) override;
 
     void buildForm();
+    // The group names as typed, which the view takes only when a run starts.
+    QStringList typedGroupNames() const;
+    void writeGroupCells(const QString& text);
     void startRun(bool upload);
     void runEnded();
     void setRunning(bool running);
@@ -134,6 +140,7 @@ private:
     QPushButton* m_cancel = nullptr;
     QList<QWidget*> m_idleOnly; // what a run disables
     std::array<QString, 5> m_groupText;
+    std::array<QLineEdit*, 5> m_groupEdits{};
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
