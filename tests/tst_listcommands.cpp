@@ -163,9 +163,19 @@ private slots:
     void init();
     void cleanup();
 
+    void sortsFromTheViewMenu_data();
+    void sortsFromTheViewMenu();
+    void headerSortsByNameThenTheOtherWay();
+    void ctrlUpAndDownMoveTheSelectedRows_data();
+    void ctrlUpAndDownMoveTheSelectedRows();
+    void moveKeysActOnlyInTheList();
+    void dragsTheSelectedRowsToAnotherPlace_data();
+    void dragsTheSelectedRowsToAnotherPlace();
+    void refusesRowsDraggedFromAnotherList();
     void groupKeysSetTheSelectedRowsGroup_data();
     void groupKeysSetTheSelectedRowsGroup();
     void selectGroupShowsTheNamesAsTyped();
+    void generateNumbersInTheListsOrder();
 };
 
 void ListCommandsTest::initTestCase()
@@ -187,6 +197,218 @@ void ListCommandsTest::init()
 void ListCommandsTest::cleanup()
 {
     m_program.quit();
+}
+
+void ListCommandsTest::sortsFromTheViewMenu_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QStringList>("sorted");
+
+    QTest::newRow("file name") << "Sort by File &Name"
+                               << QStringList{"a/DSC_0001.jpg", "b/DSC_0001.jpg", "IMG_9.jpg",
+                                              "IMG_10.jpg", "phone.heic"};
+    // Pictures of one date by name, then by folder; those without one by their files' times.
+    QTest::newRow("date taken") << "Sort by &Date Taken"
+                                << QStringList{"phone.heic", "a/DSC_0001.jpg", "b/DSC_0001.jpg",
+                                               "IMG_9.jpg", "IMG_10.jpg"};
+    QTest::newRow("order added") << "Sort by Order &Added"
+                                 << QStringList{"b/DSC_0001.jpg", "IMG_10.jpg", "phone.heic",
+                                                "a/DSC_0001.jpg", "IMG_9.jpg"};
+}
+
+// Straight after adding, before their facts have come in, and the groups, the notes and the
+// current row go with the pictures.
+void ListCommandsTest::sortsFromTheViewMenu()
+{
+    QFETCH(QString, item);
+    QFETCH(QStringList, sorted);
+    addDatedPictures();
+    const QStringList added = listed();
+    // Away from the order added, so going back to it moves rows too.
+    QVERIFY(view().images().size() == 5);
+    selectRows(1, 2);
+    focusList();
+    QTest::keyClick(&grid(), Qt::Key_Down, Qt::ControlModifier);
+    QHash<QString, QString> groupOf;
+    for (int row = 1; row <= 5; ++row) {
+        grid().SetCellText(row, 2, QString::number(row));
+        groupOf.insert(listed()[row - 1], QString::number(row));
+    }
+    const int noted = int(listed().indexOf("IMG_10.jpg")) + 1;
+    grid().addRowNote(noted, QStringLiteral("Cut off"));
+    clickRow(noted);
+
+    viewMenuItem(item)->trigger();
+
+    QCOMPARE(listed(), sorted);
+    for (int row = 1; row <= 5; ++row) {
+        QCOMPARE(grid().GetCellText(row, 2), groupOf.value(sorted[row - 1]));
+        QCOMPARE(grid().rowNote(row), sorted[row - 1] == u"IMG_10.jpg" ? "Cut off" : "");
+    }
+    QCOMPARE(selection(), std::pair(int(sorted.indexOf("IMG_10.jpg")) + 1,
+                                    int(sorted.indexOf("IMG_10.jpg")) + 1));
+    // Sorting again changes nothing.
+    viewMenuItem(item)->trigger();
+    QCOMPARE(listed(), sorted);
+}
+
+void ListCommandsTest::headerSortsByNameThenTheOtherWay()
+{
+    m_program.add({path("b/IMG_10.jpg"), path("a/img_2.jpg"), path("c/IMG_1.jpg")});
+    QHeaderView* header = grid().horizontalHeader();
+    const auto clickHeader = [header](int section) {
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(header->sectionViewportPosition(section) + 10, header->height() / 2));
+    };
+    QVERIFY(!header->isSortIndicatorShown());
+
+    clickHeader(0);
+    QCOMPARE(listed(), QStringList({"c/IMG_1.jpg", "a/img_2.jpg", "b/IMG_10.jpg"}));
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    clickHeader(0);
+    QCOMPARE(listed(), QStringList({"b/IMG_10.jpg", "a/img_2.jpg", "c/IMG_1.jpg"}));
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // "Group" sorts nothing, and the indicator stays where it was.
+    clickHeader(1);
+    QCOMPARE(listed(), QStringList({"b/IMG_10.jpg", "a/img_2.jpg", "c/IMG_1.jpg"}));
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    clickHeader(0);
+    QCOMPARE(listed(), QStringList({"c/IMG_1.jpg", "a/img_2.jpg", "b/IMG_10.jpg"}));
+    // Pictures added after sorting stand at the end, out of the name's order.
+    m_program.add({path("a/IMG_0.jpg")});
+    QVERIFY(!header->isSortIndicatorShown());
+    clickHeader(0);
+    QCOMPARE(listed().first(), QStringLiteral("a/IMG_0.jpg"));
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+}
+
+void ListCommandsTest::ctrlUpAndDownMoveTheSelectedRows_data()
+{
+    QTest::addColumn<int>("clicked");
+    QTest::addColumn<int>("shiftClicked");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("first"); // the selection afterwards
+    QTest::addColumn<int>("last");
+
+    const QList<int> down{Qt::Key_Down};
+    const QList<int> up{Qt::Key_Up};
+    QTest::newRow("two rows down")
+        << 2 << 3 << down << QStringList{"1", "4", "2", "3", "5"} << 3 << 4;
+    QTest::newRow("down twice") << 2 << 3 << (down + down) << QStringList{"1", "4", "5", "2", "3"}
+                                << 4 << 5;
+    QTest::newRow("not past the bottom")
+        << 4 << 5 << down << QStringList{"1", "2", "3", "4", "5"} << 4 << 5;
+    QTest::newRow("one row up") << 3 << 3 << up << QStringList{"1", "3", "2", "4", "5"} << 2 << 2;
+    QTest::newRow("selected from below, up")
+        << 5 << 3 << up << QStringList{"1", "3", "4", "5", "2"} << 2 << 4;
+    QTest::newRow("not past the top")
+        << 1 << 2 << up << QStringList{"1", "2", "3", "4", "5"} << 1 << 2;
+    QTest::newRow("down and back up")
+        << 1 << 1 << (down + down + up) << QStringList{"2", "1", "3", "4", "5"} << 2 << 2;
+}
+
+void ListCommandsTest::ctrlUpAndDownMoveTheSelectedRows()
+{
+    QFETCH(int, clicked);
+    QFETCH(int, shiftClicked);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, order);
+    addFive();
+    selectRows(clicked, shiftClicked);
+    focusList();
+
+    for (const int key : keys)
+        QTest::keyClick(&grid(), Qt::Key(key), Qt::ControlModifier);
+
+    for (QString& name : order)
+        name += ".jpg";
+    QCOMPARE(listed(), order);
+    QTEST(selection().first, "first");
+    QTEST(selection().second, "last");
+    QCOMPARE(viewMenuItem("Move &Up")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    QCOMPARE(viewMenuItem("Move Do&wn")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
+}
+
+// Like Delete and the group keys, only while the list has the keyboard.
+void ListCommandsTest::moveKeysActOnlyInTheList()
+{
+    addFive();
+    selectRows(2, 2);
+    focusList();
+    QWidget* groupName = m_program.groupName(1);
+    groupName->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(groupName->hasFocus(), 5000);
+    QTest::keyClick(groupName, Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(listed(), QStringList({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}));
+    // The menu moves them wherever the keyboard is.
+    viewMenuItem("Move Do&wn")->trigger();
+    QCOMPARE(listed(), QStringList({"1.jpg", "3.jpg", "2.jpg", "4.jpg", "5.jpg"}));
+}
+
+void ListCommandsTest::dragsTheSelectedRowsToAnotherPlace_data()
+{
+    QTest::addColumn<int>("onRow"); // 0: below the last row
+    QTest::addColumn<bool>("lowerHalf");
+    QTest::addColumn<QStringList>("order");
+    QTest::addColumn<int>("first"); // the selection afterwards
+    QTest::addColumn<int>("last");
+
+    QTest::newRow("after a row") << 5 << true << QStringList{"1", "4", "5", "2", "3"} << 4 << 5;
+    QTest::newRow("before a row") << 5 << false << QStringList{"1", "4", "2", "3", "5"} << 3 << 4;
+    QTest::newRow("to the top") << 1 << false << QStringList{"2", "3", "1", "4", "5"} << 1 << 2;
+    QTest::newRow("below the last row")
+        << 0 << false << QStringList{"1", "4", "5", "2", "3"} << 4 << 5;
+    QTest::newRow("onto themselves") << 3 << true << QStringList{"1", "2", "3", "4", "5"} << 2 << 3;
+    QTest::newRow("just below themselves")
+        << 4 << false << QStringList{"1", "2", "3", "4", "5"} << 2 << 3;
+}
+
+void ListCommandsTest::dragsTheSelectedRowsToAnotherPlace()
+{
+    QFETCH(int, onRow);
+    QFETCH(bool, lowerHalf);
+    QFETCH(QStringList, order);
+    addFive();
+    selectRows(2, 3);
+
+    QPoint position;
+    if (onRow == 0) {
+        const QRect last = grid().visualItemRect(grid().item(4, 0));
+        position = QPoint(last.center().x(), last.bottom() + 5);
+        QVERIFY(grid().viewport()->rect().contains(position));
+    } else {
+        const QRect cell = grid().visualItemRect(grid().item(onRow - 1, 0));
+        position = QPoint(cell.center().x(), lowerHalf ? cell.bottom() - cell.height() / 4
+                                                       : cell.top() + cell.height() / 4);
+    }
+    const std::unique_ptr<QMimeData> data(grid().rowDragData());
+    QVERIFY(drop(data.get(), position));
+
+    for (QString& name : order)
+        name += ".jpg";
+    QCOMPARE(listed(), order);
+    QTEST(selection().first, "first");
+    QTEST(selection().second, "last");
+}
+
+// Rows of another list, of another window or program, are not moved here.
+void ListCommandsTest::refusesRowsDraggedFromAnotherList()
+{
+    addFive();
+    selectRows(2, 3);
+    CMSFlexGrid other(3);
+    const std::unique_ptr<QMimeData> data(other.rowDragData());
+    QVERIFY(!drop(data.get(), grid().visualItemRect(grid().item(4, 0)).center()));
+    QCOMPARE(listed(), QStringList({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}));
 }
 
 void ListCommandsTest::groupKeysSetTheSelectedRowsGroup_data()
@@ -254,6 +476,45 @@ void ListCommandsTest::selectGroupShowsTheNamesAsTyped()
     // A screen reader reads the item chosen, name and all.
     QCOMPARE(QAccessible::queryAccessibleInterface(combo)->text(QAccessible::Value),
              QStringLiteral("1 beach"));
+}
+
+// The numbers of a group follow the list as sorted and moved, not the order added.
+void ListCommandsTest::generateNumbersInTheListsOrder()
+{
+    m_program.quit();
+    for (const char* folder : {"photos", "thumbs", "images"})
+        QVERIFY(QDir(m_home.path()).mkpath(folder));
+    ImageSettings settings;
+    settings.thumbnail = {path("thumbs"), 16, 0, 1, 0, 70, "_t"};
+    settings.large = {path("images"), 0, 24, 0, 1, 85, ""};
+    settings.RenameOriginalFile = 1;
+    QVERIFY(settings.save());
+    QVERIFY(m_program.start());
+    // Told apart by their widths.
+    const QList<std::pair<QString, int>> photos = {{"c.jpg", 96}, {"a.jpg", 64}, {"b.jpg", 80}};
+    QStringList paths;
+    for (const auto& [name, width] : photos) {
+        QVERIFY(TestPictures::write(path("photos/" + name), TestPictures::jpeg(QSize(width, 48))));
+        paths << path("photos/" + name);
+    }
+    m_program.add(paths);
+    for (int row = 1; row <= 3; ++row)
+        m_program.setGroup(row, "1");
+    QTest::keyClicks(m_program.groupName(1), "walk");
+
+    viewMenuItem("Sort by File &Name")->trigger();
+    selectRows(3, 3);
+    focusList();
+    QTest::keyClick(&grid(), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(listed(), QStringList({"photos/a.jpg", "photos/c.jpg", "photos/b.jpg"}));
+    m_program.pressGenerate();
+
+    QCOMPARE(listed(),
+             QStringList({"photos/walk01.jpg", "photos/walk02.jpg", "photos/walk03.jpg"}));
+    QCOMPARE(TestPictures::jpegSize(path("photos/walk01.jpg")), QSize(64, 48));
+    QCOMPARE(TestPictures::jpegSize(path("photos/walk02.jpg")), QSize(96, 48));
+    QCOMPARE(TestPictures::jpegSize(path("photos/walk03.jpg")), QSize(80, 48));
+    QCOMPARE(TestPictures::jpegSize(path("images/walk02.jpg")), QSize(48, 24));
 }
 
 QTEST_MAIN(ListCommandsTest)

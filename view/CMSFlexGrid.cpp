@@ -3,14 +3,21 @@
 #include "base/LocalFile.h"
 #include "base/LocalPath.h"
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QStyle>
 #include <QUrl>
 
+#include <vector>
+
 namespace {
+
+constexpr const char* rowDragFormat = "application/x-morvane-rows";
 
 // The files among the dropped URLs; folders and anything not on this machine are left out.
 // The path is taken from the URL's own bytes, since QUrl::toLocalFile() would turn a name
@@ -41,15 +48,24 @@ CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent)
     setCornerButtonEnabled(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsClickable(false);
+    // "Image Files" sorts by name; the header flips its indicator on any click, so ours is
+    // put back afterwards.
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == 0 && !m_locked)
+            emit nameHeaderClicked();
+        showNameOrder(m_nameOrder);
+    });
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int column = 0; column < columnCount - 1; ++column)
         setHorizontalHeaderItem(column, new QTableWidgetItem);
     connect(this, &QTableWidget::cellClicked, this, &CMSFlexGrid::Click);
-    // Files from a file manager, not rows moved within the grid.
+    // Files from a file manager, and rows dragged to another place in the list.
     setAcceptDrops(true);
+    setDragEnabled(true);
+    setDropIndicatorShown(false);
 }
 
 void CMSFlexGrid::SetRowCount(int rows)
@@ -123,6 +139,31 @@ void CMSFlexGrid::RemoveRow(int row)
     removeRow(row - 1);
 }
 
+void CMSFlexGrid::permuteRows(std::span<const int> order)
+{
+    Q_ASSERT(order.size() == size_t(rowCount()));
+    const int columns = columnCount();
+    std::vector<QTableWidgetItem*> items(order.size() * size_t(columns));
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columns; ++column)
+            items[size_t(row * columns + column)] = takeItem(row, column);
+    // The row-number items are the header's and stay where they are.
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columns; ++column)
+            if (QTableWidgetItem* item = items[size_t(order[size_t(row)] * columns + column)])
+                setItem(row, column, item);
+}
+
+void CMSFlexGrid::selectRows(int first, int last, int current)
+{
+    const QModelIndex currentIndex = model()->index(current - 1, 0);
+    selectionModel()->setCurrentIndex(currentIndex, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(model()->index(first - 1, 0), model()->index(last - 1, columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    scrollTo(currentIndex);
+}
+
 void CMSFlexGrid::setListLocked(bool locked)
 {
     m_locked = locked;
@@ -159,6 +200,14 @@ void CMSFlexGrid::clearRowNotes()
     }
 }
 
+void CMSFlexGrid::showNameOrder(std::optional<Qt::SortOrder> order)
+{
+    m_nameOrder = order;
+    horizontalHeader()->setSortIndicatorShown(order.has_value());
+    if (order)
+        horizontalHeader()->setSortIndicator(0, *order);
+}
+
 void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
@@ -182,22 +231,99 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
     QTableWidget::keyPressEvent(event);
 }
 
+QMimeData* CMSFlexGrid::rowDragData() const
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(rowDragFormat),
+                  QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                      QByteArray::number(quintptr(this)));
+    return data;
+}
+
+bool CMSFlexGrid::isOwnRowDrag(const QMimeData* data) const
+{
+    const QString format = QString::fromLatin1(rowDragFormat);
+    if (!data->hasFormat(format))
+        return false;
+    const std::unique_ptr<QMimeData> own(rowDragData());
+    return data->data(format) == own->data(format);
+}
+
+// The rows travel as a picture of themselves; the list moves them once they are dropped.
+void CMSFlexGrid::startDrag(Qt::DropActions)
+{
+    const int first = std::min(GetRow(), GetSelEndRow());
+    const int last = std::max(GetRow(), GetSelEndRow());
+    if (m_locked || first <= 0)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(rowDragData());
+    const QRect rows = visualRect(model()->index(first - 1, 0))
+                           .united(visualRect(model()->index(last - 1, columnCount() - 1)))
+                           .intersected(viewport()->rect());
+    if (!rows.isEmpty()) {
+        drag->setPixmap(viewport()->grab(rows));
+        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rows.topLeft());
+    }
+    drag->exec(Qt::MoveAction);
+}
+
 void CMSFlexGrid::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (droppedFiles(event->mimeData()).isEmpty())
+    if (isOwnRowDrag(event->mimeData())) {
+        if (m_locked) {
+            event->ignore();
+            return;
+        }
+        setDropGap(dropGap(event->position().toPoint()));
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else if (droppedFiles(event->mimeData()).isEmpty()) {
         event->ignore();
-    else
+    } else {
         event->acceptProposedAction();
+    }
 }
 
 void CMSFlexGrid::dragMoveEvent(QDragMoveEvent* event)
 {
-    // Anywhere on the list: the pictures go to its end, as Add puts them.
-    event->acceptProposedAction();
+    // Scrolls the list while a drag stays near its top or bottom edge.
+    QTableWidget::dragMoveEvent(event);
+    if (!isOwnRowDrag(event->mimeData())) {
+        // Anywhere on the list: the pictures go to its end, as Add puts them.
+        event->acceptProposedAction();
+        return;
+    }
+    if (m_locked) {
+        event->ignore();
+        return;
+    }
+    setDropGap(dropGap(event->position().toPoint()));
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void CMSFlexGrid::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    setDropGap(0);
+    QTableWidget::dragLeaveEvent(event);
 }
 
 void CMSFlexGrid::dropEvent(QDropEvent* event)
 {
+    stopAutoScroll();
+    setState(NoState);
+    setDropGap(0);
+    if (isOwnRowDrag(event->mimeData())) {
+        if (m_locked) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        emit rowsDropped(dropGap(event->position().toPoint()));
+        return;
+    }
     const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty()) {
         event->ignore();
@@ -205,6 +331,39 @@ void CMSFlexGrid::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     emit filesDropped(files);
+}
+
+// Above the middle of a row, the rows go before it; below, after it; below the last row,
+// to the end.
+int CMSFlexGrid::dropGap(QPoint position) const
+{
+    const int row = rowAt(position.y());
+    if (row < 0)
+        return GetRowCount();
+    const QRect cell = visualRect(model()->index(row, 0));
+    return row + 1 + (position.y() > cell.center().y() ? 1 : 0);
+}
+
+void CMSFlexGrid::setDropGap(int gap)
+{
+    if (gap == m_dropGap)
+        return;
+    m_dropGap = gap;
+    viewport()->update();
+}
+
+// A line between the rows where the dragged ones would land.
+void CMSFlexGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    if (m_dropGap <= 0 || rowCount() == 0)
+        return;
+    const int y = m_dropGap <= rowCount()
+                      ? rowViewportPosition(m_dropGap - 1)
+                      : rowViewportPosition(rowCount() - 1) + rowHeight(rowCount() - 1) - 1;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawLine(0, y, viewport()->width(), y);
 }
 
 QTableWidgetItem* CMSFlexGrid::cellItem(int row, int column) const

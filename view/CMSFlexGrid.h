@@ -2,6 +2,9 @@
 
 #include <QTableWidget>
 
+#include <optional>
+#include <span>
+
 // The picture grid. Row 0 is the frozen header row and column 0 the fixed column of running
 // numbers; rows and columns are counted with them, so data row r is the table's row r - 1.
 class CMSFlexGrid : public QTableWidget
@@ -23,14 +26,29 @@ public:
     void SetCellText(int row, int column, const QString& text);
     void RemoveRow(int row);
 
-    // While locked, nothing dropped is taken, and Delete and the group keys do nothing: a run
-    // works through the rows as they were when it started.
+    // Puts the data rows in a new order: order[i] is the present index of the row that is to
+    // stand at index i (data row i + 1), as ImageList::reorder takes it, and must be a
+    // permutation of the rows. Each row's cells and notes go with it; the running numbers
+    // stay 1, 2, 3 from the top.
+    void permuteRows(std::span<const int> order);
+    // Selects the data rows first to last and makes current one of them current.
+    void selectRows(int first, int last, int current);
+
+    // While locked, nothing dropped is taken, rows cannot be dragged, and Delete, the group
+    // keys and a click on the header do nothing: a run works through the rows as they were
+    // when it started.
     void setListLocked(bool locked);
     // A note on a data row that did not come out whole: a warning sign on its file name,
     // and the notes as its tooltip, one a line.
     void addRowNote(int row, const QString& note);
     QString rowNote(int row) const;
     void clearRowNotes();
+
+    // The sort indicator on "Image Files", or none.
+    void showNameOrder(std::optional<Qt::SortOrder> order);
+
+    // What a drag of the selected rows carries: only this grid takes it, as a move.
+    QMimeData* rowDragData() const;
 
 signals:
     // A data row was clicked, or chosen with the keyboard.
@@ -39,22 +57,35 @@ signals:
     void filesDropped(const QStringList& paths);
     // The Delete key, to remove the selected rows.
     void deletePressed();
+    // The selected rows were dragged to stand before data row gap (GetRowCount() is the end).
+    void rowsDropped(int gap);
     // A key 1 to 5 sets the selected rows' group, 0 clears it.
     void groupKeyPressed(int group);
+    // A click on the "Image Files" header.
+    void nameHeaderClicked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // The file names take whatever width the list has beyond its columns' own.
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     QTableWidgetItem* cellItem(int row, int column) const;
+    bool isOwnRowDrag(const QMimeData* data) const;
+    // Where rows dropped at the point (in the list's viewport) would go: before this data row.
+    int dropGap(QPoint position) const;
+    void setDropGap(int gap);
 
     void fillWidth();
 
     bool m_locked = false;
     int m_nameColumnWidth = 0; // as set, before the list's extra width
+    std::optional<Qt::SortOrder> m_nameOrder;
+    int m_dropGap = 0; // while rows are dragged over the list; 0 otherwise
 };

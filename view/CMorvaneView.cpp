@@ -4,6 +4,7 @@
 #include "base/LocalPath.h"
 #include "dialogkit/DialogUnits.h"
 #include "dialogkit/Prompter.h"
+#include "dialogkit/WaitCursor.h"
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/ProgramSettings.h"
@@ -26,6 +27,9 @@
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
+#include <QtConcurrent>
+
+#include <algorithm>
 
 namespace {
 
@@ -85,7 +89,9 @@ CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, ProgramSettin
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
     connect(m_grid, &CMSFlexGrid::filesDropped, this, &CMorvaneView::addPictures);
     connect(m_grid, &CMSFlexGrid::deletePressed, this, &CMorvaneView::OnRemove);
+    connect(m_grid, &CMSFlexGrid::rowsDropped, this, &CMorvaneView::moveSelectionTo);
     connect(m_grid, &CMSFlexGrid::groupKeyPressed, this, &CMorvaneView::setSelectionGroup);
+    connect(m_grid, &CMSFlexGrid::nameHeaderClicked, this, &CMorvaneView::sortByNameHeader);
 }
 
 CMorvaneView::~CMorvaneView()
@@ -279,6 +285,11 @@ void CMorvaneView::addPictures(const QStringList& paths)
     // Remembers where the first picture really added came from; the next Add starts there.
     if (!firstFolder.isEmpty())
         QSettings(settingsOrganization).setValue(commonFilePathKey, firstFolder);
+    // The new rows stand at the end, in no order of names.
+    if (!firstFolder.isEmpty()) {
+        m_nameOrder.reset();
+        m_grid->showNameOrder(m_nameOrder);
+    }
 }
 
 void CMorvaneView::OnRemove()
@@ -337,6 +348,117 @@ QStringList CMorvaneView::typedGroupNames() const
     for (const QLineEdit* edit : m_groupEdits)
         names << edit->text();
     return names;
+}
+
+void CMorvaneView::sortList(ListOrder order)
+{
+    if (isRunning())
+        return;
+    std::vector<PictureFacts> facts;
+    if (order == ListOrder::DateTaken)
+        facts = factsOfEveryRow();
+    reorderRows(listOrder(order, m_images, facts));
+    if (order == ListOrder::FileName) {
+        m_nameOrder = Qt::AscendingOrder;
+        m_grid->showNameOrder(m_nameOrder);
+    }
+}
+
+void CMorvaneView::sortByNameHeader()
+{
+    if (isRunning())
+        return;
+    if (m_nameOrder != Qt::AscendingOrder) {
+        sortList(ListOrder::FileName);
+        return;
+    }
+    std::vector<int> order = listOrder(ListOrder::FileName, m_images, {});
+    std::reverse(order.begin(), order.end());
+    reorderRows(order);
+    m_nameOrder = Qt::DescendingOrder;
+    m_grid->showNameOrder(m_nameOrder);
+}
+
+void CMorvaneView::moveSelectionUp()
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning() && first > 1)
+        moveRows(first, last, first - 1);
+}
+
+void CMorvaneView::moveSelectionDown()
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning() && first > 0 && last < m_images.size())
+        moveRows(first, last, last + 2);
+}
+
+void CMorvaneView::moveSelectionTo(int gap)
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning())
+        moveRows(first, last, gap);
+}
+
+void CMorvaneView::moveRows(int first, int last, int gap)
+{
+    const int rows = m_images.size();
+    if (first <= 0 || last > rows || gap < 1 || gap > rows + 1 || (gap >= first && gap <= last + 1))
+        return;
+    // The other rows in their order, with the moved ones put in where the gap is.
+    std::vector<int> order;
+    order.reserve(size_t(rows));
+    for (int index = 0; index < rows; ++index) {
+        if (index == gap - 1)
+            for (int moved = first - 1; moved < last; ++moved)
+                order.push_back(moved);
+        if (index < first - 1 || index >= last)
+            order.push_back(index);
+    }
+    if (gap == rows + 1)
+        for (int moved = first - 1; moved < last; ++moved)
+            order.push_back(moved);
+    reorderRows(order);
+}
+
+void CMorvaneView::reorderRows(const std::vector<int>& order)
+{
+    const auto [first, last] = selectedRows();
+    const int current = m_grid->GetRow();
+    if (!m_images.reorder(order))
+        return;
+    m_grid->permuteRows(order);
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
+    if (current <= 0)
+        return;
+    // Where each row went, as a data row.
+    std::vector<int> rowOf(order.size());
+    for (size_t index = 0; index < order.size(); ++index)
+        rowOf[size_t(order[index])] = int(index) + 1;
+    int newFirst = rowOf[size_t(first - 1)];
+    int newLast = newFirst;
+    for (int row = first; row <= last; ++row) {
+        newFirst = std::min(newFirst, rowOf[size_t(row - 1)]);
+        newLast = std::max(newLast, rowOf[size_t(row - 1)]);
+    }
+    const int newCurrent = rowOf[size_t(current - 1)];
+    // Together, and with the current row at one end, as a row range is selected.
+    if (newLast - newFirst == last - first && (newCurrent == newFirst || newCurrent == newLast))
+        m_grid->selectRows(newFirst, newLast, newCurrent);
+    else
+        m_grid->selectRows(newCurrent, newCurrent, newCurrent);
+}
+
+std::vector<PictureFacts> CMorvaneView::factsOfEveryRow()
+{
+    QStringList paths;
+    for (int index = 0; index < m_images.size(); ++index)
+        paths << m_images[index].GetFullPath();
+    // Only headers are read, on every core.
+    const WaitCursor wait;
+    const QList<PictureFacts> read = QtConcurrent::blockingMapped(paths, readPictureFacts);
+    return std::vector<PictureFacts>(read.begin(), read.end());
 }
 
 void CMorvaneView::OnGenerate()
@@ -523,6 +645,8 @@ void CMorvaneView::renamed(int row, const QString& newPath)
 {
     m_images[row].SetPath(newPath);
     m_grid->SetCellText(row + 1, 1, m_images[row].GetFileName());
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
 }
 
 void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
@@ -556,6 +680,8 @@ bool CMorvaneView::trustServer(const ServerKey& key)
 void CMorvaneView::ClearImageList()
 {
     m_images.clear();
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
 }
 
 void CMorvaneView::SetStatusText(const QString& text)

@@ -5,6 +5,8 @@
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/ListOrder.h"
+#include "imaging/PictureFacts.h"
 #include "publish/PublishJob.h"
 #include "publish/ReportRelay.h"
 #include "upload/ServerTrust.h"
@@ -16,7 +18,9 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 class CFtpSettingsDlg;
 class CImagePropertiesDlg;
@@ -73,6 +77,17 @@ public slots:
     void addPictures(const QStringList& paths);
     void OnRemove();
     void OnGroup();
+    // Sorts the list, and the grid with it: by file name, by the date taken or back to the
+    // order added. The selected picture stays current wherever it lands.
+    void sortList(ListOrder order);
+    // The click on "Image Files": by file name, or, when the list is in that order already,
+    // in the reverse order.
+    void sortByNameHeader();
+    // Ctrl+Up and Ctrl+Down: the selected rows change places with the row above or below.
+    void moveSelectionUp();
+    void moveSelectionDown();
+    // The selected rows, dragged to stand before data row gap.
+    void moveSelectionTo(int gap);
     // Group 1 to 5 for the selected rows, or none for 0, as Group sets it.
     void setSelectionGroup(int group);
     // Writes the outputs of the grid's grouped rows.
@@ -114,6 +129,13 @@ private:
     // The group names as typed, which the view takes only when a run starts.
     QStringList typedGroupNames() const;
     void writeGroupCells(const QString& text);
+    // Puts the rows in the order given, as ImageList::reorder takes it. When the selected
+    // rows land together they stay selected; else the current one alone is.
+    void reorderRows(const std::vector<int>& order);
+    // Moves the data rows first to last to stand before data row gap.
+    void moveRows(int first, int last, int gap);
+    // The facts of every row, in grid order, read now.
+    std::vector<PictureFacts> factsOfEveryRow();
     void startRun(bool upload);
     void runEnded();
     void setRunning(bool running);
@@ -144,6 +166,8 @@ private:
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
+    // The list stands sorted by file name this way, as the header shows; none after a move.
+    std::optional<Qt::SortOrder> m_nameOrder;
     QString m_previewPath;
     BusyFlag m_busy;
     // Counts the clicks, so that a preview worker of an earlier click, finishing late, does
