@@ -5,6 +5,7 @@
 
 #include "settings/ImageSettings.h"
 #include "view/CSelectGroupDlg.h"
+#include "view/RowReader.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -515,6 +516,12 @@ void ListCommandsTest::generateNumbersInTheListsOrder()
     QCOMPARE(TestPictures::jpegSize(path("photos/walk02.jpg")), QSize(96, 48));
     QCOMPARE(TestPictures::jpegSize(path("photos/walk03.jpg")), QSize(80, 48));
     QCOMPARE(TestPictures::jpegSize(path("images/walk02.jpg")), QSize(48, 24));
+    // The renamed rows tell their new paths, and get their pictures under them.
+    QTRY_VERIFY_WITH_TIMEOUT(view().rowReader().isIdle(), 10000);
+    for (int row = 1; row <= 3; ++row) {
+        QVERIFY(grid().rowDetails(row).startsWith(path("photos/walk0%1.jpg").arg(row)));
+        QVERIFY(!grid().rowPicture(row).isNull());
+    }
 }
 
 QTEST_MAIN(ListCommandsTest)

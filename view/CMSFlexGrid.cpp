@@ -2,6 +2,7 @@
 
 #include "base/LocalFile.h"
 #include "base/LocalPath.h"
+#include "view/RowPictureDelegate.h"
 
 #include <QCoreApplication>
 #include <QDrag>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
 
@@ -17,6 +19,7 @@
 
 namespace {
 
+constexpr int detailsRole = Qt::UserRole + 2;
 constexpr const char* rowDragFormat = "application/x-morvane-rows";
 
 // The files among the dropped URLs; folders and anything not on this machine are left out.
@@ -62,6 +65,16 @@ CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent)
     for (int column = 0; column < columnCount - 1; ++column)
         setHorizontalHeaderItem(column, new QTableWidgetItem);
     connect(this, &QTableWidget::cellClicked, this, &CMSFlexGrid::Click);
+
+    // Two lines of text high, in the shape of most photographs.
+    const int pictureHeight = 2 * fontMetrics().height();
+    m_pictureBox = QSize(pictureHeight * 4 / 3, pictureHeight);
+    setIconSize(m_pictureBox);
+    setItemDelegateForColumn(0, new RowPictureDelegate(m_pictureBox, this));
+    verticalHeader()->setDefaultSectionSize(
+        std::max(verticalHeader()->defaultSectionSize(), pictureHeight + 4));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::visibleRowsChanged);
+
     // Files from a file manager, and rows dragged to another place in the list.
     setAcceptDrops(true);
     setDragEnabled(true);
@@ -109,6 +122,7 @@ void CMSFlexGrid::resizeEvent(QResizeEvent* event)
 {
     QTableWidget::resizeEvent(event);
     fillWidth();
+    emit visibleRowsChanged();
 }
 
 void CMSFlexGrid::fillWidth()
@@ -164,6 +178,15 @@ void CMSFlexGrid::selectRows(int first, int last, int current)
     scrollTo(currentIndex);
 }
 
+std::pair<int, int> CMSFlexGrid::visibleRows() const
+{
+    const int top = rowAt(0);
+    if (top < 0)
+        return {1, 0};
+    const int bottom = rowAt(viewport()->height() - 1);
+    return {top + 1, (bottom < 0 ? rowCount() - 1 : bottom) + 1};
+}
+
 void CMSFlexGrid::setListLocked(bool locked)
 {
     m_locked = locked;
@@ -174,30 +197,67 @@ void CMSFlexGrid::addRowNote(int row, const QString& note)
 {
     if (row <= 0 || row >= GetRowCount())
         return;
-    if (!item(row - 1, 0))
-        setItem(row - 1, 0, new QTableWidgetItem);
-    QTableWidgetItem* name = item(row - 1, 0);
-    const QString notes = rowNote(row).isEmpty() ? note : rowNote(row) + u'\n' + note;
-    name->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    name->setToolTip(notes);
-    name->setData(Qt::AccessibleDescriptionRole, notes);
+    const QString notes = rowNote(row);
+    QTableWidgetItem* name = nameItem(row);
+    name->setData(RowPictureDelegate::noteRole, notes.isEmpty() ? note : notes + u'\n' + note);
+    updateToolTip(name);
 }
 
 QString CMSFlexGrid::rowNote(int row) const
 {
     const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
-    return name ? name->toolTip() : QString();
+    return name ? name->data(RowPictureDelegate::noteRole).toString() : QString();
 }
 
 void CMSFlexGrid::clearRowNotes()
 {
     for (int row = 0; row < rowCount(); ++row) {
-        if (QTableWidgetItem* name = item(row, 0)) {
-            name->setIcon(QIcon());
-            name->setToolTip(QString());
-            name->setData(Qt::AccessibleDescriptionRole, QVariant());
+        QTableWidgetItem* name = item(row, 0);
+        if (name && name->data(RowPictureDelegate::noteRole).isValid()) {
+            name->setData(RowPictureDelegate::noteRole, QVariant());
+            updateToolTip(name);
         }
     }
+}
+
+void CMSFlexGrid::setRowDetails(int row, const QString& details)
+{
+    if (row <= 0 || row >= GetRowCount())
+        return;
+    QTableWidgetItem* name = nameItem(row);
+    name->setData(detailsRole, details);
+    updateToolTip(name);
+}
+
+QString CMSFlexGrid::rowDetails(int row) const
+{
+    const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
+    return name ? name->data(detailsRole).toString() : QString();
+}
+
+void CMSFlexGrid::setRowPicture(int row, const QImage& picture)
+{
+    if (row <= 0 || row >= GetRowCount())
+        return;
+    nameItem(row)->setData(Qt::DecorationRole, picture.isNull() ? QVariant() : QVariant(picture));
+}
+
+QImage CMSFlexGrid::rowPicture(int row) const
+{
+    const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
+    return name ? qvariant_cast<QImage>(name->data(Qt::DecorationRole)) : QImage();
+}
+
+// The notes first: a row with a warning sign is hovered for its reason.
+void CMSFlexGrid::updateToolTip(QTableWidgetItem* name)
+{
+    const QString details = name->data(detailsRole).toString();
+    const QString notes = name->data(RowPictureDelegate::noteRole).toString();
+    const QString tip = notes.isEmpty()     ? details
+                        : details.isEmpty() ? notes
+                                            : notes + QStringLiteral("\n\n") + details;
+    name->setToolTip(tip);
+    name->setData(Qt::AccessibleDescriptionRole, tip.isEmpty() ? QVariant() : QVariant(tip));
 }
 
 void CMSFlexGrid::showNameOrder(std::optional<Qt::SortOrder> order)
@@ -373,4 +433,11 @@ QTableWidgetItem* CMSFlexGrid::cellItem(int row, int column) const
     if (column == 0)
         return verticalHeaderItem(row - 1);
     return item(row - 1, column - 1);
+}
+
+QTableWidgetItem* CMSFlexGrid::nameItem(int row)
+{
+    if (!item(row - 1, 0))
+        setItem(row - 1, 0, new QTableWidgetItem);
+    return item(row - 1, 0);
 }

@@ -11,6 +11,9 @@
 #include "publish/ReportRelay.h"
 #include "upload/ServerTrust.h"
 
+#include <QHash>
+#include <QImage>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -28,6 +31,7 @@ class CMSFlexGrid;
 class PreviewBox;
 class PreviewFrame;
 class Prompter;
+class RowReader;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -66,6 +70,8 @@ public:
 
     // A run of Generate or Generate / Upload is under way.
     bool isRunning() const { return m_run != nullptr; }
+    // Reads the rows' facts and pictures.
+    const RowReader& rowReader() const { return *m_reader; }
     // What the last run did; meaningful once it has ended.
     const PublishResult& lastResult() const { return m_result; }
 
@@ -134,8 +140,17 @@ private:
     void reorderRows(const std::vector<int>& order);
     // Moves the data rows first to last to stand before data row gap.
     void moveRows(int first, int last, int gap);
-    // The facts of every row, in grid order, read now.
+    // The facts of every row, in grid order; those not read yet are read now.
     std::vector<PictureFacts> factsOfEveryRow();
+    // Where the reader's results go: to the row of that key, while it holds that path.
+    int rowOfKey(qint64 key);
+    void factsRead(qint64 key, const QString& path, const PictureFacts& facts);
+    void pictureMade(qint64 key, const QString& path, const QImage& picture);
+    void showRowDetails(int row);
+    // Asks for the pictures of the rows in sight before the others.
+    void preferVisibleRows();
+    // Forgets what was read of the rows first to last, before they leave the list.
+    void forgetRows(int first, int last);
     void startRun(bool upload);
     void runEnded();
     void setRunning(bool running);
@@ -166,6 +181,14 @@ private:
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
+    // What was read of the pictures, by their key in the list (ImageList::addedOrder), which
+    // stays with a picture wherever its row goes.
+    std::unique_ptr<RowReader> m_reader;
+    QHash<qint64, PictureFacts> m_facts;
+    QSet<qint64> m_pictured;       // row pictures made, or found impossible to make
+    QHash<qint64, int> m_rowOfKey; // data rows; rebuilt after rows move or leave
+    bool m_rowsMoved = false;
+    QTimer* m_preferTimer;
     // The list stands sorted by file name this way, as the header shows; none after a move.
     std::optional<Qt::SortOrder> m_nameOrder;
     QString m_previewPath;
