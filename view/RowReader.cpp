@@ -1,9 +1,13 @@
 #include "view/RowReader.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 #include <QThread>
 
 namespace {
+
+// How long the window's thread hands results over before it answers its user again.
+constexpr qint64 deliveryMs = 4;
 
 QImage imageOf(const RowPicture& picture, qreal devicePixelRatio)
 {
@@ -40,7 +44,7 @@ RowReader::RowReader(QSize pictureBox, qreal devicePixelRatio, QObject* parent)
     : QObject(parent), m_devicePixelRatio(devicePixelRatio),
       m_pictures((QSizeF(pictureBox) * devicePixelRatio).toSize())
 {
-    // The window, and a run of Generate, come first.
+    // Where the system ranks threads, the window and a run of Generate come first.
     m_pool.setThreadPriority(QThread::LowPriority);
     m_pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
 }
@@ -91,12 +95,13 @@ void RowReader::clear()
     m_preferred.clear();
     m_factsPending.clear();
     m_picturesPending.clear();
+    m_results.clear();
 }
 
 bool RowReader::isIdle() const
 {
     const QMutexLocker lock(&m_mutex);
-    return m_workers == 0 && m_onTheirWay == 0 && m_factsPending.isEmpty() &&
+    return m_workers == 0 && m_results.empty() && !m_deliveryAsked && m_factsPending.isEmpty() &&
            m_picturesPending.isEmpty();
 }
 
@@ -140,32 +145,42 @@ void RowReader::work()
                 --m_workers;
                 return;
             }
-            ++m_onTheirWay;
         }
-        // Posted to this object, so whatever is on its way when it goes is dropped with it.
-        if (task.kind == Kind::Facts) {
-            QMetaObject::invokeMethod(
-                this,
-                [this, key = task.key, path = task.path, facts = readPictureFacts(task.path)] {
-                    {
-                        const QMutexLocker lock(&m_mutex);
-                        --m_onTheirWay;
-                    }
-                    emit factsRead(key, path, facts);
-                },
-                Qt::QueuedConnection);
-        } else {
-            QMetaObject::invokeMethod(
-                this,
-                [this, key = task.key, path = task.path,
-                 picture = imageOf(m_pictures.make(task.path), m_devicePixelRatio)] {
-                    {
-                        const QMutexLocker lock(&m_mutex);
-                        --m_onTheirWay;
-                    }
-                    emit pictureMade(key, path, picture);
-                },
-                Qt::QueuedConnection);
+        Result result{task.kind, task.key, task.path, {}, {}};
+        if (task.kind == Kind::Facts)
+            result.facts = readPictureFacts(task.path);
+        else
+            result.picture = imageOf(m_pictures.make(task.path), m_devicePixelRatio);
+        const QMutexLocker lock(&m_mutex);
+        m_results.push_back(std::move(result));
+        // Posted to this object, so a delivery still asked for when it goes is dropped with it.
+        if (!std::exchange(m_deliveryAsked, true))
+            QMetaObject::invokeMethod(this, &RowReader::deliver, Qt::QueuedConnection);
+    }
+}
+
+void RowReader::deliver()
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        Result result;
+        {
+            const QMutexLocker lock(&m_mutex);
+            if (m_results.empty()) {
+                m_deliveryAsked = false;
+                return;
+            }
+            if (timer.elapsed() >= deliveryMs) {
+                QMetaObject::invokeMethod(this, &RowReader::deliver, Qt::QueuedConnection);
+                return;
+            }
+            result = std::move(m_results.front());
+            m_results.pop_front();
         }
+        if (result.kind == Kind::Facts)
+            emit factsRead(result.key, result.path, result.facts);
+        else
+            emit pictureMade(result.key, result.path, result.picture);
     }
 }

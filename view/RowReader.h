@@ -16,7 +16,8 @@
 // that listing and scrolling never wait for it: each picture's facts (size, date taken) and
 // its row picture. Facts come first, being quick to read; the pictures of the rows in sight
 // come before the others'. Results arrive on the reader's thread, each once, keyed by what
-// the list gave with the path.
+// the list gave with the path, a few milliseconds' worth at a time, so the window answers
+// between them however fast they come.
 class RowReader : public QObject
 {
     Q_OBJECT
@@ -61,12 +62,23 @@ private:
         qint64 key;
         QString path;
     };
+    struct Result
+    {
+        Kind kind;
+        qint64 key;
+        QString path;
+        PictureFacts facts;
+        QImage picture;
+    };
 
     // Runs on a pool thread until nothing is left to read.
     void work();
     // The next task, under the lock; false when none is left.
     bool takeTask(Task& task);
     void startWorkers();
+    // Hands results over on the reader's thread until its time is up, and asks to go on
+    // later while more are waiting.
+    void deliver();
 
     const qreal m_devicePixelRatio;
     RowPictures m_pictures;
@@ -81,6 +93,7 @@ private:
     QHash<qint64, QString> m_factsPending;
     QHash<qint64, QString> m_picturesPending;
     int m_workers = 0;
-    int m_onTheirWay = 0; // results posted to this thread, not yet delivered
+    std::deque<Result> m_results; // read, not yet handed over
+    bool m_deliveryAsked = false;
     bool m_stopping = false;
 };
