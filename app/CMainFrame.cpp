@@ -5,6 +5,7 @@
 #include "dialogkit/Prompter.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 #include "upload/gui/CFtpSettingsDlg.h"
+#include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 
 #include <QAction>
@@ -124,6 +125,34 @@ void CMainFrame::createMenus()
     QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     exitAction->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
 
+    // The list's order. Moving rows by key works while the list has the focus, as the other
+    // keys of the list do.
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* byName = view->addAction(QStringLiteral("Sort by File &Name"), m_view,
+                                      [this] { m_view->sortList(ListOrder::FileName); });
+    byName->setStatusTip(QStringLiteral("Sort the list by file name."));
+    QAction* byDate = view->addAction(QStringLiteral("Sort by &Date Taken"), m_view,
+                                      [this] { m_view->sortList(ListOrder::DateTaken); });
+    byDate->setStatusTip(QStringLiteral("Sort the list by the date the pictures were taken."));
+    QAction* byAdding = view->addAction(QStringLiteral("Sort by Order &Added"), m_view,
+                                        [this] { m_view->sortList(ListOrder::Added); });
+    byAdding->setStatusTip(
+        QStringLiteral("Put the list back in the order the pictures were added."));
+    view->addSeparator();
+    QAction* up =
+        view->addAction(QStringLiteral("Move &Up"), m_view, &CMorvaneView::moveSelectionUp);
+    up->setStatusTip(QStringLiteral("Move the selected pictures up one row."));
+    up->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+    QAction* down =
+        view->addAction(QStringLiteral("Move Do&wn"), m_view, &CMorvaneView::moveSelectionDown);
+    down->setStatusTip(QStringLiteral("Move the selected pictures down one row."));
+    down->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+    for (QAction* move : {up, down}) {
+        move->setShortcutContext(Qt::WidgetShortcut);
+        m_view->grid().addAction(move);
+    }
+    m_idleOnly << byName << byDate << byAdding << up << down;
+
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     QAction* imageProperties = options->addAction(QStringLiteral("&Image Properties"), this,
                                                   &CMainFrame::OnImageProperties);
@@ -137,7 +166,7 @@ void CMainFrame::createMenus()
     help->addAction(QStringLiteral("&About Quarnel..."), this, &CMainFrame::appAbout)
         ->setStatusTip(QStringLiteral("Display program information, version number and copyright"));
 
-    for (QMenu* menu : {file, options, help}) {
+    for (QMenu* menu : {file, view, options, help}) {
         connect(menu, &QMenu::hovered, this, [this](QAction* action) {
             SetMessageText(action->statusTip().isEmpty() ? idleMessage : action->statusTip());
         });

@@ -46,9 +46,9 @@ QString QtPrompter::openDocumentFile()
     return QFileDialog::getOpenFileName(owner(), QStringLiteral("Open"));
 }
 
-std::optional<int> QtPrompter::chooseGroup()
+std::optional<int> QtPrompter::chooseGroup(const QStringList& groupNames)
 {
-    CSelectGroupDlg dialog(owner());
+    CSelectGroupDlg dialog(groupNames, owner());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.m_selection;

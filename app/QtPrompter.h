@@ -9,7 +9,7 @@ public:
     Answer message(const QString& text, MessageStyle style) override;
     QStringList openJpegFiles(const QString& startFolder) override;
     QString openDocumentFile() override;
-    std::optional<int> chooseGroup() override;
+    std::optional<int> chooseGroup(const QStringList& groupNames) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& instruction,
                                         const QString& initialFolder) override;
 };

@@ -30,8 +30,9 @@ public:
     virtual QString openDocumentFile() = 0;
 
     // The index chosen in "Select Group" ("1" .. "5" are 0 .. 4, "None" is 5, -1 nothing),
-    // or none when the dialog was cancelled.
-    virtual std::optional<int> chooseGroup() = 0;
+    // or none when the dialog was cancelled. groupNames holds the names of groups 1 to 5 as
+    // typed, shown beside their numbers.
+    virtual std::optional<int> chooseGroup(const QStringList& groupNames) = 0;
 
     // A folder that exists, confirmed by the user (typed folders are created on request);
     // none when the chooser was cancelled.

@@ -24,9 +24,10 @@ QString ScriptedPrompter::openDocumentFile()
     return nextDocument;
 }
 
-std::optional<int> ScriptedPrompter::chooseGroup()
+std::optional<int> ScriptedPrompter::chooseGroup(const QStringList& groupNames)
 {
     ++groupDialogs;
+    lastGroupNames = groupNames;
     return nextGroup;
 }
 

@@ -15,7 +15,7 @@ public:
     Answer message(const QString& text, MessageStyle style) override;
     QStringList openJpegFiles(const QString& startFolder) override;
     QString openDocumentFile() override;
-    std::optional<int> chooseGroup() override;
+    std::optional<int> chooseGroup(const QStringList& groupNames) override;
     std::optional<QString> chooseFolder(const QString& caption, const QString& instruction,
                                         const QString& initialFolder) override;
 
@@ -30,6 +30,7 @@ public:
     QString nextDocument;
     std::optional<int> nextGroup;
     int groupDialogs = 0;
+    QStringList lastGroupNames; // as the last "Select Group" was given them
 
     // The arguments of every folder chooser shown, as {caption, instruction, initialFolder}.
     QList<QStringList> folderDialogs;

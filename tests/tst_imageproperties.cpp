@@ -105,7 +105,7 @@ void ImagePropertiesTest::firstOpeningShowsDefaults()
         for (int id : {1003, 1004, 1011, 1012})
             QCOMPARE(edit(dialog, id)->text(), QStringLiteral("0"));
         for (int id : {1005, 1006, 1013, 1014, 1033, 1034, 1035, 1036, 1037, 1038, 1040, 1041, 1042,
-                       1043, 1044, 1046, 1047, 1048})
+                       1043, 1044, 1046, 1047, 1048, 1049})
             QVERIFY(!control<QCheckBox>(dialog, id)->isChecked());
         for (int id : {1039, 1045})
             QCOMPARE(control<QLabel>(dialog, id)->text(), QStringLiteral("20"));
@@ -184,7 +184,7 @@ void ImagePropertiesTest::okSavesEveryField()
         control<QSlider>(dialog, 1016)->setValue(85);
         control<QCheckBox>(dialog, 1033)->setChecked(true);
         edit(dialog, 1017)->setText("_orig");
-        for (int id : {1035, 1036, 1040, 1043, 1044, 1047})
+        for (int id : {1035, 1036, 1040, 1043, 1044, 1047, 1049})
             control<QCheckBox>(dialog, id)->setChecked(true);
         click(dialog, 1);
     });
@@ -198,10 +198,12 @@ void ImagePropertiesTest::okSavesEveryField()
                                     "ThumbUseWidth = 1\nThumbWidth = 160\n"
                                     "RenameOriginalFile = 1\nOriginalExtension = _orig\n" +
                                     webKeys({"ThumbAvif", "ThumbDouble", "LargeWebp",
-                                             "LargeKeepRatio", "LargeNoEnlarge", "KeepCredits"})));
+                                             "LargeKeepRatio", "LargeNoEnlarge", "KeepCredits",
+                                             "WebSafeNames"})));
     QCOMPARE(dialog.settings().thumbnail.Avif, 1);
     QCOMPARE(dialog.settings().large.NoEnlarge, 1);
     QCOMPARE(dialog.settings().ProgressiveJpeg, 0);
+    QCOMPARE(dialog.settings().WebSafeNames, 1);
     QCOMPARE(dialog.settings().thumbnail.Width, 160);
     QCOMPARE(dialog.settings().OriginalExtension, QStringLiteral("_orig"));
 }
@@ -352,7 +354,7 @@ void ImagePropertiesTest::tabOrderFollowsTemplate()
                                   "1007", "1008", "1034", "1035", "1036", "1037", "1038",
                                   "1009", "1010", "1011", "1012", "1013", "1014", "1015",
                                   "1016", "1040", "1041", "1042", "1043", "1044", "2",
-                                  "1033", "1017", "1046", "1047", "1048", "1"};
+                                  "1033", "1017", "1049", "1046", "1047", "1048", "1"};
     ImageSettings settings;
     CImagePropertiesDlg dialog(settings, m_prompter);
     dialog.show();
@@ -392,7 +394,8 @@ void ImagePropertiesTest::controlsAreNamedByTheirText()
                                                  {1044, "Never enlarge"},
                                                  {1046, "Progressive JPEG"},
                                                  {1047, "Keep artist and copyright"},
-                                                 {1048, "Write HTML fragment"}};
+                                                 {1048, "Write HTML fragment"},
+                                                 {1049, "Web-safe file names"}};
     for (const auto& [id, text] : boxes) {
         QCOMPARE(control<QCheckBox>(dialog, id)->text(), QString::fromUtf8(text));
         QCOMPARE(name(control<QCheckBox>(dialog, id)), QString::fromUtf8(text));
@@ -446,13 +449,16 @@ void ImagePropertiesTest::newControlsFitBesideTheOthers()
     CImagePropertiesDlg dialog(settings, m_prompter);
     QGroupBox* thumbnailBox = nullptr;
     QGroupBox* largeBox = nullptr;
+    QGroupBox* originalBox = nullptr;
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>()) {
         if (box->title() == u"Thumbnail Properties")
             thumbnailBox = box;
         else if (box->title() == u"Image Properties")
             largeBox = box;
+        else if (box->title() == u"Original Image Options")
+            originalBox = box;
     }
-    QVERIFY(thumbnailBox && largeBox);
+    QVERIFY(thumbnailBox && largeBox && originalBox);
     QList<QWidget*> others;
     for (QWidget* widget : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (!qobject_cast<QGroupBox*>(widget))
@@ -462,12 +468,13 @@ void ImagePropertiesTest::newControlsFitBesideTheOthers()
         return QRect(widget->pos(), QSize(std::max(widget->width(), widget->sizeHint().width()),
                                           widget->height()));
     };
-    for (int id = 1034; id <= 1048; ++id) {
+    for (int id = 1034; id <= 1049; ++id) {
         QWidget* widget = control<QWidget>(dialog, id);
         const QRect place = placeOf(widget);
         const QRect box = id < 1040   ? thumbnailBox->geometry().adjusted(2, 2, -2, -2)
                           : id < 1046 ? largeBox->geometry().adjusted(2, 2, -2, -2)
-                                      : dialog.rect();
+                          : id < 1049 ? dialog.rect()
+                                      : originalBox->geometry().adjusted(2, 2, -2, -2);
         QVERIFY2(box.contains(place), qPrintable(QString::number(id)));
         for (QWidget* other : others)
             QVERIFY2(other == widget || !place.intersects(placeOf(other)),

@@ -185,6 +185,14 @@ void MainFrameTest::showsMenuPromptsThenReady_data()
     QTest::newRow("Exit") << "&File"
                           << "E&xit"
                           << "Quit the application; prompts to save documents";
+    const std::tuple<const char*, const char*> viewItems[] = {
+        {"Sort by File &Name", "Sort the list by file name."},
+        {"Sort by &Date Taken", "Sort the list by the date the pictures were taken."},
+        {"Sort by Order &Added", "Put the list back in the order the pictures were added."},
+        {"Move &Up", "Move the selected pictures up one row."},
+        {"Move Do&wn", "Move the selected pictures down one row."}};
+    for (const auto& [item, prompt] : viewItems)
+        QTest::addRow("%s", item) << "&View" << item << prompt;
     QTest::newRow("Image Properties") << "&Options"
                                       << "&Image Properties"
                                       << "Modify the image save settings.";

@@ -9,14 +9,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using namespace TestPictures;
 
@@ -127,7 +131,25 @@ void RunControlTest::clicksDuringARunDoNothingThenOrAfterwards()
             idleOnly << "group name";
         view().grid().setCurrentCell(0, 0);
         QTest::keyClick(&view().grid(), Qt::Key_Delete);
+        // Nor are the rows ordered or grouped: by key, by the header, or dragged.
+        for (const int key : {int(Qt::Key_3), int(Qt::Key_0)})
+            QTest::keyClick(&view().grid(), Qt::Key(key));
+        QTest::keyClick(&view().grid(), Qt::Key_Down, Qt::ControlModifier);
+        QHeaderView* header = view().grid().horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
+        const std::unique_ptr<QMimeData> rows(view().grid().rowDragData());
+        const QPoint below = view().grid().visualItemRect(view().grid().item(3, 0)).center();
+        QDragEnterEvent drag(below, Qt::MoveAction, rows.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view().grid().viewport(), &drag);
+        if (drag.isAccepted())
+            idleOnly << "drag";
         for (const auto& [menu, item] : {std::pair{"&File", "&New"},
+                                         {"&View", "Sort by File &Name"},
+                                         {"&View", "Sort by &Date Taken"},
+                                         {"&View", "Sort by Order &Added"},
+                                         {"&View", "Move &Up"},
+                                         {"&View", "Move Do&wn"},
                                          {"&Options", "&Image Properties"},
                                          {"&Options", "&Ftp Settings"}}) {
             QAction* action = menuAction(menu, item);
@@ -146,12 +168,17 @@ void RunControlTest::clicksDuringARunDoNothingThenOrAfterwards()
     QCOMPARE(m_program.prompter.lastStartFolder, startFolder);
     QCOMPARE(files("thumbs").size(), 4);
     QCOMPARE(view().grid().GetCellText(4, 1), QStringLiteral("04.jpg"));
+    QCOMPARE(view().grid().GetCellText(1, 1), QStringLiteral("01.jpg"));
+    for (int row = 1; row <= 4; ++row)
+        QCOMPARE(view().grid().GetCellText(row, 2), QStringLiteral("1"));
+    QVERIFY(!view().grid().horizontalHeader()->isSortIndicatorShown());
     QCOMPARE(frame().GetMessageText(), QStringLiteral("Ready"));
     // Everything answers again, and Cancel has nothing to stop.
     for (const char* id : {"1007", "1008", "1009", "3", "4"})
         QVERIFY(button(id)->isEnabled());
     QVERIFY(!button("1034")->isEnabled());
     QVERIFY(menuAction("&File", "&New")->isEnabled());
+    QVERIFY(menuAction("&View", "Move &Up")->isEnabled());
 }
 
 void RunControlTest::cancelStopsAfterTheRowBeingWritten_data()

@@ -2,15 +2,25 @@
 
 #include "base/LocalFile.h"
 #include "base/LocalPath.h"
+#include "view/RowPictureDelegate.h"
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QUrl>
 
+#include <vector>
+
 namespace {
+
+constexpr int detailsRole = Qt::UserRole + 2;
+constexpr const char* rowDragFormat = "application/x-morvane-rows";
 
 // The files among the dropped URLs; folders and anything not on this machine are left out.
 // The path is taken from the URL's own bytes, since QUrl::toLocalFile() would turn a name
@@ -41,15 +51,34 @@ CMSFlexGrid::CMSFlexGrid(int columnCount, QWidget* parent)
     setCornerButtonEnabled(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsClickable(false);
+    // "Image Files" sorts by name; the header flips its indicator on any click, so ours is
+    // put back afterwards.
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == 0 && !m_locked)
+            emit nameHeaderClicked();
+        showNameOrder(m_nameOrder);
+    });
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int column = 0; column < columnCount - 1; ++column)
         setHorizontalHeaderItem(column, new QTableWidgetItem);
     connect(this, &QTableWidget::cellClicked, this, &CMSFlexGrid::Click);
-    // Files from a file manager, not rows moved within the grid.
+
+    // Two lines of text high, in the shape of most photographs.
+    const int pictureHeight = 2 * fontMetrics().height();
+    m_pictureBox = QSize(pictureHeight * 4 / 3, pictureHeight);
+    setIconSize(m_pictureBox);
+    setItemDelegateForColumn(0, new RowPictureDelegate(m_pictureBox, this));
+    verticalHeader()->setDefaultSectionSize(
+        std::max(verticalHeader()->defaultSectionSize(), pictureHeight + 4));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CMSFlexGrid::visibleRowsChanged);
+
+    // Files from a file manager, and rows dragged to another place in the list.
     setAcceptDrops(true);
+    setDragEnabled(true);
+    setDropIndicatorShown(false);
 }
 
 void CMSFlexGrid::SetRowCount(int rows)
@@ -93,6 +122,7 @@ void CMSFlexGrid::resizeEvent(QResizeEvent* event)
 {
     QTableWidget::resizeEvent(event);
     fillWidth();
+    emit visibleRowsChanged();
 }
 
 void CMSFlexGrid::fillWidth()
@@ -123,6 +153,40 @@ void CMSFlexGrid::RemoveRow(int row)
     removeRow(row - 1);
 }
 
+void CMSFlexGrid::permuteRows(std::span<const int> order)
+{
+    Q_ASSERT(order.size() == size_t(rowCount()));
+    const int columns = columnCount();
+    std::vector<QTableWidgetItem*> items(order.size() * size_t(columns));
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columns; ++column)
+            items[size_t(row * columns + column)] = takeItem(row, column);
+    // The row-number items are the header's and stay where they are.
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columns; ++column)
+            if (QTableWidgetItem* item = items[size_t(order[size_t(row)] * columns + column)])
+                setItem(row, column, item);
+}
+
+void CMSFlexGrid::selectRows(int first, int last, int current)
+{
+    const QModelIndex currentIndex = model()->index(current - 1, 0);
+    selectionModel()->setCurrentIndex(currentIndex, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(model()->index(first - 1, 0), model()->index(last - 1, columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    scrollTo(currentIndex);
+}
+
+std::pair<int, int> CMSFlexGrid::visibleRows() const
+{
+    const int top = rowAt(0);
+    if (top < 0)
+        return {1, 0};
+    const int bottom = rowAt(viewport()->height() - 1);
+    return {top + 1, (bottom < 0 ? rowCount() - 1 : bottom) + 1};
+}
+
 void CMSFlexGrid::setListLocked(bool locked)
 {
     m_locked = locked;
@@ -133,34 +197,80 @@ void CMSFlexGrid::addRowNote(int row, const QString& note)
 {
     if (row <= 0 || row >= GetRowCount())
         return;
-    if (!item(row - 1, 0))
-        setItem(row - 1, 0, new QTableWidgetItem);
-    QTableWidgetItem* name = item(row - 1, 0);
-    const QString notes = rowNote(row).isEmpty() ? note : rowNote(row) + u'\n' + note;
-    name->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-    name->setToolTip(notes);
-    name->setData(Qt::AccessibleDescriptionRole, notes);
+    const QString notes = rowNote(row);
+    QTableWidgetItem* name = nameItem(row);
+    name->setData(RowPictureDelegate::noteRole, notes.isEmpty() ? note : notes + u'\n' + note);
+    updateToolTip(name);
 }
 
 QString CMSFlexGrid::rowNote(int row) const
 {
     const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
-    return name ? name->toolTip() : QString();
+    return name ? name->data(RowPictureDelegate::noteRole).toString() : QString();
 }
 
 void CMSFlexGrid::clearRowNotes()
 {
     for (int row = 0; row < rowCount(); ++row) {
-        if (QTableWidgetItem* name = item(row, 0)) {
-            name->setIcon(QIcon());
-            name->setToolTip(QString());
-            name->setData(Qt::AccessibleDescriptionRole, QVariant());
+        QTableWidgetItem* name = item(row, 0);
+        if (name && name->data(RowPictureDelegate::noteRole).isValid()) {
+            name->setData(RowPictureDelegate::noteRole, QVariant());
+            updateToolTip(name);
         }
     }
 }
 
+void CMSFlexGrid::setRowDetails(int row, const QString& details)
+{
+    if (row <= 0 || row >= GetRowCount())
+        return;
+    QTableWidgetItem* name = nameItem(row);
+    name->setData(detailsRole, details);
+    updateToolTip(name);
+}
+
+QString CMSFlexGrid::rowDetails(int row) const
+{
+    const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
+    return name ? name->data(detailsRole).toString() : QString();
+}
+
+void CMSFlexGrid::setRowPicture(int row, const QImage& picture)
+{
+    if (row <= 0 || row >= GetRowCount())
+        return;
+    nameItem(row)->setData(Qt::DecorationRole, picture.isNull() ? QVariant() : QVariant(picture));
+}
+
+QImage CMSFlexGrid::rowPicture(int row) const
+{
+    const QTableWidgetItem* name = row > 0 ? item(row - 1, 0) : nullptr;
+    return name ? qvariant_cast<QImage>(name->data(Qt::DecorationRole)) : QImage();
+}
+
+// The notes first: a row with a warning sign is hovered for its reason.
+void CMSFlexGrid::updateToolTip(QTableWidgetItem* name)
+{
+    const QString details = name->data(detailsRole).toString();
+    const QString notes = name->data(RowPictureDelegate::noteRole).toString();
+    const QString tip = notes.isEmpty()     ? details
+                        : details.isEmpty() ? notes
+                                            : notes + QStringLiteral("\n\n") + details;
+    name->setToolTip(tip);
+    name->setData(Qt::AccessibleDescriptionRole, tip.isEmpty() ? QVariant() : QVariant(tip));
+}
+
+void CMSFlexGrid::showNameOrder(std::optional<Qt::SortOrder> order)
+{
+    m_nameOrder = order;
+    horizontalHeader()->setSortIndicatorShown(order.has_value());
+    if (order)
+        horizontalHeader()->setSortIndicator(0, *order);
+}
+
 void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
 {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const bool choosesRow = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
                             event->key() == Qt::Key_Enter;
     if (choosesRow && GetRow() > 0 && event->modifiers() == Qt::NoModifier) {
@@ -168,30 +278,112 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // Shift+Delete is the window's Cut key, which does nothing.
-    if (event->key() == Qt::Key_Delete && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
         if (!m_locked)
             emit deletePressed();
+        return;
+    }
+    if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_5 && modifiers == Qt::NoModifier) {
+        if (!m_locked)
+            emit groupKeyPressed(event->key() - Qt::Key_0);
         return;
     }
     QTableWidget::keyPressEvent(event);
 }
 
+QMimeData* CMSFlexGrid::rowDragData() const
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(rowDragFormat),
+                  QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+                      QByteArray::number(quintptr(this)));
+    return data;
+}
+
+bool CMSFlexGrid::isOwnRowDrag(const QMimeData* data) const
+{
+    const QString format = QString::fromLatin1(rowDragFormat);
+    if (!data->hasFormat(format))
+        return false;
+    const std::unique_ptr<QMimeData> own(rowDragData());
+    return data->data(format) == own->data(format);
+}
+
+// The rows travel as a picture of themselves; the list moves them once they are dropped.
+void CMSFlexGrid::startDrag(Qt::DropActions)
+{
+    const int first = std::min(GetRow(), GetSelEndRow());
+    const int last = std::max(GetRow(), GetSelEndRow());
+    if (m_locked || first <= 0)
+        return;
+    auto* drag = new QDrag(this);
+    drag->setMimeData(rowDragData());
+    const QRect rows = visualRect(model()->index(first - 1, 0))
+                           .united(visualRect(model()->index(last - 1, columnCount() - 1)))
+                           .intersected(viewport()->rect());
+    if (!rows.isEmpty()) {
+        drag->setPixmap(viewport()->grab(rows));
+        drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rows.topLeft());
+    }
+    drag->exec(Qt::MoveAction);
+}
+
 void CMSFlexGrid::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (droppedFiles(event->mimeData()).isEmpty())
+    if (isOwnRowDrag(event->mimeData())) {
+        if (m_locked) {
+            event->ignore();
+            return;
+        }
+        setDropGap(dropGap(event->position().toPoint()));
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else if (droppedFiles(event->mimeData()).isEmpty()) {
         event->ignore();
-    else
+    } else {
         event->acceptProposedAction();
+    }
 }
 
 void CMSFlexGrid::dragMoveEvent(QDragMoveEvent* event)
 {
-    // Anywhere on the list: the pictures go to its end, as Add puts them.
-    event->acceptProposedAction();
+    // Scrolls the list while a drag stays near its top or bottom edge.
+    QTableWidget::dragMoveEvent(event);
+    if (!isOwnRowDrag(event->mimeData())) {
+        // Anywhere on the list: the pictures go to its end, as Add puts them.
+        event->acceptProposedAction();
+        return;
+    }
+    if (m_locked) {
+        event->ignore();
+        return;
+    }
+    setDropGap(dropGap(event->position().toPoint()));
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void CMSFlexGrid::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    setDropGap(0);
+    QTableWidget::dragLeaveEvent(event);
 }
 
 void CMSFlexGrid::dropEvent(QDropEvent* event)
 {
+    stopAutoScroll();
+    setState(NoState);
+    setDropGap(0);
+    if (isOwnRowDrag(event->mimeData())) {
+        if (m_locked) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        emit rowsDropped(dropGap(event->position().toPoint()));
+        return;
+    }
     const QStringList files = droppedFiles(event->mimeData());
     if (files.isEmpty()) {
         event->ignore();
@@ -201,6 +393,39 @@ void CMSFlexGrid::dropEvent(QDropEvent* event)
     emit filesDropped(files);
 }
 
+// Above the middle of a row, the rows go before it; below, after it; below the last row,
+// to the end.
+int CMSFlexGrid::dropGap(QPoint position) const
+{
+    const int row = rowAt(position.y());
+    if (row < 0)
+        return GetRowCount();
+    const QRect cell = visualRect(model()->index(row, 0));
+    return row + 1 + (position.y() > cell.center().y() ? 1 : 0);
+}
+
+void CMSFlexGrid::setDropGap(int gap)
+{
+    if (gap == m_dropGap)
+        return;
+    m_dropGap = gap;
+    viewport()->update();
+}
+
+// A line between the rows where the dragged ones would land.
+void CMSFlexGrid::paintEvent(QPaintEvent* event)
+{
+    QTableWidget::paintEvent(event);
+    if (m_dropGap <= 0 || rowCount() == 0)
+        return;
+    const int y = m_dropGap <= rowCount()
+                      ? rowViewportPosition(m_dropGap - 1)
+                      : rowViewportPosition(rowCount() - 1) + rowHeight(rowCount() - 1) - 1;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawLine(0, y, viewport()->width(), y);
+}
+
 QTableWidgetItem* CMSFlexGrid::cellItem(int row, int column) const
 {
     if (row == 0)
@@ -208,4 +433,11 @@ QTableWidgetItem* CMSFlexGrid::cellItem(int row, int column) const
     if (column == 0)
         return verticalHeaderItem(row - 1);
     return item(row - 1, column - 1);
+}
+
+QTableWidgetItem* CMSFlexGrid::nameItem(int row)
+{
+    if (!item(row - 1, 0))
+        setItem(row - 1, 0, new QTableWidgetItem);
+    return item(row - 1, 0);
 }

@@ -4,6 +4,7 @@
 #include "base/LocalPath.h"
 #include "dialogkit/DialogUnits.h"
 #include "dialogkit/Prompter.h"
+#include "dialogkit/WaitCursor.h"
 #include "imaging/PreviewGeometry.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/ProgramSettings.h"
@@ -12,6 +13,7 @@
 #include "view/CMSFlexGrid.h"
 #include "view/PreviewBox.h"
 #include "view/PreviewFrame.h"
+#include "view/RowReader.h"
 #include "view/StatusText.h"
 
 #include <QAction>
@@ -26,6 +28,9 @@
 #include <QSettings>
 #include <QThread>
 #include <QTimer>
+#include <QtConcurrent>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,6 +58,9 @@ constexpr const char* previewFile = "thumbPreview.jpg";
 constexpr int statusTimeoutMs = 20000;
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* commonFilePathKey = "CommonFilePath";
+constexpr int groupCount = 5;
+// Times in a row's tooltip, as the camera's clock or the file's, in local time.
+constexpr const char* detailsTimeFormat = "yyyy-MM-dd HH:mm:ss";
 
 QString capitalized(QString text)
 {
@@ -84,6 +92,19 @@ CMorvaneView::CMorvaneView(Prompter& prompter, StatusText& status, ProgramSettin
     connect(m_grid, &CMSFlexGrid::Click, this, &CMorvaneView::OnClickGrid);
     connect(m_grid, &CMSFlexGrid::filesDropped, this, &CMorvaneView::addPictures);
     connect(m_grid, &CMSFlexGrid::deletePressed, this, &CMorvaneView::OnRemove);
+    connect(m_grid, &CMSFlexGrid::rowsDropped, this, &CMorvaneView::moveSelectionTo);
+    connect(m_grid, &CMSFlexGrid::groupKeyPressed, this, &CMorvaneView::setSelectionGroup);
+    connect(m_grid, &CMSFlexGrid::nameHeaderClicked, this, &CMorvaneView::sortByNameHeader);
+
+    m_reader = std::make_unique<RowReader>(m_grid->rowPictureBox(), devicePixelRatioF());
+    connect(m_reader.get(), &RowReader::factsRead, this, &CMorvaneView::factsRead);
+    connect(m_reader.get(), &RowReader::pictureMade, this, &CMorvaneView::pictureMade);
+    // Once a scroll or a resize has settled for this turn of the event loop.
+    m_preferTimer = new QTimer(this);
+    m_preferTimer->setSingleShot(true);
+    m_preferTimer->setInterval(0);
+    connect(m_preferTimer, &QTimer::timeout, this, &CMorvaneView::preferVisibleRows);
+    connect(m_grid, &CMSFlexGrid::visibleRowsChanged, m_preferTimer, qOverload<>(&QTimer::start));
 }
 
 CMorvaneView::~CMorvaneView()
@@ -157,6 +178,7 @@ void CMorvaneView::buildForm()
         boxLayout->setContentsMargins(units.x(9), units.y(4), units.x(9), units.y(4));
         boxLayout->addWidget(edit);
         m_exchange.bindText(edit, &m_groupText[g]);
+        m_groupEdits[g] = edit;
         m_idleOnly << edit;
         if (g > 0)
             groupNames->addStretch(8);
@@ -263,6 +285,7 @@ void CMorvaneView::addPictures(const QStringList& paths)
     if (isRunning())
         return;
     QString firstFolder;
+    QList<RowReader::Row> toRead;
     for (const QString& path : paths) {
         if (!m_images.addNew(path))
             continue;
@@ -272,10 +295,23 @@ void CMorvaneView::addPictures(const QStringList& paths)
         m_grid->SetCellText(row, 1, m_images.last().GetFileName());
         if (firstFolder.isEmpty())
             firstFolder = m_images.last().GetFolder();
+        const qint64 key = m_images.addedOrder(row - 1);
+        if (!m_rowsMoved)
+            m_rowOfKey.insert(key, row);
+        showRowDetails(row);
+        toRead.append({key, m_images.last().GetFullPath()});
     }
     // Remembers where the first picture really added came from; the next Add starts there.
     if (!firstFolder.isEmpty())
         QSettings(settingsOrganization).setValue(commonFilePathKey, firstFolder);
+    if (toRead.isEmpty())
+        return;
+    // The new rows stand at the end, in no order of names.
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
+    // Their facts and pictures come in later, so listing them never waits for their files.
+    m_reader->read(toRead);
+    m_preferTimer->start();
 }
 
 void CMorvaneView::OnRemove()
@@ -284,6 +320,7 @@ void CMorvaneView::OnRemove()
         return;
     const auto [first, last] = selectedRows();
     if (first > 0) {
+        forgetRows(first, last);
         // Rows below move up after each removal, so row first is removed again and again.
         for (int count = last - first + 1; count > 0; --count) {
             if (m_grid->GetRowCount() < 3) {
@@ -303,18 +340,246 @@ void CMorvaneView::OnGroup()
 {
     if (isRunning())
         return;
-    const std::optional<int> selection = m_prompter.chooseGroup();
+    const std::optional<int> selection = m_prompter.chooseGroup(typedGroupNames());
     if (!selection)
         return;
     const int group = *selection + 1;
     if (group <= 0)
         return;
+    writeGroupCells(group > groupCount ? QString() : QString::number(group));
+}
+
+void CMorvaneView::setSelectionGroup(int group)
+{
+    if (isRunning() || group < 0 || group > groupCount)
+        return;
+    writeGroupCells(group == 0 ? QString() : QString::number(group));
+}
+
+void CMorvaneView::writeGroupCells(const QString& text)
+{
     const auto [first, last] = selectedRows();
     if (first <= 0)
         return;
-    const QString text = group > 5 ? QString() : QString::number(group);
     for (int row = first; row <= last; ++row)
         m_grid->SetCellText(row, 2, text);
+}
+
+QStringList CMorvaneView::typedGroupNames() const
+{
+    QStringList names;
+    for (const QLineEdit* edit : m_groupEdits)
+        names << edit->text();
+    return names;
+}
+
+void CMorvaneView::sortList(ListOrder order)
+{
+    if (isRunning())
+        return;
+    std::vector<PictureFacts> facts;
+    if (order == ListOrder::DateTaken)
+        facts = factsOfEveryRow();
+    reorderRows(listOrder(order, m_images, facts));
+    if (order == ListOrder::FileName) {
+        m_nameOrder = Qt::AscendingOrder;
+        m_grid->showNameOrder(m_nameOrder);
+    }
+}
+
+void CMorvaneView::sortByNameHeader()
+{
+    if (isRunning())
+        return;
+    if (m_nameOrder != Qt::AscendingOrder) {
+        sortList(ListOrder::FileName);
+        return;
+    }
+    std::vector<int> order = listOrder(ListOrder::FileName, m_images, {});
+    std::reverse(order.begin(), order.end());
+    reorderRows(order);
+    m_nameOrder = Qt::DescendingOrder;
+    m_grid->showNameOrder(m_nameOrder);
+}
+
+void CMorvaneView::moveSelectionUp()
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning() && first > 1)
+        moveRows(first, last, first - 1);
+}
+
+void CMorvaneView::moveSelectionDown()
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning() && first > 0 && last < m_images.size())
+        moveRows(first, last, last + 2);
+}
+
+void CMorvaneView::moveSelectionTo(int gap)
+{
+    const auto [first, last] = selectedRows();
+    if (!isRunning())
+        moveRows(first, last, gap);
+}
+
+void CMorvaneView::moveRows(int first, int last, int gap)
+{
+    const int rows = m_images.size();
+    if (first <= 0 || last > rows || gap < 1 || gap > rows + 1 || (gap >= first && gap <= last + 1))
+        return;
+    // The other rows in their order, with the moved ones put in where the gap is.
+    std::vector<int> order;
+    order.reserve(size_t(rows));
+    for (int index = 0; index < rows; ++index) {
+        if (index == gap - 1)
+            for (int moved = first - 1; moved < last; ++moved)
+                order.push_back(moved);
+        if (index < first - 1 || index >= last)
+            order.push_back(index);
+    }
+    if (gap == rows + 1)
+        for (int moved = first - 1; moved < last; ++moved)
+            order.push_back(moved);
+    reorderRows(order);
+}
+
+void CMorvaneView::reorderRows(const std::vector<int>& order)
+{
+    const auto [first, last] = selectedRows();
+    const int current = m_grid->GetRow();
+    if (!m_images.reorder(order))
+        return;
+    m_grid->permuteRows(order);
+    m_rowsMoved = true;
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
+    m_preferTimer->start();
+    if (current <= 0)
+        return;
+    // Where each row went, as a data row.
+    std::vector<int> rowOf(order.size());
+    for (size_t index = 0; index < order.size(); ++index)
+        rowOf[size_t(order[index])] = int(index) + 1;
+    int newFirst = rowOf[size_t(first - 1)];
+    int newLast = newFirst;
+    for (int row = first; row <= last; ++row) {
+        newFirst = std::min(newFirst, rowOf[size_t(row - 1)]);
+        newLast = std::max(newLast, rowOf[size_t(row - 1)]);
+    }
+    const int newCurrent = rowOf[size_t(current - 1)];
+    // Together, and with the current row at one end, as a row range is selected.
+    if (newLast - newFirst == last - first && (newCurrent == newFirst || newCurrent == newLast))
+        m_grid->selectRows(newFirst, newLast, newCurrent);
+    else
+        m_grid->selectRows(newCurrent, newCurrent, newCurrent);
+}
+
+std::vector<PictureFacts> CMorvaneView::factsOfEveryRow()
+{
+    QStringList unread;
+    QList<int> unreadRows;
+    for (int index = 0; index < m_images.size(); ++index) {
+        if (!m_facts.contains(m_images.addedOrder(index))) {
+            unread << m_images[index].GetFullPath();
+            unreadRows << index + 1;
+        }
+    }
+    if (!unread.isEmpty()) {
+        // Only headers are read, on every core; the reader would bring them in later.
+        const WaitCursor wait;
+        const QList<PictureFacts> read = QtConcurrent::blockingMapped(unread, readPictureFacts);
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            m_facts.insert(m_images.addedOrder(unreadRows[i] - 1), read[i]);
+            showRowDetails(unreadRows[i]);
+        }
+    }
+    std::vector<PictureFacts> facts;
+    facts.reserve(size_t(m_images.size()));
+    for (int index = 0; index < m_images.size(); ++index)
+        facts.push_back(m_facts.value(m_images.addedOrder(index)));
+    return facts;
+}
+
+int CMorvaneView::rowOfKey(qint64 key)
+{
+    if (m_rowsMoved) {
+        m_rowOfKey.clear();
+        for (int index = 0; index < m_images.size(); ++index)
+            m_rowOfKey.insert(m_images.addedOrder(index), index + 1);
+        m_rowsMoved = false;
+    }
+    return m_rowOfKey.value(key, 0);
+}
+
+void CMorvaneView::factsRead(qint64 key, const QString& path, const PictureFacts& facts)
+{
+    // A row removed since, or renamed: its new name is read again.
+    const int row = rowOfKey(key);
+    if (row <= 0 || m_images[row - 1].GetFullPath() != path)
+        return;
+    m_facts.insert(key, facts);
+    showRowDetails(row);
+}
+
+void CMorvaneView::pictureMade(qint64 key, const QString& path, const QImage& picture)
+{
+    const int row = rowOfKey(key);
+    if (row <= 0 || m_images[row - 1].GetFullPath() != path)
+        return;
+    m_pictured.insert(key);
+    m_grid->setRowPicture(row, picture);
+}
+
+// The full path, as two pictures of one name from two cards are told apart by it; then its
+// size and when it was taken, once they are read.
+void CMorvaneView::showRowDetails(int row)
+{
+    QString details = m_images[row - 1].GetFullPath();
+    const auto facts = m_facts.constFind(m_images.addedOrder(row - 1));
+    if (facts != m_facts.cend()) {
+        if (!facts->readable) {
+            details += QStringLiteral("\nCannot be read as a picture");
+        } else {
+            details += QStringLiteral("\n%1 \u00d7 %2 pixels")
+                           .arg(facts->size.width())
+                           .arg(facts->size.height());
+            const QString format = QString::fromLatin1(detailsTimeFormat);
+            if (facts->taken)
+                details += QStringLiteral("\nTaken %1").arg(facts->taken->toString(format));
+            else if (facts->modified.isValid())
+                details += QStringLiteral("\nNo date taken; file changed %1")
+                               .arg(facts->modified.toLocalTime().toString(format));
+            else
+                details += QStringLiteral("\nNo date taken");
+        }
+    }
+    m_grid->setRowDetails(row, details);
+}
+
+void CMorvaneView::preferVisibleRows()
+{
+    const auto [first, last] = m_grid->visibleRows();
+    QList<qint64> keys;
+    for (int row = first; row <= last && row <= m_images.size(); ++row) {
+        const qint64 key = m_images.addedOrder(row - 1);
+        if (!m_pictured.contains(key))
+            keys << key;
+    }
+    m_reader->prefer(keys);
+}
+
+void CMorvaneView::forgetRows(int first, int last)
+{
+    QList<qint64> keys;
+    for (int row = first; row <= last && row <= m_images.size(); ++row) {
+        const qint64 key = m_images.addedOrder(row - 1);
+        keys << key;
+        m_facts.remove(key);
+        m_pictured.remove(key);
+    }
+    m_reader->forget(keys);
+    m_rowsMoved = true;
 }
 
 void CMorvaneView::OnGenerate()
@@ -506,6 +771,13 @@ void CMorvaneView::renamed(int row, const QString& newPath)
 {
     m_images[row].SetPath(newPath);
     m_grid->SetCellText(row + 1, 1, m_images[row].GetFileName());
+    showRowDetails(row + 1);
+    // What was on its way under the old name is dropped, and read again under the new one.
+    const qint64 key = m_images.addedOrder(row);
+    if (!m_facts.contains(key) || !m_pictured.contains(key))
+        m_reader->read({{key, newPath}});
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
 }
 
 void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
@@ -539,6 +811,13 @@ bool CMorvaneView::trustServer(const ServerKey& key)
 void CMorvaneView::ClearImageList()
 {
     m_images.clear();
+    m_reader->clear();
+    m_facts.clear();
+    m_pictured.clear();
+    m_rowOfKey.clear();
+    m_rowsMoved = false;
+    m_nameOrder.reset();
+    m_grid->showNameOrder(m_nameOrder);
 }
 
 void CMorvaneView::SetStatusText(const QString& text)

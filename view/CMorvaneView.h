@@ -5,10 +5,15 @@
 #include "dialogkit/DataExchange.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
+#include "imaging/ListOrder.h"
+#include "imaging/PictureFacts.h"
 #include "publish/PublishJob.h"
 #include "publish/ReportRelay.h"
 #include "upload/ServerTrust.h"
 
+#include <QHash>
+#include <QImage>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -16,7 +21,9 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 class CFtpSettingsDlg;
 class CImagePropertiesDlg;
@@ -24,6 +31,8 @@ class CMSFlexGrid;
 class PreviewBox;
 class PreviewFrame;
 class Prompter;
+class RowReader;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QThread;
@@ -61,6 +70,8 @@ public:
 
     // A run of Generate or Generate / Upload is under way.
     bool isRunning() const { return m_run != nullptr; }
+    // Reads the rows' facts and pictures.
+    const RowReader& rowReader() const { return *m_reader; }
     // What the last run did; meaningful once it has ended.
     const PublishResult& lastResult() const { return m_result; }
 
@@ -72,6 +83,19 @@ public slots:
     void addPictures(const QStringList& paths);
     void OnRemove();
     void OnGroup();
+    // Sorts the list, and the grid with it: by file name, by the date taken or back to the
+    // order added. The selected picture stays current wherever it lands.
+    void sortList(ListOrder order);
+    // The click on "Image Files": by file name, or, when the list is in that order already,
+    // in the reverse order.
+    void sortByNameHeader();
+    // Ctrl+Up and Ctrl+Down: the selected rows change places with the row above or below.
+    void moveSelectionUp();
+    void moveSelectionDown();
+    // The selected rows, dragged to stand before data row gap.
+    void moveSelectionTo(int gap);
+    // Group 1 to 5 for the selected rows, or none for 0, as Group sets it.
+    void setSelectionGroup(int group);
     // Writes the outputs of the grid's grouped rows.
     void OnGenerate();
     // Generates, then sends every file made to the FTP server.
@@ -109,6 +133,25 @@ private:
     bool trustServer(const ServerKey& key) override;
 
     void buildForm();
+    // The group names as typed, which the view takes only when a run starts.
+    QStringList typedGroupNames() const;
+    void writeGroupCells(const QString& text);
+    // Puts the rows in the order given, as ImageList::reorder takes it. When the selected
+    // rows land together they stay selected; else the current one alone is.
+    void reorderRows(const std::vector<int>& order);
+    // Moves the data rows first to last to stand before data row gap.
+    void moveRows(int first, int last, int gap);
+    // The facts of every row, in grid order; those not read yet are read now.
+    std::vector<PictureFacts> factsOfEveryRow();
+    // Where the reader's results go: to the row of that key, while it holds that path.
+    int rowOfKey(qint64 key);
+    void factsRead(qint64 key, const QString& path, const PictureFacts& facts);
+    void pictureMade(qint64 key, const QString& path, const QImage& picture);
+    void showRowDetails(int row);
+    // Asks for the pictures of the rows in sight before the others.
+    void preferVisibleRows();
+    // Forgets what was read of the rows first to last, before they leave the list.
+    void forgetRows(int first, int last);
     void startRun(bool upload);
     void runEnded();
     void setRunning(bool running);
@@ -135,9 +178,20 @@ private:
     QPushButton* m_cancel = nullptr;
     QList<QWidget*> m_idleOnly; // what a run disables
     std::array<QString, 5> m_groupText;
+    std::array<QLineEdit*, 5> m_groupEdits{};
     std::unique_ptr<CImagePropertiesDlg> m_pImageProperties;
     std::unique_ptr<CFtpSettingsDlg> m_pFtpSettings;
     ImageList m_images;
+    // What was read of the pictures, by their key in the list (ImageList::addedOrder), which
+    // stays with a picture wherever its row goes.
+    std::unique_ptr<RowReader> m_reader;
+    QHash<qint64, PictureFacts> m_facts;
+    QSet<qint64> m_pictured;       // row pictures made, or found impossible to make
+    QHash<qint64, int> m_rowOfKey; // data rows; rebuilt after rows move or leave
+    bool m_rowsMoved = false;
+    QTimer* m_preferTimer;
+    // The list stands sorted by file name this way, as the header shows; none after a move.
+    std::optional<Qt::SortOrder> m_nameOrder;
     QString m_previewPath;
     BusyFlag m_busy;
     // Counts the clicks, so that a preview worker of an earlier click, finishing late, does

@@ -2,6 +2,7 @@
 
 #include "dialogkit/DialogTemplate.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 
@@ -13,14 +14,24 @@ constexpr ControlSpec controls[] = {
     {2, ControlKind::PushButton, "Cancel", 104, 32, 50, 14},
 };
 
+constexpr int groupCount = 5;
+
 } // namespace
 
-CSelectGroupDlg::CSelectGroupDlg(QWidget* parent) : QDialog(parent)
+CSelectGroupDlg::CSelectGroupDlg(const QStringList& groupNames, QWidget* parent) : QDialog(parent)
 {
     const DialogTemplate form(this, {"Select Group", 186, 53, controls});
     m_combo = form.control<QComboBox>(1000);
-    m_combo->addItems({"1", "2", "3", "4", "5", "None"});
+    for (int group = 1; group <= groupCount; ++group) {
+        const QString name = groupNames.value(group - 1);
+        m_combo->addItem(name.isEmpty() ? QString::number(group)
+                                        : QStringLiteral("%1 %2").arg(group).arg(name));
+    }
+    m_combo->addItem(QStringLiteral("None"));
     m_combo->setAccessibleName(QStringLiteral("Group"));
+    // Long names are read in the open list, which may be wider than the box.
+    m_combo->view()->setMinimumWidth(m_combo->view()->sizeHintForColumn(0) +
+                                     m_combo->view()->frameWidth() * 2);
     m_combo->setCurrentIndex(0);
     connect(form.control<QPushButton>(1), &QPushButton::clicked, this, &QDialog::accept);
     connect(form.control<QPushButton>(2), &QPushButton::clicked, this, &QDialog::reject);

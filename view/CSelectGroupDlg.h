@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 
@@ -10,7 +11,9 @@ class CSelectGroupDlg : public QDialog
     Q_OBJECT
 
 public:
-    explicit CSelectGroupDlg(QWidget* parent = nullptr);
+    // groupNames holds the names of groups 1 to 5 as typed; each item shows its group's
+    // name beside the number ("1 beach"), or the number alone while the name is empty.
+    explicit CSelectGroupDlg(const QStringList& groupNames = {}, QWidget* parent = nullptr);
 
     // The index chosen with OK: "1" .. "5" are 0 .. 4, "None" is 5, -1 when nothing was.
     int m_selection = -1;

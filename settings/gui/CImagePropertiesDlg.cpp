@@ -48,6 +48,7 @@ enum ControlId
     IDC_PROGRESSIVE_JPEG = 1046,
     IDC_KEEP_CREDITS = 1047,
     IDC_WRITE_MARKUP = 1048,
+    IDC_WEB_SAFE_NAMES = 1049,
 };
 
 // The web options grow the dialog by one row, below the boxes; OK and Cancel stay at its foot.
@@ -107,6 +108,9 @@ constexpr ControlSpec controls[] = {
     {IDC_RENAME_ORIGINAL, ControlKind::CheckBox, "Rename Original Image", 25, 205, 89, 10},
     {0, ControlKind::Label, "Extension", 140, 204, 32, 8},
     {IDC_ORIGINAL_EXTENSION, ControlKind::Edit, "", 176, 201, 64, 14},
+    // Beside the original's name, in the room the box has right of it; it names the outputs
+    // too, as its tooltip says.
+    {IDC_WEB_SAFE_NAMES, ControlKind::CheckBox, "Web-safe file names", 250, 205, 100, 10},
     {IDC_PROGRESSIVE_JPEG, ControlKind::CheckBox, "Progressive JPEG", 25, 227, 80, 10},
     {IDC_KEEP_CREDITS, ControlKind::CheckBox, "Keep artist and copyright", 120, 227, 110, 10},
     {IDC_WRITE_MARKUP, ControlKind::CheckBox, "Write HTML fragment", 250, 227, 100, 10},
@@ -187,6 +191,11 @@ CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prom
                          &m_settings.ProgressiveJpeg);
     m_exchange.bindCheck(form.control<QCheckBox>(IDC_KEEP_CREDITS), &m_settings.KeepCredits);
     m_exchange.bindCheck(form.control<QCheckBox>(IDC_WRITE_MARKUP), &m_settings.WriteMarkup);
+    auto* webSafeNames = form.control<QCheckBox>(IDC_WEB_SAFE_NAMES);
+    m_exchange.bindCheck(webSafeNames, &m_settings.WebSafeNames);
+    webSafeNames->setToolTip(QStringLiteral(
+        "Outputs and renamed originals get names in lower-case ASCII without blanks, and\n"
+        "numbers as wide as a group's largest: \"\u00c9t\u00e9 \u00e0 Paris\" gives ete-a-paris01.jpg."));
 
     m_ok = form.control<QPushButton>(IDOK);
     connect(m_ok, &QPushButton::clicked, this, &CImagePropertiesDlg::OnOK);
