@@ -99,11 +99,14 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
-    return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
-                          "%4 sources renamed, %5 files uploaded, %6 failures")
+    // Each profile's files of every format and size: "12 thumbnails and 12 large images".
+    QStringList written;
+    for (const ProfileFiles& profile : result.generated.profiles)
+        written << QStringLiteral("%1 %2").arg(profile.written.size()).arg(profile.outputs);
+    return QStringLiteral("%1 pictures listed, %2 written, %3 sources renamed, %4 files uploaded, "
+                          "%5 failures")
         .arg(listed)
-        .arg(result.generated.thumbnails.size())
-        .arg(result.generated.largeImages.size())
+        .arg(written.join(QStringLiteral(" and ")))
         .arg(result.generated.renamed)
         .arg(result.upload ? result.upload->sent : 0)
         .arg(m_failures);

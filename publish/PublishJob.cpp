@@ -1,6 +1,7 @@
 #include "publish/PublishJob.h"
 
 #include "imaging/BatchObserver.h"
+#include "publish/RemoteFolders.h"
 
 namespace {
 
@@ -8,6 +9,15 @@ FtpOptions withStop(FtpOptions options, const std::atomic<bool>& stop)
 {
     options.stop = &stop;
     return options;
+}
+
+// The uploader still takes the thumbnail folder's files and the image folder's files as two
+// lists, in that order.
+UploadResult upload(Uploader& uploader, const FtpSettings& settings,
+                    const GeneratedImages& generated, WorkObserver& observer, ServerTrust& trust)
+{
+    const std::vector<RemoteFolder> folders = remoteFolders(settings, generated);
+    return uploader.UploadImages(settings, folders[0].files, folders[1].files, observer, trust);
 }
 
 } // namespace
@@ -24,13 +34,14 @@ PublishResult PublishJob::run(const PublishRequest& request, BatchObserver& obse
     BatchControl control;
     control.threads = request.threads;
     control.stop = &m_stop;
+    control.markupLinkFolder = imageFolderFromThumbnails(request.ftpSettings.ThumbnailFtpDir,
+                                                         request.ftpSettings.ImageFtpDir);
     result.generated =
         GenerateImages(request.rows, request.groupText, request.imageSettings, observer, control);
     if (request.upload && !result.generated.refused && !result.stopped()) {
         // "Ready", or what generation could not do, until the upload says more.
         observer.status(result.statusText());
-        result.upload = m_uploader.UploadImages(request.ftpSettings, result.generated.thumbnails,
-                                                result.generated.largeImages, observer, trust);
+        result.upload = upload(m_uploader, request.ftpSettings, result.generated, observer, trust);
     }
     observer.status(result.statusText());
     return result;
