@@ -538,32 +538,42 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun_data()
 {
     QTest::addColumn<QString>("largeDir");
     QTest::addColumn<QString>("largeExtension");
+    QTest::addColumn<bool>("thumbnailDouble");
     QTest::addColumn<bool>("refused");
 
     QTest::newRow("same folder, same extension") << "thumbs"
-                                                 << "_t" << true;
+                                                 << "_t" << false << true;
     QTest::newRow("same folder, both extensions empty") << "thumbs"
-                                                        << "" << true;
+                                                        << "" << false << true;
     QTest::newRow("same folder spelled with a slash") << "thumbs/"
-                                                      << "_t" << true;
+                                                      << "_t" << false << true;
     QTest::newRow("same folder through a link") << "link"
-                                                << "_t" << true;
+                                                << "_t" << false << true;
     QTest::newRow("same folder, other extension") << "thumbs"
-                                                  << "_l" << false;
+                                                  << "_l" << false << false;
     QTest::newRow("other folder, same extension") << "images"
-                                                  << "_t" << false;
+                                                  << "_t" << false << false;
+    // The thumbnail's 2x version would be the large image, whatever the picture's size.
+    QTest::newRow("same folder, the large image named as a 2x thumbnail")
+        << "thumbs"
+        << "_t@2x" << true << true;
+    QTest::newRow("same folder, named as a 2x thumbnail, none made")
+        << "thumbs"
+        << "_t@2x" << false << false;
 }
 
 void ImageBatchTest::outputsOnOnePathRefuseTheRun()
 {
     QFETCH(QString, largeDir);
     QFETCH(QString, largeExtension);
+    QFETCH(bool, thumbnailDouble);
     QFETCH(bool, refused);
     QVERIFY(QFile::link(m_dir->filePath("thumbs"), m_dir->filePath("link")));
     if (largeExtension.isEmpty())
         m_settings.thumbnail.Extension.clear();
     m_settings.large.SaveDir = m_dir->filePath(largeDir);
     m_settings.large.Extension = largeExtension;
+    m_settings.thumbnail.Double = thumbnailDouble;
     m_settings.RenameOriginalFile = 1;
     addPhoto("IMG_1.jpg", "1");
 
@@ -572,9 +582,14 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun()
     QCOMPARE(m_observer.filtered("message").size(), refused ? 1 : 0);
     QCOMPARE(QFile::exists(photo("IMG_1.jpg")), refused);
     QCOMPARE(files("thumbs").size(), refused ? 0 : largeDir == "thumbs" ? 2 : 1);
-    if (refused)
-        QVERIFY(m_observer.events.filter("message")[0].contains("same Save Directory and the "
-                                                                "same Extension"));
+    if (!refused)
+        return;
+    const QString message = m_observer.events.filter("message")[0];
+    QVERIFY(message.startsWith("message The thumbnails and the large images would be written to "
+                               "the same files: the Thumbnail Properties and the Image Properties "));
+    QVERIFY2(message.contains(thumbnailDouble ? "names ending in \"_t@2x.jpg\""
+                                              : "same Save Directory and the same Extension"),
+             qPrintable(message));
 }
 
 // A rename the file system refuses is told of; one refused because the name is taken stays
