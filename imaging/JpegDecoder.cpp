@@ -315,7 +315,8 @@ int JpegDecoder::reductionFor(QSize needed) const
         // libjpeg rounds a reduced side up.
         const int width = (m_storedSize.width() + reduction - 1) / reduction;
         const int height = (m_storedSize.height() + reduction - 1) / reduction;
-        if (width >= detailMargin * stored.width() && height >= detailMargin * stored.height())
+        const double margin = reduction == 8 ? dcOnlyMargin : detailMargin;
+        if (width >= margin * stored.width() && height >= margin * stored.height())
             return reduction;
     }
     return 1;
