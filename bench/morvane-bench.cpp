@@ -567,8 +567,8 @@ QStringList photosIn(const QString& folder)
 {
     QStringList files;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({"*.jpg", "*.jpeg", "*.JPG", "*.JPEG"}, QDir::Files,
-                                             QDir::Name))
+    for (const QString& name :
+         dir.entryList({"*.jpg", "*.jpeg", "*.JPG", "*.JPEG"}, QDir::Files, QDir::Name))
         files << dir.filePath(name);
     return files;
 }
@@ -606,8 +606,8 @@ void printRealPhotoQuality(const QStringList& photos, const QString& folder)
                 lossBelowSequential(path, full, *profile, neededFor(upright), transforms));
         for (int width = 100; width <= 900; width += 80) {
             OutputProfile alone = widthProfile(QString(), width, width <= 300 ? 70 : 85, {});
-            const double loss = lossBelowSequential(
-                path, full, alone, *outputSize(alone, upright), transforms);
+            const double loss =
+                lossBelowSequential(path, full, alone, *outputSize(alone, upright), transforms);
             sweepLosses.push_back(loss);
             if (loss > worst) {
                 worst = loss;
@@ -702,7 +702,8 @@ struct FormatFigures
 {
     qint64 bytes = 0, peerBytes = 0;
     std::vector<double> gains; // our PSNR minus sharp's, output by output
-    qint64 bytesAtPeerPsnr = 0; // AVIF only: our encoder at the coarsest level that reaches sharp's PSNR
+    qint64 bytesAtPeerPsnr =
+        0; // AVIF only: our encoder at the coarsest level that reaches sharp's PSNR
 };
 
 // The bytes of the AVIF of our encoder at the coarsest quantizer whose PSNR reaches target,
@@ -762,9 +763,9 @@ void compareWebOutputs(const QStringList& files, const QString& oursDir, const Q
                 if (format == OutputFormat::Avif) {
                     const QSize size = *outputSize(*profile, upright);
                     const GdImage scaled = picture.scaled(size);
-                    format_.bytesAtPeerPsnr += avifBytesAtPsnr(
-                        *scaled, idealAverage(full.get(), size), peerPsnr,
-                        AvifEncoder::levelFor(profile->Quality).fullChroma);
+                    format_.bytesAtPeerPsnr +=
+                        avifBytesAtPsnr(*scaled, idealAverage(full.get(), size), peerPsnr,
+                                        AvifEncoder::levelFor(profile->Quality).fullChroma);
                 }
             }
         }
@@ -783,10 +784,11 @@ void compareWebOutputs(const QStringList& files, const QString& oursDir, const Q
                     f.bytes / 1024.0, f.peerBytes / 1024.0, mean,
                     *std::min_element(f.gains.begin(), f.gains.end()));
         if (format == OutputFormat::Avif)
-            std::printf("  AVIF at sharp's PSNR (the coarsest quantizer of our encoder that reaches "
-                        "it, output by output): %.2fx sharp's bytes (%.0f KB)\n",
-                        double(f.bytesAtPeerPsnr) / double(std::max<qint64>(1, f.peerBytes)),
-                        f.bytesAtPeerPsnr / 1024.0);
+            std::printf(
+                "  AVIF at sharp's PSNR (the coarsest quantizer of our encoder that reaches "
+                "it, output by output): %.2fx sharp's bytes (%.0f KB)\n",
+                double(f.bytesAtPeerPsnr) / double(std::max<qint64>(1, f.peerBytes)),
+                f.bytesAtPeerPsnr / 1024.0);
     }
 }
 
@@ -859,9 +861,10 @@ int main(int argc, char* argv[])
             pictures = 0;
     }
     if (pictures < 1 || !arguments.isEmpty()) {
-        std::fprintf(stderr, "usage: morvane-bench [--pictures N] [--sharp FOLDER] [--photos "
-                             "FOLDER]\n  N at least 1, default 8; FOLDER of --sharp holds "
-                             "node_modules/sharp; --photos defaults to %s\n",
+        std::fprintf(stderr,
+                     "usage: morvane-bench [--pictures N] [--sharp FOLDER] [--photos "
+                     "FOLDER]\n  N at least 1, default 8; FOLDER of --sharp holds "
+                     "node_modules/sharp; --photos defaults to %s\n",
                      qPrintable(photoFolder));
         return 2;
     }

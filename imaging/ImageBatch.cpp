@@ -41,8 +41,8 @@ constexpr int outputPriority = 1;
 struct PlannedRow
 {
     int row;
-    QString name;  // prefix and number, empty for a text that names no group
-    int group;     // 1 to 5, or 0 for a text that names no group
+    QString name; // prefix and number, empty for a text that names no group
+    int group;    // 1 to 5, or 0 for a text that names no group
     // Its picture may be the file an earlier row renames or writes, so it is read only once
     // every earlier row is written, as the sequential run would read it.
     bool afterEarlierRows;
@@ -63,7 +63,7 @@ struct RowOutput
 {
     int profile; // in the run's profiles
     ProfileOutput output;
-    int scaled = -1; // the scaled picture it is encoded from; -1 when it has no size
+    int scaled = -1;  // the scaled picture it is encoded from; -1 when it has no size
     QByteArray bytes; // empty when not made
     OutputFailure::Kind notMade = OutputFailure::Kind::NotEncoded;
 };
@@ -94,8 +94,7 @@ class RowRender
 public:
     // On the pool, once. Touches no file but the picture.
     void prepare(const QString& path, const QString& name, const QString& fileName,
-                 const RenderSettings& settings, PixelBudget& budget,
-                 ColourTransforms& transforms);
+                 const RenderSettings& settings, PixelBudget& budget, ColourTransforms& transforms);
     // On the pool, by the row's task and its helpers: makes outputs until none is left.
     void makeOutputs(const std::atomic<bool>* stop);
     // Outputs still to be taken up.
@@ -147,8 +146,9 @@ void RowRender::prepare(const QString& path, const QString& name, const QString&
                 outputs.push_back(std::move(row));
                 continue;
             }
-            const auto same = std::find_if(m_scaled.begin(), m_scaled.end(),
-                                           [&](const ScaledPicture& s) { return s.size == *output.size; });
+            const auto same =
+                std::find_if(m_scaled.begin(), m_scaled.end(),
+                             [&](const ScaledPicture& s) { return s.size == *output.size; });
             row.scaled = int(same - m_scaled.begin());
             if (same == m_scaled.end()) {
                 m_scaled.emplace_back(*output.size);
@@ -171,8 +171,7 @@ void RowRender::prepare(const QString& path, const QString& name, const QString&
     if (settings.markup)
         altText = markupAltText(exif, decoder.xmp(), fileName);
 
-    m_pixels = std::make_unique<PixelReservation>(budget,
-                                                  decoder.pixelsHeld(needed) + scaledPixels,
+    m_pixels = std::make_unique<PixelReservation>(budget, decoder.pixelsHeld(needed) + scaledPixels,
                                                   area(full) + largestOutput);
     m_picture = decoder.decode(needed);
     if (!m_picture) {
@@ -228,10 +227,10 @@ void RowRender::finish()
 // A row's task on the pool: prepares the row, calls in helpers while outputs are left to
 // take up, and makes outputs itself until none is left. It never waits for a helper, so
 // outputs never wait for a thread that is waiting.
-std::shared_ptr<RowRender> render(const QString& path, const QString& name,
-                                  const QString& fileName, const RenderSettings& settings,
-                                  PixelBudget& budget, ColourTransforms& transforms,
-                                  QThreadPool* pool, const std::atomic<bool>* stop)
+std::shared_ptr<RowRender> render(const QString& path, const QString& name, const QString& fileName,
+                                  const RenderSettings& settings, PixelBudget& budget,
+                                  ColourTransforms& transforms, QThreadPool* pool,
+                                  const std::atomic<bool>* stop)
 {
     auto rendered = std::make_shared<RowRender>();
     // A stopped run writes nothing more, so nothing more is worth decoding.
@@ -480,8 +479,7 @@ void BatchRun::makeRows()
             const ImageEntry& entry = m_rows[planned[started].row].entry;
             renders[started] = QtConcurrent::run(
                 &pool, render, entry.GetFullPath(), planned[started].name, entry.GetFileName(),
-                std::cref(m_render), std::ref(budget), std::ref(transforms), &pool,
-                m_control.stop);
+                std::cref(m_render), std::ref(budget), std::ref(transforms), &pool, m_control.stop);
             ++started;
         }
         const std::shared_ptr<RowRender> rendered = renders[next].result();
@@ -598,7 +596,8 @@ void BatchRun::writeFragments()
             continue;
         }
         ++m_generated.fragmentsNotWritten;
-        m_observer.message(QStringLiteral("Failed to write file %1: %2").arg(path, failure->reason()));
+        m_observer.message(
+            QStringLiteral("Failed to write file %1: %2").arg(path, failure->reason()));
     }
 }
 

@@ -47,10 +47,9 @@ std::vector<ProfileOutput> profileOutputs(const OutputProfile& profile, QSize pi
     std::vector<ProfileOutput> outputs;
     for (int density : densities) {
         for (OutputFormat format : profileFormats(profile)) {
-            outputs.push_back(
-                {format, density,
-                 usableSize(density * single, pictureEncoder(format).largestSide()),
-                 outputFileName(profile, format, density, name)});
+            outputs.push_back({format, density,
+                               usableSize(density * single, pictureEncoder(format).largestSide()),
+                               outputFileName(profile, format, density, name)});
         }
     }
     return outputs;

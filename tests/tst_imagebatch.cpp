@@ -232,8 +232,9 @@ void ImageBatchTest::namesAndNumbersPerGroup()
     const GeneratedImages generated = run();
     const QString thumbs = m_dir->filePath("thumbs/");
     const QString images = m_dir->filePath("images/");
-    QCOMPARE(thumbnailFiles(generated), QStringList({thumbs + "beach01_t.jpg", thumbs + "city01_t.jpg",
-                                                thumbs + "beach02_t.jpg"}));
+    QCOMPARE(
+        thumbnailFiles(generated),
+        QStringList({thumbs + "beach01_t.jpg", thumbs + "city01_t.jpg", thumbs + "beach02_t.jpg"}));
     QCOMPARE(largeImageFiles(generated),
              QStringList({images + "beach01.jpg", images + "city01.jpg", images + "beach02.jpg"}));
     QCOMPARE(jpegSize(thumb("beach01_t.jpg")), QSize(16, 12));
@@ -519,7 +520,8 @@ void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()
     addPhoto("good2.jpg", "1");
 
     const GeneratedImages generated = run();
-    QCOMPARE(thumbnailFiles(generated), QStringList({thumb("beach01_t.jpg"), thumb("beach04_t.jpg")}));
+    QCOMPARE(thumbnailFiles(generated),
+             QStringList({thumb("beach01_t.jpg"), thumb("beach04_t.jpg")}));
     QCOMPARE(
         m_observer.filtered("unreadable"),
         QStringList({"unreadable 1 " + photo("png.jpg"), "unreadable 2 " + photo("missing.jpg")}));
@@ -557,9 +559,8 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun_data()
     QTest::newRow("same folder, the large image named as a 2x thumbnail")
         << "thumbs"
         << "_t@2x" << true << true;
-    QTest::newRow("same folder, named as a 2x thumbnail, none made")
-        << "thumbs"
-        << "_t@2x" << false << false;
+    QTest::newRow("same folder, named as a 2x thumbnail, none made") << "thumbs"
+                                                                     << "_t@2x" << false << false;
 }
 
 void ImageBatchTest::outputsOnOnePathRefuseTheRun()
@@ -585,8 +586,9 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun()
     if (!refused)
         return;
     const QString message = m_observer.events.filter("message")[0];
-    QVERIFY(message.startsWith("message The thumbnails and the large images would be written to "
-                               "the same files: the Thumbnail Properties and the Image Properties "));
+    QVERIFY(
+        message.startsWith("message The thumbnails and the large images would be written to "
+                           "the same files: the Thumbnail Properties and the Image Properties "));
     QVERIFY2(message.contains(thumbnailDouble ? "names ending in \"_t@2x.jpg\""
                                               : "same Save Directory and the same Extension"),
              qPrintable(message));

@@ -106,7 +106,8 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
             turnUpright(decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath())),
                         orientations[index]);
         QVERIFY(full);
-        const QStringList written = {thumbnailFiles(generated)[index], largeImageFiles(generated)[index]};
+        const QStringList written = {thumbnailFiles(generated)[index],
+                                     largeImageFiles(generated)[index]};
         const OutputProfile* profiles[] = {&settings.thumbnail, &settings.large};
         for (int kind = 0; kind < 2; ++kind) {
             const QSize size =

@@ -93,12 +93,9 @@ void PublishJobTest::statusSaysWhatHappened_data()
     QTest::newRow("renames that failed")
         << with(generated(3, 3), [](PublishResult& r) { r.generated.renameFailures = 2; })
         << "3 of 3 pictures made; 2 could not be renamed.";
-    QTest::newRow("no thumbnail directory")
-        << with(generated(2, 2),
-                [](PublishResult& r) {
-                    r.generated.profiles = {{"thumbnails", {}, true}, {"large images", {}, false}};
-                })
-        << "2 of 2 pictures made; no thumbnails: their directory is missing.";
+    QTest::newRow("no thumbnail directory") << with(generated(2, 2), [](PublishResult& r) {
+        r.generated.profiles = {{"thumbnails", {}, true}, {"large images", {}, false}};
+    }) << "2 of 2 pictures made; no thumbnails: their directory is missing.";
     QTest::newRow("an HTML fragment not written")
         << with(generated(2, 2), [](PublishResult& r) { r.generated.fragmentsNotWritten = 1; })
         << "2 of 2 pictures made; 1 HTML fragment could not be written.";

@@ -88,15 +88,16 @@ void RemoteFoldersTest::sendsEachProfileToItsFolder()
     settings.ThumbnailFtpDir = "www/thumbs";
     settings.ImageFtpDir = "images";
     GeneratedImages generated;
-    generated.profiles = {{"thumbnails", {"/t/a01_t.jpg", "/t/a01_t.webp", "/t/a01_t@2x.jpg"}, false},
-                          {"large images", {"/l/a01.jpg", "/l/a01.avif"}, false}};
+    generated.profiles = {
+        {"thumbnails", {"/t/a01_t.jpg", "/t/a01_t.webp", "/t/a01_t@2x.jpg"}, false},
+        {"large images", {"/l/a01.jpg", "/l/a01.avif"}, false}};
     generated.fragments = {"/t/a.html"};
 
     const std::vector<RemoteFolder> folders = remoteFolders(settings, generated);
     QCOMPARE(folders.size(), size_t(2));
     QCOMPARE(folders[0].directory, QStringLiteral("www/thumbs"));
-    QCOMPARE(folders[0].files, QStringList({"/t/a01_t.jpg", "/t/a01_t.webp", "/t/a01_t@2x.jpg",
-                                            "/t/a.html"}));
+    QCOMPARE(folders[0].files,
+             QStringList({"/t/a01_t.jpg", "/t/a01_t.webp", "/t/a01_t@2x.jpg", "/t/a.html"}));
     QCOMPARE(folders[1].directory, QStringLiteral("images"));
     QCOMPARE(folders[1].files, QStringList({"/l/a01.jpg", "/l/a01.avif"}));
 

@@ -4,11 +4,11 @@
 #include "TestPictures.h"
 #include "WebFiles.h"
 
+#include "imaging/ColourTransforms.h"
 #include "imaging/Credits.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PictureDecoder.h"
-#include "imaging/ColourTransforms.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -88,7 +88,8 @@ QList<ShownPicture> readFragment(const QByteArray& fragment, bool* wellFormed)
         if (reader.name() == u"a") {
             pictures.append(ShownPicture());
             pictures.last().href = attributes.value("href").toString();
-        } else if (reader.name() == u"picture" && (pictures.isEmpty() || !pictures.last().src.isEmpty())) {
+        } else if (reader.name() == u"picture" &&
+                   (pictures.isEmpty() || !pictures.last().src.isEmpty())) {
             pictures.append(ShownPicture());
         } else if (reader.name() == u"source") {
             pictures.last().sources << attributes.value("type").toString() + ": " +
@@ -97,7 +98,8 @@ QList<ShownPicture> readFragment(const QByteArray& fragment, bool* wellFormed)
             ShownPicture& picture = pictures.last();
             picture.src = attributes.value("src").toString();
             picture.srcset = attributes.value("srcset").toString();
-            picture.size = QSize(attributes.value("width").toInt(), attributes.value("height").toInt());
+            picture.size =
+                QSize(attributes.value("width").toInt(), attributes.value("height").toInt());
             picture.alt = attributes.value("alt").toString();
         }
     }
@@ -225,16 +227,16 @@ void WebOutputsTest::eachKeyMakesItsFiles_data()
     // 2 x 120 is larger than the 160-pixel picture: no 2x version.
     QTest::newRow("LargeDouble") << QStringList({"LargeDouble"}) << QStringList({"beach01_t.jpg"})
                                  << jpegs;
-    for (const char* key : {"ThumbKeepRatio", "ThumbNoEnlarge", "LargeKeepRatio",
-                            "LargeNoEnlarge", "ProgressiveJpeg", "KeepCredits"})
+    for (const char* key : {"ThumbKeepRatio", "ThumbNoEnlarge", "LargeKeepRatio", "LargeNoEnlarge",
+                            "ProgressiveJpeg", "KeepCredits"})
         QTest::newRow(key) << QStringList({key}) << QStringList({"beach01_t.jpg"}) << jpegs;
     QTest::newRow("WriteMarkup") << QStringList({"WriteMarkup"})
                                  << QStringList({"beach.html", "beach01_t.jpg"}) << jpegs;
     QTest::newRow("all") << QStringList({"ThumbWebp", "ThumbAvif", "ThumbDouble", "LargeWebp",
                                          "LargeAvif", "LargeDouble", "WriteMarkup"})
                          << QStringList({"beach.html", "beach01_t.avif", "beach01_t.jpg",
-                                         "beach01_t.webp", "beach01_t@2x.avif",
-                                         "beach01_t@2x.jpg", "beach01_t@2x.webp"})
+                                         "beach01_t.webp", "beach01_t@2x.avif", "beach01_t@2x.jpg",
+                                         "beach01_t@2x.webp"})
                          << QStringList({"beach01.avif", "beach01.jpg", "beach01.webp"});
 }
 
@@ -252,8 +254,7 @@ void WebOutputsTest::eachKeyMakesItsFiles()
     QVERIFY(generated.complete());
     QCOMPARE(generated.profiles.size(), size_t(2));
     QCOMPARE(generated.profiles[0].outputs, QStringLiteral("thumbnails"));
-    QCOMPARE(sorted(generated.profiles[0].written + generated.fragments),
-             sorted([&] {
+    QCOMPARE(sorted(generated.profiles[0].written + generated.fragments), sorted([&] {
                  QStringList paths;
                  for (const QString& name : thumbs)
                      paths << thumb(name);
@@ -274,10 +275,10 @@ void WebOutputsTest::sizesOfEveryOutput_data()
     QTest::newRow("landscape") << QSize(640, 480) << doubled << QSize(40, 30) << QSize(80, 60);
     QTest::newRow("portrait, a 3:4 ratio truncated")
         << QSize(480, 640) << doubled << QSize(40, 53) << QSize(80, 106);
-    QTest::newRow("2x larger than the picture") << QSize(70, 50) << doubled << QSize(40, 28)
-                                                << QSize();
-    QTest::newRow("2x exactly the picture") << QSize(80, 60) << doubled << QSize(40, 30)
-                                            << QSize(80, 60);
+    QTest::newRow("2x larger than the picture")
+        << QSize(70, 50) << doubled << QSize(40, 28) << QSize();
+    QTest::newRow("2x exactly the picture")
+        << QSize(80, 60) << doubled << QSize(40, 30) << QSize(80, 60);
     const QStringList box = doubled + QStringList({"ThumbStretch"});
     QTest::newRow("stretched into the box")
         << QSize(480, 640) << box << QSize(40, 40) << QSize(80, 80);
@@ -291,8 +292,8 @@ void WebOutputsTest::sizesOfEveryOutput_data()
     QTest::newRow("never enlarged") << QSize(30, 20) << never << QSize(30, 20) << QSize();
     QTest::newRow("never enlarged, kept inside the box")
         << QSize(20, 30) << kept + QStringList({"ThumbNoEnlarge"}) << QSize(20, 30) << QSize();
-    QTest::newRow("not enlarging, large enough") << QSize(640, 480) << never << QSize(40, 30)
-                                                 << QSize(80, 60);
+    QTest::newRow("not enlarging, large enough")
+        << QSize(640, 480) << never << QSize(40, 30) << QSize(80, 60);
 }
 
 // Every format of a size gives that size exactly, and the 2x versions exactly twice it.
@@ -327,9 +328,9 @@ void WebOutputsTest::everyFormatShowsThePicture()
     addPhoto("IMG_1.jpg", "1", EncodeJpeg(PhotoPictures::quarters(640, 480).get(), 95));
 
     QVERIFY(run().complete());
-    for (const QString& path : {thumb("beach01_t.webp"), thumb("beach01_t.avif"),
-                                thumb("beach01_t@2x.webp"), thumb("beach01_t@2x.avif"),
-                                large("beach01.webp"), large("beach01.avif")}) {
+    for (const QString& path :
+         {thumb("beach01_t.webp"), thumb("beach01_t.avif"), thumb("beach01_t@2x.webp"),
+          thumb("beach01_t@2x.avif"), large("beach01.webp"), large("beach01.avif")}) {
         const GdImage decoded = decodeOutput(read(path));
         QVERIFY2(decoded, qPrintable(path));
         QCOMPARE(PhotoPictures::cornerQuarters(*decoded, 3, 16), (QList<int>{0, 1, 2, 3}));
@@ -344,7 +345,8 @@ void WebOutputsTest::everyFormatShowsThePicture()
 // Huffman tables differ.
 void WebOutputsTest::withoutTheNewKeysPixelsAreTodays()
 {
-    addPhoto("IMG_1.jpg", "1", EncodeJpeg(PictureReference::drawPhoto(QSize(800, 600), 3).get(), 90));
+    addPhoto("IMG_1.jpg", "1",
+             EncodeJpeg(PictureReference::drawPhoto(QSize(800, 600), 3).get(), 90));
     addPhoto("IMG_2.jpg", "1", jpeg(QSize(300, 400)));
     QVERIFY(run().complete());
     QCOMPARE(files("thumbs"), QStringList({"beach01_t.jpg", "beach02_t.jpg"}));
@@ -379,7 +381,8 @@ void WebOutputsTest::withoutTheNewKeysPixelsAreTodays()
 
 void WebOutputsTest::progressiveJpegsKeepTheirPixels()
 {
-    addPhoto("IMG_1.jpg", "1", EncodeJpeg(PictureReference::drawPhoto(QSize(400, 300), 5).get(), 90));
+    addPhoto("IMG_1.jpg", "1",
+             EncodeJpeg(PictureReference::drawPhoto(QSize(400, 300), 5).get(), 90));
     loadSettings({"ThumbDouble"});
     QVERIFY(run().complete());
     QMap<QString, QByteArray> baseline;
@@ -433,11 +436,10 @@ void WebOutputsTest::creditsAloneGoIntoEveryOutput()
                  (keepCredits ? QStringList({"KeepCredits"}) : QStringList()));
 
     QVERIFY(run().complete());
-    const QStringList outputs = QStringList({thumb("beach01_t.jpg"), thumb("beach01_t.webp"),
-                                             thumb("beach01_t.avif"), thumb("beach01_t@2x.jpg"),
-                                             thumb("beach01_t@2x.webp"), thumb("beach01_t@2x.avif"),
-                                             large("beach01.jpg"), large("beach01.webp"),
-                                             large("beach01.avif")});
+    const QStringList outputs = QStringList(
+        {thumb("beach01_t.jpg"), thumb("beach01_t.webp"), thumb("beach01_t.avif"),
+         thumb("beach01_t@2x.jpg"), thumb("beach01_t@2x.webp"), thumb("beach01_t@2x.avif"),
+         large("beach01.jpg"), large("beach01.webp"), large("beach01.avif")});
     for (const QString& path : outputs) {
         const QByteArray block = outputExif(path);
         if (!keepCredits) {
@@ -445,7 +447,8 @@ void WebOutputsTest::creditsAloneGoIntoEveryOutput()
             continue;
         }
         QVERIFY2(!block.isEmpty(), qPrintable(path));
-        const QByteArray payload = block.startsWith("Exif") ? block : QByteArray("Exif\0\0", 6) + block;
+        const QByteArray payload =
+            block.startsWith("Exif") ? block : QByteArray("Exif\0\0", 6) + block;
         QCOMPARE(readCredits(payload), (Credits{"Ann Example", "(c) 2026 Ann Example"}));
         QCOMPARE(exifTagCount(block), 2);
     }
@@ -485,7 +488,8 @@ void WebOutputsTest::fragmentShowsTheFilesMade()
         QVERIFY(QFile::exists(m_dir->filePath("thumbs/" + fromUrl(picture.href))));
         for (const QString& source : picture.sources + QStringList({picture.srcset}))
             for (const QString& entry : source.section(": ", -1).split(", ", Qt::SkipEmptyParts))
-                QVERIFY2(QFile::exists(thumb(fromUrl(entry.section(' ', 0, 0)))), qPrintable(entry));
+                QVERIFY2(QFile::exists(thumb(fromUrl(entry.section(' ', 0, 0)))),
+                         qPrintable(entry));
     }
 }
 
@@ -551,11 +555,11 @@ void WebOutputsTest::oneFragmentPerGroupUsed()
     addPhoto("b.jpg", "2", jpeg(QSize(80, 60)));
     addPhoto("c.jpg", "1", jpeg(QSize(80, 60)));
     addPhoto("d.jpg", "7", jpeg(QSize(80, 60))); // names no group
-    addPhoto("e.jpg", "4", png(QSize(8, 8)));   // unreadable: an empty fragment
+    addPhoto("e.jpg", "4", png(QSize(8, 8)));    // unreadable: an empty fragment
 
     const GeneratedImages generated = run();
-    QCOMPARE(generated.fragments, QStringList({thumb("ete-a-paris.html"), thumb("gallery.html"),
-                                               thumb("beach.html")}));
+    QCOMPARE(generated.fragments,
+             QStringList({thumb("ete-a-paris.html"), thumb("gallery.html"), thumb("beach.html")}));
     QCOMPARE(read(thumb("beach.html")), QByteArray());
     bool wellFormed = false;
     QCOMPARE(readFragment(read(thumb("ete-a-paris.html")), &wellFormed).size(), 2);
@@ -614,8 +618,8 @@ void WebOutputsTest::noFragmentWithoutItsFolderOrAfterAStop()
 // one thread.
 void WebOutputsTest::sameFilesOnOneThreadAndMany()
 {
-    loadSettings({"ThumbWebp", "ThumbAvif", "ThumbDouble", "LargeWebp", "LargeAvif",
-                  "LargeDouble", "KeepCredits", "WriteMarkup", "ProgressiveJpeg"});
+    loadSettings({"ThumbWebp", "ThumbAvif", "ThumbDouble", "LargeWebp", "LargeAvif", "LargeDouble",
+                  "KeepCredits", "WriteMarkup", "ProgressiveJpeg"});
     m_settings.RenameOriginalFile = 1;
     m_groupText = {"beach", "city", "", "", ""};
     const QStringList groups = {"1", "2", "1", "", "1", "2"};
