@@ -706,25 +706,29 @@ struct FormatFigures
         0; // AVIF only: our encoder at the coarsest level that reaches sharp's PSNR
 };
 
-// The bytes of the AVIF of our encoder at the coarsest quantizer whose PSNR reaches target,
-// with the chroma the profile's level uses; the finest when none does.
-qint64 avifBytesAtPsnr(const gdImage& scaled, const IdealPicture& ideal, double target,
-                       bool fullChroma)
+// The bytes of our AVIF encoder at the coarsest quantizer whose PSNR reaches target, with
+// whichever chroma, every pixel's or one per four, gives the smaller file; the finest when
+// none does.
+qint64 avifBytesAtPsnr(const gdImage& scaled, const IdealPicture& ideal, double target)
 {
     const AvifEncoder encoder;
-    int finer = 0, coarser = 63;
-    QByteArray best = encoder.encodeAt(scaled, {0, fullChroma}, {});
-    while (finer < coarser) {
-        const int middle = (finer + coarser + 1) / 2;
-        const QByteArray file = encoder.encodeAt(scaled, {middle, fullChroma}, {});
-        if (psnr(file, ideal) >= target) {
-            finer = middle;
-            best = file;
-        } else {
-            coarser = middle - 1;
+    qint64 smallest = 0;
+    for (bool fullChroma : {false, true}) {
+        int finer = 0, coarser = 63;
+        QByteArray best = encoder.encodeAt(scaled, {0, fullChroma}, {});
+        while (finer < coarser) {
+            const int middle = (finer + coarser + 1) / 2;
+            const QByteArray file = encoder.encodeAt(scaled, {middle, fullChroma}, {});
+            if (psnr(file, ideal) >= target) {
+                finer = middle;
+                best = file;
+            } else {
+                coarser = middle - 1;
+            }
         }
+        smallest = smallest == 0 ? best.size() : std::min<qint64>(smallest, best.size());
     }
-    return best.size();
+    return smallest;
 }
 
 void compareWebOutputs(const QStringList& files, const QString& oursDir, const QString& sharpDir)
@@ -764,8 +768,7 @@ void compareWebOutputs(const QStringList& files, const QString& oursDir, const Q
                     const QSize size = *outputSize(*profile, upright);
                     const GdImage scaled = picture.scaled(size);
                     format_.bytesAtPeerPsnr +=
-                        avifBytesAtPsnr(*scaled, idealAverage(full.get(), size), peerPsnr,
-                                        AvifEncoder::levelFor(profile->Quality).fullChroma);
+                        avifBytesAtPsnr(*scaled, idealAverage(full.get(), size), peerPsnr);
                 }
             }
         }
@@ -785,8 +788,8 @@ void compareWebOutputs(const QStringList& files, const QString& oursDir, const Q
                     *std::min_element(f.gains.begin(), f.gains.end()));
         if (format == OutputFormat::Avif)
             std::printf(
-                "  AVIF at sharp's PSNR (the coarsest quantizer of our encoder that reaches "
-                "it, output by output): %.2fx sharp's bytes (%.0f KB)\n",
+                "  AVIF at sharp's PSNR (the coarsest quantizer and the chroma of our encoder "
+                "that reach it, output by output): %.2fx sharp's bytes (%.0f KB)\n",
                 double(f.bytesAtPeerPsnr) / double(std::max<qint64>(1, f.peerBytes)),
                 f.bytesAtPeerPsnr / 1024.0);
     }
@@ -832,6 +835,38 @@ void printWebRun(const QString& name, const QStringList& files, const QString& f
     compareWebOutputs(files, folder + "/ours", folder + "/sharp");
 }
 
+// The JPEG-only runs of both sets, against their peers; false when a measured path failed.
+bool measureJpegRuns(const PictureSet& regular, const PictureSet& phone, const QTemporaryDir& dir)
+{
+    const int pictures = int(regular.files.size());
+    std::printf("Running the paths over the same %d files (%.0f megapixels), the fast ones %d "
+                "times in turn, keeping the best...\n\n",
+                pictures, regular.megapixels, rounds);
+    const SetFigures regularFigures = measureSet(regular, dir.filePath("regular"));
+    if (!succeeded(regularFigures)) {
+        std::fprintf(stderr, "morvane-bench: a measured path failed\n");
+        return false;
+    }
+    printFigures(regular, regularFigures);
+    printHuffmanSaving(regular);
+    std::printf("Preview file of a 15-megapixel photo written in %.1f ms (median of %d)\n",
+                previewMilliseconds(dir.path()), previewRounds);
+
+    std::printf("\nPhone photos: %d portraits of %.0f megapixels stored on their side "
+                "(orientation 6) with a Display P3 profile;\n"
+                "the sequential path decodes, turns and converts each whole, and the floor "
+                "decodes the same portraits stored upright (%d rounds)\n",
+                pictures, phoneStored.width() * phoneStored.height() / 1e6, phoneRounds);
+    const SetFigures phoneFigures = measureSet(phone, dir.filePath("phone"));
+    if (!succeeded(phoneFigures)) {
+        std::fprintf(stderr, "morvane-bench: a measured path failed on the phone photos\n");
+        return false;
+    }
+    printFigures(phone, phoneFigures);
+    printPhoneCost(phone, phoneFigures);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -847,6 +882,9 @@ int main(int argc, char* argv[])
         return runDecodeFloor(arguments.mid(1));
     int pictures = 8;
     QString sharpFolder;
+    bool webOnly = false;
+    if (arguments.removeAll(QStringLiteral("--web-only")) > 0)
+        webOnly = true;
     QString photoFolder = QStringLiteral("/usr/share/backgrounds/mate/nature");
     while (arguments.size() >= 2) {
         const QString option = arguments.takeFirst();
@@ -863,7 +901,7 @@ int main(int argc, char* argv[])
     if (pictures < 1 || !arguments.isEmpty()) {
         std::fprintf(stderr,
                      "usage: morvane-bench [--pictures N] [--sharp FOLDER] [--photos "
-                     "FOLDER]\n  N at least 1, default 8; FOLDER of --sharp holds "
+                     "FOLDER] [--web-only]\n  N at least 1, default 8; FOLDER of --sharp holds "
                      "node_modules/sharp; --photos defaults to %s\n",
                      qPrintable(photoFolder));
         return 2;
@@ -872,44 +910,18 @@ int main(int argc, char* argv[])
     QTemporaryDir dir;
     std::printf("Load average before: %s (2 cores: figures are fair only on a quiet machine)\n",
                 qPrintable(loadAverage()));
-    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels, and %d phone "
-                "portraits...\n",
-                pictures, pictures);
+    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels%s...\n", pictures,
+                webOnly ? "" : ", and as many phone portraits");
     const PictureSet regular = regularSet(dir.filePath("regular"), pictures);
-    const PictureSet phone = phoneSet(dir.filePath("phone"), pictures);
-
-    std::printf("Running the paths over the same %d files (%.0f megapixels), the fast ones %d "
-                "times in turn, keeping the best...\n\n",
-                pictures, regular.megapixels, rounds);
-    const SetFigures regularFigures = measureSet(regular, dir.filePath("regular"));
-    if (!succeeded(regularFigures)) {
-        std::fprintf(stderr, "morvane-bench: a measured path failed\n");
+    if (!webOnly && !measureJpegRuns(regular, phoneSet(dir.filePath("phone"), pictures), dir))
         return 1;
-    }
-    printFigures(regular, regularFigures);
-    printHuffmanSaving(regular);
-    std::printf("Preview file of a 15-megapixel photo written in %.1f ms (median of %d)\n",
-                previewMilliseconds(dir.path()), previewRounds);
-
-    std::printf("\nPhone photos: %d portraits of %.0f megapixels stored on their side "
-                "(orientation 6) with a Display P3 profile;\n"
-                "the sequential path decodes, turns and converts each whole, and the floor "
-                "decodes the same portraits stored upright (%d rounds)\n",
-                pictures, phoneStored.width() * phoneStored.height() / 1e6, phoneRounds);
-    const SetFigures phoneFigures = measureSet(phone, dir.filePath("phone"));
-    if (!succeeded(phoneFigures)) {
-        std::fprintf(stderr, "morvane-bench: a measured path failed on the phone photos\n");
-        return 1;
-    }
-    printFigures(phone, phoneFigures);
-    printPhoneCost(phone, phoneFigures);
 
     const QStringList photos = photosIn(photoFolder);
     if (photos.isEmpty())
         std::printf("\nReal photographs: none in %s (Debian package mate-backgrounds, or "
                     "--photos FOLDER)\n",
                     qPrintable(photoFolder));
-    else
+    else if (!webOnly)
         printRealPhotoQuality(photos, photoFolder);
 
     const std::optional<SharpPeer> sharp = findSharp(sharpFolder);
