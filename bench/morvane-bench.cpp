@@ -2,18 +2,22 @@
 // full-size path, against vipsthumbnail, and against the time it takes only to decode the
 // same files; peak memory of each; and how close each output comes to the ideal. Then the
 // same for phone photos stored on their side with a wide-gamut profile, with what turning
-// them upright and converting their colours costs.
+// them upright and converting their colours costs; what optimised Huffman tables save; how
+// close the outputs of real photographs come to the full-size path; and a web run, every
+// output as JPEG, WebP and AVIF, against sharp.
 
 #include "PhotoPictures.h"
 #include "PictureReference.h"
 
 #include "base/BusyFlag.h"
+#include "imaging/AvifEncoder.h"
 #include "imaging/BatchObserver.h"
 #include "imaging/ColourTransforms.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputSize.h"
 #include "imaging/PictureDecoder.h"
+#include "imaging/PictureEncoder.h"
 #include "imaging/PreviewThumbnail.h"
 #include "settings/ImageSettings.h"
 
@@ -33,9 +37,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <optional>
 
 extern char** environ;
@@ -520,6 +526,347 @@ void printPhoneCost(const PictureSet& set, const SetFigures& figures)
                 100 * extra / ours.cpuSeconds, 1000 * extra / set.files.size());
 }
 
+// --- Optimised Huffman tables ---
+
+QByteArray gdJpeg(gdImagePtr picture, int quality)
+{
+    int size = 0;
+    const std::unique_ptr<void, void (*)(void*)> data(gdImageJpegPtr(picture, &size, quality),
+                                                      gdFree);
+    return QByteArray(static_cast<const char*>(data.get()), size);
+}
+
+// The bench's outputs of the set, each encoded with GD's standard Huffman tables and with
+// tables made for the picture: the same pixels, in fewer bytes.
+void printHuffmanSaving(const PictureSet& set)
+{
+    const ImageSettings settings = settingsFor(QString());
+    ColourTransforms transforms;
+    qint64 standard = 0, optimised = 0;
+    int outputs = 0;
+    for (const QString& path : set.files) {
+        PictureDecoder decoder(path, transforms);
+        const DecodedPicture picture = decoder.decode(neededFor(decoder.fullSize()));
+        for (const OutputProfile* profile : {&settings.thumbnail, &settings.large}) {
+            const GdImage scaled = picture.scaled(*outputSize(*profile, decoder.fullSize()));
+            standard += gdJpeg(scaled.get(), profile->Quality).size();
+            optimised += EncodeJpeg(scaled.get(), profile->Quality).size();
+            ++outputs;
+        }
+    }
+    std::printf("Optimised Huffman tables: %.0f KB against %.0f KB with GD's standard tables, "
+                "%.3fx the bytes (%.1f %% saved; %d outputs, the same pixels)\n",
+                optimised / 1024.0, standard / 1024.0, double(optimised) / double(standard),
+                100.0 * double(standard - optimised) / double(standard), outputs);
+}
+
+// --- Real photographs ---
+
+// The JPEG files of a folder, in name order.
+QStringList photosIn(const QString& folder)
+{
+    QStringList files;
+    const QDir dir(folder);
+    for (const QString& name :
+         dir.entryList({"*.jpg", "*.jpeg", "*.JPG", "*.JPEG"}, QDir::Files, QDir::Name))
+        files << dir.filePath(name);
+    return files;
+}
+
+// How far below the full-size path one output of a picture lands, made as the batch makes
+// it: decoded once at the size the outputs need, area-averaged, encoded.
+double lossBelowSequential(const QString& path, const GdImage& full, const OutputProfile& profile,
+                           QSize needed, ColourTransforms& transforms)
+{
+    const QSize size = *outputSize(profile, QSize(full->sx, full->sy));
+    const IdealPicture ideal = idealAverage(full.get(), size);
+    PictureDecoder decoder(path, transforms);
+    const GdImage ours = decoder.decode(needed).scaled(size);
+    return psnr(sequentialOutput(full.get(), profile), ideal) -
+           psnr(EncodeJpeg(ours.get(), profile.Quality), ideal);
+}
+
+// Real photographs carry detail no drawn picture has. Each at the bench's two outputs, then
+// alone at every width from 100 to 900 pixels, against the bound of 1.5 dB.
+void printRealPhotoQuality(const QStringList& photos, const QString& folder)
+{
+    std::printf("\nReal photographs: %d JPEGs from %s\n", int(photos.size()), qPrintable(folder));
+    const ImageSettings settings = settingsFor(QString());
+    ColourTransforms transforms;
+    std::vector<double> benchLosses, sweepLosses;
+    QString worstOutput;
+    double worst = -1e9;
+    for (const QString& path : photos) {
+        const GdImage full = decodeFullSize(readFile(path));
+        if (!full)
+            continue;
+        const QSize upright(full->sx, full->sy);
+        for (const OutputProfile* profile : {&settings.thumbnail, &settings.large})
+            benchLosses.push_back(
+                lossBelowSequential(path, full, *profile, neededFor(upright), transforms));
+        for (int width = 100; width <= 900; width += 80) {
+            OutputProfile alone = widthProfile(QString(), width, width <= 300 ? 70 : 85, {});
+            const double loss =
+                lossBelowSequential(path, full, alone, *outputSize(alone, upright), transforms);
+            sweepLosses.push_back(loss);
+            if (loss > worst) {
+                worst = loss;
+                worstOutput = QStringLiteral("%1 at %2 pixels wide")
+                                  .arg(QFileInfo(path).fileName())
+                                  .arg(width);
+            }
+        }
+    }
+    if (benchLosses.empty())
+        return;
+    std::printf("PSNR against the ideal area average, below the sequential path:\n");
+    std::printf("  the bench's outputs: worst %.2f dB, median %.2f dB (%d outputs)\n",
+                *std::max_element(benchLosses.begin(), benchLosses.end()), median(benchLosses),
+                int(benchLosses.size()));
+    std::printf("  each width from 100 to 900 alone: worst %.2f dB (%s), median %.2f dB (%d "
+                "outputs); the bound is 1.5 dB\n",
+                worst, qPrintable(worstOutput), median(sweepLosses), int(sweepLosses.size()));
+}
+
+// --- The web run against sharp ---
+
+const std::array<OutputFormat, 3> webFormats = {OutputFormat::Jpeg, OutputFormat::Webp,
+                                                OutputFormat::Avif};
+const char* formatName(OutputFormat format)
+{
+    return format == OutputFormat::Jpeg ? "JPEG" : format == OutputFormat::Webp ? "WebP" : "AVIF";
+}
+
+ImageSettings webSettingsFor(const QString& outputDir)
+{
+    ImageSettings settings = settingsFor(outputDir);
+    for (OutputProfile* profile : {&settings.thumbnail, &settings.large}) {
+        profile->Webp = 1;
+        profile->Avif = 1;
+    }
+    return settings;
+}
+
+// sharp makes the same six outputs of every picture, named as the bench names them, with as
+// many pipelines at a time as morvane-batch has threads, each on one thread.
+const char sharpScript[] = R"(
+const sharp = require('sharp');
+sharp.concurrency(1);
+sharp.cache(false);
+const [out, ...files] = process.argv.slice(2);
+const jobs = [];
+files.forEach((file, index) => {
+  const name = 'p' + String(index + 1).padStart(2, '0');
+  for (const [width, quality, folder, extension] of
+       [[160, 70, 'thumbs', '_t'], [800, 85, 'images', '']]) {
+    const base = out + '/' + folder + '/' + name + extension;
+    jobs.push(sharp(file).resize({width}).jpeg({quality}).toFile(base + '.jpg'));
+    jobs.push(sharp(file).resize({width}).webp({quality}).toFile(base + '.webp'));
+    jobs.push(sharp(file).resize({width}).avif({quality}).toFile(base + '.avif'));
+  }
+});
+Promise.all(jobs).then(() => process.exit(0), error => { console.error(error); process.exit(1); });
+)";
+
+struct SharpPeer
+{
+    QString node;
+    QString modules; // the node_modules folder holding sharp
+    QString version;
+};
+
+std::optional<SharpPeer> findSharp(const QString& folder)
+{
+    const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+    const QString modules = QDir(folder).filePath("node_modules");
+    if (folder.isEmpty() || node.isEmpty() || !QFileInfo::exists(modules + "/sharp/package.json"))
+        return std::nullopt;
+    const QByteArray package = readFile(modules + "/sharp/package.json");
+    const qsizetype at = package.indexOf("\"version\"");
+    const QString version =
+        at < 0 ? QString() : QString::fromUtf8(package.mid(at)).section(u'"', 3, 3);
+    return SharpPeer{node, modules, version};
+}
+
+ChildRun runSharp(const SharpPeer& sharp, const QString& script, const QString& outputDir,
+                  const QStringList& files)
+{
+    qputenv("NODE_PATH", QFile::encodeName(sharp.modules));
+    // libuv's threads carry sharp's pipelines.
+    qputenv("UV_THREADPOOL_SIZE", QByteArray::number(QThread::idealThreadCount()));
+    return runChild(QStringList{sharp.node, script, outputDir} + files);
+}
+
+// Bytes and PSNR of each format: morvane-batch's outputs of one run against sharp's.
+struct FormatFigures
+{
+    qint64 bytes = 0, peerBytes = 0;
+    std::vector<double> gains; // our PSNR minus sharp's, output by output
+    qint64 bytesAtPeerPsnr =
+        0; // AVIF only: our encoder at the coarsest level that reaches sharp's PSNR
+};
+
+// The bytes of our AVIF encoder at the coarsest quantizer whose PSNR reaches target, with
+// whichever chroma, every pixel's or one per four, gives the smaller file; the finest when
+// none does.
+qint64 avifBytesAtPsnr(const gdImage& scaled, const IdealPicture& ideal, double target)
+{
+    const AvifEncoder encoder;
+    qint64 smallest = 0;
+    for (bool fullChroma : {false, true}) {
+        int finer = 0, coarser = 63;
+        QByteArray best = encoder.encodeAt(scaled, {0, fullChroma}, {});
+        while (finer < coarser) {
+            const int middle = (finer + coarser + 1) / 2;
+            const QByteArray file = encoder.encodeAt(scaled, {middle, fullChroma}, {});
+            if (psnr(file, ideal) >= target) {
+                finer = middle;
+                best = file;
+            } else {
+                coarser = middle - 1;
+            }
+        }
+        smallest = smallest == 0 ? best.size() : std::min<qint64>(smallest, best.size());
+    }
+    return smallest;
+}
+
+void compareWebOutputs(const QStringList& files, const QString& oursDir, const QString& sharpDir)
+{
+    const ImageSettings settings = settingsFor(QString());
+    std::map<OutputFormat, FormatFigures> figures;
+    ColourTransforms transforms;
+    for (int index = 0; index < files.size(); ++index) {
+        const GdImage full = decodeFullSize(readFile(files[index]));
+        if (!full)
+            continue;
+        const QSize upright(full->sx, full->sy);
+        PictureDecoder decoder(files[index], transforms);
+        const DecodedPicture picture = decoder.decode(neededFor(upright));
+        for (const OutputProfile* profile : {&settings.thumbnail, &settings.large}) {
+            const QString folder = profile == &settings.thumbnail ? "/thumbs/" : "/images/";
+            const QString base = QStringLiteral("p%1%2")
+                                     .arg(index + 1, 2, 10, QLatin1Char('0'))
+                                     .arg(profile->Extension);
+            for (OutputFormat format : webFormats) {
+                const QString name = base + pictureEncoder(format).suffix();
+                const QByteArray ours = readFile(oursDir + folder + name);
+                const QByteArray theirs = readFile(sharpDir + folder + name);
+                // sharp rounds a side where the batch cuts it: each against its own ideal.
+                const auto measured = [&](const QByteArray& file) {
+                    const GdImage decoded = decodeOutput(file);
+                    return decoded ? psnr(decoded.get(),
+                                          idealAverage(full.get(), QSize(decoded->sx, decoded->sy)))
+                                   : 0.0;
+                };
+                FormatFigures& format_ = figures[format];
+                format_.bytes += ours.size();
+                format_.peerBytes += theirs.size();
+                const double peerPsnr = measured(theirs);
+                format_.gains.push_back(measured(ours) - peerPsnr);
+                if (format == OutputFormat::Avif) {
+                    const QSize size = *outputSize(*profile, upright);
+                    const GdImage scaled = picture.scaled(size);
+                    format_.bytesAtPeerPsnr +=
+                        avifBytesAtPsnr(*scaled, idealAverage(full.get(), size), peerPsnr);
+                }
+            }
+        }
+    }
+    for (OutputFormat format : webFormats) {
+        const FormatFigures& f = figures[format];
+        if (f.gains.empty())
+            continue;
+        double mean = 0;
+        for (double gain : f.gains)
+            mean += gain;
+        mean /= double(f.gains.size());
+        std::printf("  %s: %.2fx sharp's bytes (%.0f KB against %.0f KB); PSNR against the ideal "
+                    "%+.2f dB on average, %+.2f dB at worst\n",
+                    formatName(format), double(f.bytes) / double(std::max<qint64>(1, f.peerBytes)),
+                    f.bytes / 1024.0, f.peerBytes / 1024.0, mean,
+                    *std::min_element(f.gains.begin(), f.gains.end()));
+        if (format == OutputFormat::Avif)
+            std::printf(
+                "  AVIF at sharp's PSNR (the coarsest quantizer and the chroma of our encoder "
+                "that reach it, output by output): %.2fx sharp's bytes (%.0f KB)\n",
+                double(f.bytesAtPeerPsnr) / double(std::max<qint64>(1, f.peerBytes)),
+                f.bytesAtPeerPsnr / 1024.0);
+    }
+}
+
+// The web run over a set: speed against sharp (the best of a few runs each), then bytes and
+// quality of each format.
+void printWebRun(const QString& name, const QStringList& files, const QString& folder,
+                 const std::optional<SharpPeer>& sharp, int runs)
+{
+    const QString configDir = folder + "/config";
+    QDir().mkpath(configDir);
+    webSettingsFor(folder + "/ours").save(configDir + "/" + ImageSettings::fileName);
+    makeOutputDirs(folder + "/ours");
+    makeOutputDirs(folder + "/sharp");
+    const QString script = folder + "/sharp-peer.js";
+    writeFile(script, sharpScript);
+    ChildRun ours, peer;
+    for (int round = 0; round < runs; ++round) {
+        keepBest(ours, runBatch(configDir, files));
+        if (sharp)
+            keepBest(peer, runSharp(*sharp, script, folder + "/sharp", files));
+    }
+    const int pictures = int(files.size());
+    std::printf("\nWeb run on %s: %d pictures, a 160-pixel thumbnail at quality 70 and an "
+                "800-pixel large image at 85, each as JPEG, WebP and AVIF (%d files)\n",
+                qPrintable(name), pictures, 6 * pictures);
+    if (!ours.succeeded) {
+        std::printf("morvane-batch failed\n");
+        return;
+    }
+    std::printf("morvane-batch: %.2f pictures/s (%.2f s, %.2f s of processor time)\n",
+                pictures / ours.seconds, ours.seconds, ours.cpuSeconds);
+    if (!sharp || !peer.succeeded) {
+        std::printf("  sharp: %s (npm install sharp in a scratch folder, then --sharp FOLDER)\n",
+                    sharp ? "failed" : "not found");
+        return;
+    }
+    std::printf("  %.2fx sharp %s at the same concurrency (%.2f s, %.2f s of processor time: %d "
+                "pipelines at a time, each on one thread)\n",
+                peer.seconds / ours.seconds, qPrintable(sharp->version), peer.seconds,
+                peer.cpuSeconds, QThread::idealThreadCount());
+    compareWebOutputs(files, folder + "/ours", folder + "/sharp");
+}
+
+// The JPEG-only runs of both sets, against their peers; false when a measured path failed.
+bool measureJpegRuns(const PictureSet& regular, const PictureSet& phone, const QTemporaryDir& dir)
+{
+    const int pictures = int(regular.files.size());
+    std::printf("Running the paths over the same %d files (%.0f megapixels), the fast ones %d "
+                "times in turn, keeping the best...\n\n",
+                pictures, regular.megapixels, rounds);
+    const SetFigures regularFigures = measureSet(regular, dir.filePath("regular"));
+    if (!succeeded(regularFigures)) {
+        std::fprintf(stderr, "morvane-bench: a measured path failed\n");
+        return false;
+    }
+    printFigures(regular, regularFigures);
+    printHuffmanSaving(regular);
+    std::printf("Preview file of a 15-megapixel photo written in %.1f ms (median of %d)\n",
+                previewMilliseconds(dir.path()), previewRounds);
+
+    std::printf("\nPhone photos: %d portraits of %.0f megapixels stored on their side "
+                "(orientation 6) with a Display P3 profile;\n"
+                "the sequential path decodes, turns and converts each whole, and the floor "
+                "decodes the same portraits stored upright (%d rounds)\n",
+                pictures, phoneStored.width() * phoneStored.height() / 1e6, phoneRounds);
+    const SetFigures phoneFigures = measureSet(phone, dir.filePath("phone"));
+    if (!succeeded(phoneFigures)) {
+        std::fprintf(stderr, "morvane-bench: a measured path failed on the phone photos\n");
+        return false;
+    }
+    printFigures(phone, phoneFigures);
+    printPhoneCost(phone, phoneFigures);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -534,48 +881,55 @@ int main(int argc, char* argv[])
     if (arguments.value(0) == "--decode-floor")
         return runDecodeFloor(arguments.mid(1));
     int pictures = 8;
-    if (arguments.size() == 2 && (arguments[0] == "--pictures" || arguments[0] == "-n"))
-        pictures = arguments[1].toInt();
-    else if (!arguments.isEmpty())
-        pictures = 0;
-    if (pictures < 1) {
-        std::fprintf(stderr, "usage: morvane-bench [--pictures N]   (N at least 1, default 8)\n");
+    QString sharpFolder;
+    bool webOnly = false;
+    if (arguments.removeAll(QStringLiteral("--web-only")) > 0)
+        webOnly = true;
+    QString photoFolder = QStringLiteral("/usr/share/backgrounds/mate/nature");
+    while (arguments.size() >= 2) {
+        const QString option = arguments.takeFirst();
+        const QString value = arguments.takeFirst();
+        if (option == "--pictures" || option == "-n")
+            pictures = value.toInt();
+        else if (option == "--sharp")
+            sharpFolder = value;
+        else if (option == "--photos")
+            photoFolder = value;
+        else
+            pictures = 0;
+    }
+    if (pictures < 1 || !arguments.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: morvane-bench [--pictures N] [--sharp FOLDER] [--photos "
+                     "FOLDER] [--web-only]\n  N at least 1, default 8; FOLDER of --sharp holds "
+                     "node_modules/sharp; --photos defaults to %s\n",
+                     qPrintable(photoFolder));
         return 2;
     }
 
     QTemporaryDir dir;
     std::printf("Load average before: %s (2 cores: figures are fair only on a quiet machine)\n",
                 qPrintable(loadAverage()));
-    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels, and %d phone "
-                "portraits...\n",
-                pictures, pictures);
+    std::printf("Drawing %d photograph-like pictures of 12 and 24 megapixels%s...\n", pictures,
+                webOnly ? "" : ", and as many phone portraits");
     const PictureSet regular = regularSet(dir.filePath("regular"), pictures);
-    const PictureSet phone = phoneSet(dir.filePath("phone"), pictures);
-
-    std::printf("Running the paths over the same %d files (%.0f megapixels), the fast ones %d "
-                "times in turn, keeping the best...\n\n",
-                pictures, regular.megapixels, rounds);
-    const SetFigures regularFigures = measureSet(regular, dir.filePath("regular"));
-    if (!succeeded(regularFigures)) {
-        std::fprintf(stderr, "morvane-bench: a measured path failed\n");
+    if (!webOnly && !measureJpegRuns(regular, phoneSet(dir.filePath("phone"), pictures), dir))
         return 1;
-    }
-    printFigures(regular, regularFigures);
-    std::printf("Preview file of a 15-megapixel photo written in %.1f ms (median of %d)\n",
-                previewMilliseconds(dir.path()), previewRounds);
 
-    std::printf("\nPhone photos: %d portraits of %.0f megapixels stored on their side "
-                "(orientation 6) with a Display P3 profile;\n"
-                "the sequential path decodes, turns and converts each whole, and the floor "
-                "decodes the same portraits stored upright (%d rounds)\n",
-                pictures, phoneStored.width() * phoneStored.height() / 1e6, phoneRounds);
-    const SetFigures phoneFigures = measureSet(phone, dir.filePath("phone"));
-    if (!succeeded(phoneFigures)) {
-        std::fprintf(stderr, "morvane-bench: a measured path failed on the phone photos\n");
-        return 1;
-    }
-    printFigures(phone, phoneFigures);
-    printPhoneCost(phone, phoneFigures);
+    const QStringList photos = photosIn(photoFolder);
+    if (photos.isEmpty())
+        std::printf("\nReal photographs: none in %s (Debian package mate-backgrounds, or "
+                    "--photos FOLDER)\n",
+                    qPrintable(photoFolder));
+    else if (!webOnly)
+        printRealPhotoQuality(photos, photoFolder);
+
+    const std::optional<SharpPeer> sharp = findSharp(sharpFolder);
+    printWebRun(QStringLiteral("the drawn photographs"), regular.files, dir.filePath("web"), sharp,
+                rounds);
+    if (!photos.isEmpty())
+        printWebRun(QStringLiteral("the real photographs"), photos, dir.filePath("web-photos"),
+                    sharp, 1);
     std::printf("Load average after: %s\n", qPrintable(loadAverage()));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/JpegCodec.h"
+#include "publish/RemoteFolders.h"
 #include "upload/NetworkLibrary.h"
 #include "upload/ServerTrust.h"
 #include "upload/Uploader.h"
@@ -113,10 +114,18 @@ struct Site
         return made.complete();
     }
 
+    QStringList files() const
+    {
+        QStringList all;
+        for (const ProfileFiles& profile : made.profiles)
+            all += profile.written;
+        return all;
+    }
+
     qint64 bytes() const
     {
         qint64 total = 0;
-        for (const QString& file : made.thumbnails + made.largeImages)
+        for (const QString& file : files())
             total += QFileInfo(file).size();
         return total;
     }
@@ -150,9 +159,7 @@ std::optional<Upload> uploadWithMorvane(const Site& site, const FtpServer& serve
     settings.ThumbnailFtpDir = QStringLiteral("www/thumbs");
     settings.ImageFtpDir = QStringLiteral("images");
     UploadRequest request;
-    request.folders = {
-        {settings.ThumbnailFtpDir, site.made.thumbnails, QStringLiteral("thumbnail directory")},
-        {settings.ImageFtpDir, site.made.largeImages, QStringLiteral("large image directory")}};
+    request.folders = remoteFolders(settings, site.made);
     FtpOptions options;
     options.recordFolder = recordFolder;
     Silent silent;
@@ -242,7 +249,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "The pictures could not be made.\n");
         return 1;
     }
-    const int files = int(site.made.thumbnails.size() + site.made.largeImages.size());
+    const int files = int(site.files().size());
     std::printf("Uploading %d files (%.1f MB) to a local FTP server that waits %.0f ms before "
                 "every reply and every data connection; %d rounds, the best of each counts\n",
                 files, double(site.bytes()) / 1e6, roundTrip * 1000, rounds);

@@ -107,14 +107,16 @@ void BatchReporter::missing(const QString& path)
 
 QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
-    // The same words whatever the counts, so a script can read the numbers by position.
+    // Each profile's files of every format and size: "12 thumbnails and 12 large images". The
+    // same words whatever the counts, so a script can read the numbers by position.
+    QStringList written;
+    for (const ProfileFiles& profile : result.generated.profiles)
+        written << QStringLiteral("%1 %2").arg(profile.written.size()).arg(profile.outputs);
     const UploadResult upload = result.upload.value_or(UploadResult());
-    return QStringLiteral("%1 pictures listed, %2 thumbnails and %3 large images written, "
-                          "%4 sources renamed, %5 files uploaded, %6 unchanged, %7 removed, "
-                          "%8 failures")
+    return QStringLiteral("%1 pictures listed, %2 written, %3 sources renamed, %4 files uploaded, "
+                          "%5 unchanged, %6 removed, %7 failures")
         .arg(listed)
-        .arg(result.generated.thumbnails.size())
-        .arg(result.generated.largeImages.size())
+        .arg(written.join(QStringLiteral(" and ")))
         .arg(result.generated.renamed)
         .arg(upload.sent)
         .arg(upload.unchanged)

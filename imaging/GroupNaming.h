@@ -29,6 +29,8 @@ public:
     void count(int group);
     // The name of the next picture of group (1 to 5).
     QString next(int group);
+    // The prefix the names of group (1 to 5) begin with: web-safe where the names are.
+    QString prefix(int group) const { return m_prefixes[size_t(group - 1)]; }
 
 private:
     std::array<QString, 5> m_prefixes;

@@ -1,10 +1,10 @@
 #include "imaging/HeifDecoder.h"
 
 #include "imaging/ColourTransforms.h"
+#include "imaging/HeifContainer.h"
 
 #include <QByteArray>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <libheif/heif.h>
@@ -12,10 +12,8 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <map>
-#include <mutex>
 #include <vector>
 
 // GD can decode HEIF too, but it leaves the picture as stored, ignoring the container's
@@ -23,16 +21,6 @@
 // upright, and its rows are copied into the GD image.
 
 namespace {
-
-struct ContextDeleter
-{
-    void operator()(heif_context* context) const { heif_context_free(context); }
-};
-
-struct HandleDeleter
-{
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
-};
 
 struct ImageDeleter
 {
@@ -43,60 +31,6 @@ struct OptionsDeleter
 {
     void operator()(heif_decoding_options* options) const { heif_decoding_options_free(options); }
 };
-
-// libheif registers its codecs on first use; done once, before render threads race to it.
-void initialiseLibheif()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { heif_init(nullptr); });
-}
-
-// libheif reads the boxes it needs from the open file as it needs them, so a large file is
-// never read whole, and a file shorter than its boxes claim is found out.
-struct FileReader
-{
-    FilePtr file;
-    int64_t size = 0;
-    int64_t position = 0;
-
-    static int64_t getPosition(void* reader) { return static_cast<FileReader*>(reader)->position; }
-
-    static int read(void* data, size_t size, void* reader)
-    {
-        FileReader& self = *static_cast<FileReader*>(reader);
-        auto* target = static_cast<char*>(data);
-        while (size > 0) {
-            const ssize_t got = pread(fileno(self.file.get()), target, size, self.position);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                return 1;
-            target += got;
-            size -= size_t(got);
-            self.position += got;
-        }
-        return 0;
-    }
-
-    static int seek(int64_t position, void* reader)
-    {
-        FileReader& self = *static_cast<FileReader*>(reader);
-        if (position < 0 || position > self.size)
-            return 1;
-        self.position = position;
-        return 0;
-    }
-
-    static heif_reader_grow_status waitForFileSize(int64_t targetSize, void* reader)
-    {
-        return targetSize > static_cast<FileReader*>(reader)->size
-                   ? heif_reader_grow_status_size_beyond_eof
-                   : heif_reader_grow_status_size_reached;
-    }
-};
-
-constexpr heif_reader fileReaderCalls = {1, FileReader::getPosition, FileReader::read,
-                                         FileReader::seek, FileReader::waitForFileSize};
 
 // libheif (1.15) lays a grid's tiles onto a canvas of the size the grid's descriptor gives,
 // without asking whether that is the size its size box (ispe) claims, nor whether the tiles
@@ -468,45 +402,17 @@ QByteArray iccProfile(const heif_image_handle* handle)
 
 struct HeifDecoder::Container
 {
-    FileReader reader; // before the context, which reads through it until it is freed
-    std::unique_ptr<heif_context, ContextDeleter> context;
-    std::unique_ptr<heif_image_handle, HandleDeleter> primary;
+    HeifContainer boxes;
 
-    bool read();
     bool canvasAsClaimed() const;
 };
-
-bool HeifDecoder::Container::read()
-{
-    struct stat status;
-    if (fstat(fileno(reader.file.get()), &status) != 0)
-        return false;
-    reader.size = status.st_size;
-    initialiseLibheif();
-    context.reset(heif_context_alloc());
-    if (!context)
-        return false;
-    // The run already decodes a picture on every core; a phone's tiles are decoded one
-    // after the other on the picture's own thread.
-    heif_context_set_max_decoding_threads(context.get(), 0);
-    // No canvas libheif would lay out may be larger a side than any output can be.
-    heif_context_set_maximum_image_size_limit(context.get(), maxHeifSide);
-    if (heif_context_read_from_reader(context.get(), &fileReaderCalls, &reader, nullptr).code !=
-        heif_error_Ok)
-        return false;
-    heif_image_handle* handle = nullptr;
-    if (heif_context_get_primary_image_handle(context.get(), &handle).code != heif_error_Ok)
-        return false;
-    primary.reset(handle);
-    return true;
-}
 
 bool HeifDecoder::Container::canvasAsClaimed() const
 {
     ItemMap items;
-    items.read(metadataOf(reader.file.get(), reader.size));
-    const heif_image_handle* handle = primary.get();
-    return !items.broken && ::canvasAsClaimed(items, reader.file.get(), items.primary,
+    items.read(metadataOf(boxes.file(), boxes.fileSize()));
+    const heif_image_handle* handle = boxes.primary();
+    return !items.broken && ::canvasAsClaimed(items, boxes.file(), items.primary,
                                               QSize(heif_image_handle_get_ispe_width(handle),
                                                     heif_image_handle_get_ispe_height(handle)),
                                               0);
@@ -515,13 +421,12 @@ bool HeifDecoder::Container::canvasAsClaimed() const
 HeifDecoder::HeifDecoder(FilePtr file, ColourTransforms& transforms)
     : m_container(std::make_unique<Container>()), m_transforms(transforms)
 {
-    m_container->reader.file = std::move(file);
-    if (!m_container->read()) {
+    if (!m_container->boxes.read(std::move(file))) {
         m_failure = DecodeFailure::NotAPicture;
         return;
     }
     // The size once turned, as the container gives it, before any pixel is decoded.
-    const heif_image_handle* primary = m_container->primary.get();
+    const heif_image_handle* primary = m_container->boxes.primary();
     m_fullSize = QSize(heif_image_handle_get_width(primary), heif_image_handle_get_height(primary));
     // Before it is cut or turned, the picture is as large as its size box says.
     m_codedSize = QSize(heif_image_handle_get_ispe_width(primary),
@@ -537,7 +442,12 @@ HeifDecoder::HeifDecoder(FilePtr file, ColourTransforms& transforms)
 
 HeifDecoder::~HeifDecoder() = default;
 
-qint64 HeifDecoder::pixelsHeld() const
+QSize HeifDecoder::decodedSize(QSize) const
+{
+    return m_fullSize;
+}
+
+qint64 HeifDecoder::pixelsHeld(QSize) const
 {
     // The coded planes (one and a half bytes a pixel), the interleaved RGB rows (three) and
     // the GD image (four): twice the GD image, rounded up.
@@ -545,7 +455,23 @@ qint64 HeifDecoder::pixelsHeld() const
                         qint64(m_codedSize.width()) * m_codedSize.height());
 }
 
-GdImage HeifDecoder::decode()
+QByteArray HeifDecoder::exif() const
+{
+    return m_container->boxes.exif();
+}
+
+QByteArray HeifDecoder::xmp() const
+{
+    return m_container->boxes.xmp();
+}
+
+DecodedPicture HeifDecoder::decode(QSize)
+{
+    // libheif turns the picture while decoding it, as its container says.
+    return DecodedPicture(decodeUpright(), Orientation::AsStored);
+}
+
+GdImage HeifDecoder::decodeUpright()
 {
     if (m_failure != DecodeFailure::None)
         return nullptr;
@@ -559,7 +485,7 @@ GdImage HeifDecoder::decode()
     options->ignore_transformations = 0;
     options->convert_hdr_to_8bit = 1;
     heif_image* decoded = nullptr;
-    if (heif_decode_image(m_container->primary.get(), &decoded, heif_colorspace_RGB,
+    if (heif_decode_image(m_container->boxes.primary(), &decoded, heif_colorspace_RGB,
                           heif_chroma_interleaved_RGB, options.get())
             .code != heif_error_Ok)
         return nullptr;
@@ -580,7 +506,7 @@ GdImage HeifDecoder::decode()
         return nullptr;
     }
     const ColourConversion colours =
-        m_transforms.conversionFor(SourcePixels::Colour, iccProfile(m_container->primary.get()));
+        m_transforms.conversionFor(SourcePixels::Colour, iccProfile(m_container->boxes.primary()));
     for (int y = 0; y < height; ++y) {
         const uint8_t* rgb = plane + std::ptrdiff_t(y) * stride;
         int* row = image->tpixels[y];

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/DecodeFailure.h"
+#include "imaging/FormatDecoder.h"
 #include "imaging/GdImage.h"
 #include "imaging/PictureFile.h"
 
@@ -15,15 +15,13 @@ class ColourTransforms;
 // need. A phone's largest pictures (48 megapixels) pass; a file claiming more, however small,
 // is refused before any pixel is decoded, which keeps a run within 400 MB.
 constexpr qint64 maxHeifPixels = 50'000'000;
-// The longest side a canvas libheif lays out may have: the most a JPEG output can hold.
-constexpr int maxHeifSide = 65500;
 
 // A HEIF file (HEIC from a phone) on its way into an upright sRGB GD true-colour image. The
 // constructor reads the container, which tells the picture's size; decode() then decodes the
 // whole picture, as HEVC has no reduced decoding. The container says how the picture is
 // turned and mirrored, and libheif applies that while decoding, so the EXIF orientation
 // inside is never applied on top; an embedded ICC profile goes through the run's transforms.
-class HeifDecoder
+class HeifDecoder : public FormatDecoder
 {
 public:
     // Reads the container of the opened file; transforms must outlive the decoder.
@@ -32,17 +30,21 @@ public:
     HeifDecoder(const HeifDecoder&) = delete;
     HeifDecoder& operator=(const HeifDecoder&) = delete;
 
-    DecodeFailure failure() const { return m_failure; }
+    DecodeFailure failure() const override { return m_failure; }
     // The upright picture's size as the container gives it; empty when it could not be read.
-    QSize fullSize() const { return m_fullSize; }
-    // The most pixels decode() holds at once, counted as GD pixels: libheif's own planes of
-    // the picture sit beside the GD image while it is filled.
-    qint64 pixelsHeld() const;
-    // The whole picture; null, with failure() telling why, when it cannot be decoded. Call it
-    // once.
-    GdImage decode();
+    QSize fullSize() const override { return m_fullSize; }
+    // Always the full size.
+    QSize decodedSize(QSize needed) const override;
+    // libheif's own planes of the picture sit beside the GD image while it is filled.
+    qint64 pixelsHeld(QSize needed) const override;
+    // The whole picture, whatever is needed.
+    DecodedPicture decode(QSize needed) override;
+    QByteArray exif() const override;
+    QByteArray xmp() const override;
 
 private:
+    GdImage decodeUpright();
+
     struct Container;
 
     std::unique_ptr<Container> m_container;

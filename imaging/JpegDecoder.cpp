@@ -115,6 +115,23 @@ void watchScans(j_common_ptr common)
 // The program reports failures its own way, never on stderr.
 void staySilent(j_common_ptr) {}
 
+constexpr QByteArrayView exifStart("Exif\0\0", 6);
+// The namespace line an XMP packet's APP1 segment opens with.
+constexpr QByteArrayView xmpStart("http://ns.adobe.com/xap/1.0/\0", 29);
+
+// The payload of the first APP1 segment that starts as given, without that start when
+// asked to strip it.
+QByteArray app1Payload(jpeg_saved_marker_ptr markers, QByteArrayView start, bool strip)
+{
+    for (jpeg_saved_marker_ptr marker = markers; marker; marker = marker->next) {
+        const QByteArrayView payload(reinterpret_cast<const char*>(marker->data),
+                                     qsizetype(marker->data_length));
+        if (marker->marker == JPEG_APP0 + 1 && payload.startsWith(start))
+            return (strip ? payload.sliced(start.size()) : payload).toByteArray();
+    }
+    return {};
+}
+
 } // namespace
 
 // libjpeg leaves a failing call through longjmp, so each step that calls it sets its own
@@ -268,6 +285,9 @@ JpegDecoder::JpegDecoder(FilePtr file, ColourTransforms& transforms)
     const jpeg_decompress_struct& info = m_reader->info;
     m_storedSize = QSize(int(info.image_width), int(info.image_height));
     m_orientation = exifOrientation(info.marker_list);
+    // Decoding frees the markers.
+    m_exif = app1Payload(info.marker_list, exifStart, false);
+    m_xmp = app1Payload(info.marker_list, xmpStart, true);
     if (qint64(info.image_width) * info.image_height > maxPicturePixels) {
         m_failure = DecodeFailure::TooManyPixels;
         return;
@@ -295,7 +315,8 @@ int JpegDecoder::reductionFor(QSize needed) const
         // libjpeg rounds a reduced side up.
         const int width = (m_storedSize.width() + reduction - 1) / reduction;
         const int height = (m_storedSize.height() + reduction - 1) / reduction;
-        if (width >= detailMargin * stored.width() && height >= detailMargin * stored.height())
+        const double margin = reduction == 8 ? dcOnlyMargin : detailMargin;
+        if (width >= margin * stored.width() && height >= margin * stored.height())
             return reduction;
     }
     return 1;
@@ -309,7 +330,18 @@ QSize JpegDecoder::decodedSize(QSize needed) const
                        m_orientation);
 }
 
-GdImage JpegDecoder::decode(QSize needed)
+qint64 JpegDecoder::pixelsHeld(QSize needed) const
+{
+    const QSize decoded = decodedSize(needed);
+    return qint64(decoded.width()) * decoded.height();
+}
+
+DecodedPicture JpegDecoder::decode(QSize needed)
+{
+    return DecodedPicture(decodeStored(needed), m_orientation);
+}
+
+GdImage JpegDecoder::decodeStored(QSize needed)
 {
     if (m_failure != DecodeFailure::None)
         return nullptr;

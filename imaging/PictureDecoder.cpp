@@ -20,6 +20,21 @@ QByteArray headOf(std::FILE* file)
     return head;
 }
 
+// The decoder of a format, reading the header of the opened file; none for other files.
+std::unique_ptr<FormatDecoder> decoderFor(PictureFormat format, FilePtr file,
+                                          ColourTransforms& transforms)
+{
+    switch (format) {
+    case PictureFormat::Jpeg:
+        return std::make_unique<JpegDecoder>(std::move(file), transforms);
+    case PictureFormat::Heif:
+        return std::make_unique<HeifDecoder>(std::move(file), transforms);
+    case PictureFormat::Other:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 PictureDecoder::PictureDecoder(const QString& path, ColourTransforms& transforms)
@@ -30,63 +45,44 @@ PictureDecoder::PictureDecoder(const QString& path, ColourTransforms& transforms
         return;
     }
     m_format = sniffPictureFormat(headOf(file.get()));
-    switch (m_format) {
-    case PictureFormat::Jpeg:
-        m_jpeg = std::make_unique<JpegDecoder>(std::move(file), transforms);
-        break;
-    case PictureFormat::Heif:
-        m_heif = std::make_unique<HeifDecoder>(std::move(file), transforms);
-        break;
-    case PictureFormat::Other:
+    m_decoder = decoderFor(m_format, std::move(file), transforms);
+    if (!m_decoder)
         m_failure = DecodeFailure::NotAPicture;
-        break;
-    }
 }
 
 PictureDecoder::~PictureDecoder() = default;
 
 DecodeFailure PictureDecoder::failure() const
 {
-    if (m_jpeg)
-        return m_jpeg->failure();
-    if (m_heif)
-        return m_heif->failure();
-    return m_failure;
+    return m_decoder ? m_decoder->failure() : m_failure;
 }
 
 QSize PictureDecoder::fullSize() const
 {
-    if (m_jpeg)
-        return m_jpeg->fullSize();
-    if (m_heif)
-        return m_heif->fullSize();
-    return {};
+    return m_decoder ? m_decoder->fullSize() : QSize();
 }
 
 QSize PictureDecoder::decodedSize(QSize needed) const
 {
-    if (m_jpeg)
-        return m_jpeg->decodedSize(needed);
-    return fullSize();
+    return m_decoder ? m_decoder->decodedSize(needed) : QSize();
 }
 
 qint64 PictureDecoder::pixelsHeld(QSize needed) const
 {
-    if (m_jpeg) {
-        const QSize decoded = m_jpeg->decodedSize(needed);
-        return qint64(decoded.width()) * decoded.height();
-    }
-    if (m_heif)
-        return m_heif->pixelsHeld();
-    return 0;
+    return m_decoder ? m_decoder->pixelsHeld(needed) : 0;
 }
 
 DecodedPicture PictureDecoder::decode(QSize needed)
 {
-    if (m_jpeg)
-        return DecodedPicture(m_jpeg->decode(needed), m_jpeg->orientation());
-    // libheif turns a HEIF picture while decoding it, as its container says.
-    if (m_heif)
-        return DecodedPicture(m_heif->decode(), Orientation::AsStored);
-    return {};
+    return m_decoder ? m_decoder->decode(needed) : DecodedPicture();
+}
+
+QByteArray PictureDecoder::exif() const
+{
+    return m_decoder ? m_decoder->exif() : QByteArray();
+}
+
+QByteArray PictureDecoder::xmp() const
+{
+    return m_decoder ? m_decoder->xmp() : QByteArray();
 }

@@ -1,9 +1,8 @@
 #include "imaging/PictureHeader.h"
 
 #include "imaging/DecodeFailure.h"
-#include "imaging/ExifMetadata.h"
 #include "imaging/ExifOrientation.h"
-#include "imaging/HeifFileReader.h"
+#include "imaging/HeifContainer.h"
 #include "imaging/PictureFile.h"
 
 #include <sys/stat.h>
@@ -19,10 +18,6 @@
 #include <jpeglib.h>
 
 namespace {
-
-// The longest EXIF item of a HEIF file taken; a camera's is a few kilobytes, and a JPEG's
-// cannot exceed 64 kilobytes.
-constexpr size_t maxHeifExifBytes = 1024 * 1024;
 
 // libjpeg leaves a failing call through longjmp; nothing between the jump target and the
 // calls below may need a destructor, so everything they fill lives here.
@@ -165,51 +160,18 @@ void readJpeg(FilePtr file, PictureHeader& header)
     header.readable = true;
 }
 
-struct ContextDeleter
-{
-    void operator()(heif_context* context) const { heif_context_free(context); }
-};
-
-struct HandleDeleter
-{
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
-};
-
-QByteArray heifExif(const heif_image_handle* handle)
-{
-    heif_item_id id = 0;
-    if (heif_image_handle_get_list_of_metadata_block_IDs(handle, "Exif", &id, 1) != 1)
-        return {};
-    const size_t size = heif_image_handle_get_metadata_size(handle, id);
-    if (size == 0 || size > maxHeifExifBytes)
-        return {};
-    QByteArray item(qsizetype(size), Qt::Uninitialized);
-    if (heif_image_handle_get_metadata(handle, id, item.data()).code != heif_error_Ok)
-        return {};
-    return exifPayloadFromHeifItem(item);
-}
-
 void readHeif(FilePtr file, PictureHeader& header)
 {
-    HeifFileReader reader; // before the context, which reads through it until it is freed
-    if (!reader.open(std::move(file)))
+    HeifContainer container;
+    if (!container.read(std::move(file)))
         return;
-    initialiseLibheif();
-    const std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
-    if (!context ||
-        heif_context_read_from_reader(context.get(), &HeifFileReader::calls, &reader, nullptr)
-                .code != heif_error_Ok)
-        return;
-    heif_image_handle* primary = nullptr;
-    if (heif_context_get_primary_image_handle(context.get(), &primary).code != heif_error_Ok)
-        return;
-    const std::unique_ptr<heif_image_handle, HandleDeleter> handle(primary);
     // The size once turned, as the container gives it.
-    const QSize size(heif_image_handle_get_width(primary), heif_image_handle_get_height(primary));
+    const QSize size(heif_image_handle_get_width(container.primary()),
+                     heif_image_handle_get_height(container.primary()));
     if (!claimsAPicture(size))
         return;
     header.size = size;
-    header.exif = heifExif(primary);
+    header.exif = container.exif();
     header.readable = true;
 }
 

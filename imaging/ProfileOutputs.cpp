@@ -13,6 +13,25 @@ std::vector<OutputFormat> profileFormats(const OutputProfile& profile)
     return formats;
 }
 
+QString outputFileName(const OutputProfile& profile, OutputFormat format, int density,
+                       const QString& name)
+{
+    return name + profile.Extension + (density == 2 ? QStringLiteral("@2x") : QString()) +
+           pictureEncoder(format).suffix();
+}
+
+QStringList possibleFileNames(const OutputProfile& profile, const QString& name)
+{
+    QStringList names;
+    for (int density : {1, 2}) {
+        if (density == 2 && !profile.Double)
+            break;
+        for (OutputFormat format : profileFormats(profile))
+            names << outputFileName(profile, format, density, name);
+    }
+    return names;
+}
+
 std::vector<ProfileOutput> profileOutputs(const OutputProfile& profile, QSize picture,
                                           const QString& name)
 {
@@ -28,11 +47,9 @@ std::vector<ProfileOutput> profileOutputs(const OutputProfile& profile, QSize pi
     std::vector<ProfileOutput> outputs;
     for (int density : densities) {
         for (OutputFormat format : profileFormats(profile)) {
-            const PictureEncoder& encoder = pictureEncoder(format);
-            outputs.push_back({format, density, usableSize(density * single, encoder.largestSide()),
-                               name + profile.Extension +
-                                   (density == 2 ? QStringLiteral("@2x") : QString()) +
-                                   encoder.suffix()});
+            outputs.push_back({format, density,
+                               usableSize(density * single, pictureEncoder(format).largestSide()),
+                               outputFileName(profile, format, density, name)});
         }
     }
     return outputs;

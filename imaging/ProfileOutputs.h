@@ -5,6 +5,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -26,6 +27,14 @@ struct ProfileOutput
 
 // The formats a profile writes: JPEG always, then WebP and AVIF when it asks for them.
 std::vector<OutputFormat> profileFormats(const OutputProfile& profile);
+
+// The name of one output in the profile's save directory (see ProfileOutput::fileName).
+QString outputFileName(const OutputProfile& profile, OutputFormat format, int density,
+                       const QString& name);
+
+// Every name the profile may give the outputs of a picture named name, whatever the picture's
+// size: each format, and with Double each again at 2x.
+QStringList possibleFileNames(const OutputProfile& profile, const QString& name);
 
 // Every output of a profile for a picture of the given upright size, named after name (the
 // group's prefix and number): each format at the intended size (OutputSize.h), then, with

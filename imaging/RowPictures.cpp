@@ -90,7 +90,7 @@ RowPicture RowPictures::fromExifThumbnail(const PictureHeader& header)
         stored.height() > maxThumbnailSide ||
         !sameShape(stored, uprightSize(header.size, header.orientation)))
         return {};
-    const DecodedPicture picture(decoder.decode(stored), header.orientation);
+    const DecodedPicture picture(decoder.decodeStored(stored), header.orientation);
     if (!picture)
         return {};
     const GdImage scaled = picture.scaled(fitted(picture.size(), m_box));

@@ -1,6 +1,7 @@
 #include "publish/PublishJob.h"
 
 #include "imaging/BatchObserver.h"
+#include "publish/RemoteFolders.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ PublishResult PublishJob::run(const PublishRequest& request, BatchObserver& obse
     BatchControl control;
     control.threads = request.threads;
     control.stop = &m_stop;
+    control.markupLinkFolder = imageFolderFromThumbnails(request.ftpSettings.ThumbnailFtpDir,
+                                                         request.ftpSettings.ImageFtpDir);
     result.generated =
         GenerateImages(request.rows, request.groupText, request.imageSettings, observer, control);
     if (request.upload && !result.generated.refused && !result.stopped()) {
@@ -40,12 +43,7 @@ UploadRequest PublishJob::uploadRequest(const PublishRequest& request,
                                         const GeneratedImages& generated)
 {
     UploadRequest upload;
-    upload.folders = {
-        {request.ftpSettings.ThumbnailFtpDir, generated.thumbnails,
-         QStringLiteral("thumbnail directory")},
-        {request.ftpSettings.ImageFtpDir, generated.largeImages,
-         QStringLiteral("large image directory")},
-    };
+    upload.folders = remoteFolders(request.ftpSettings, generated);
     upload.dryRun = request.dryRun;
     // A picture not made this time would look like one the set no longer makes.
     upload.mayRemoveStale = generated.complete();

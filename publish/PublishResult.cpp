@@ -19,12 +19,14 @@ QString generationText(const GeneratedImages& generated)
     if (generated.outputsNotMade > 0)
         problems << count(generated.outputsNotMade, "output", "outputs") +
                         QStringLiteral(" could not be written");
+    if (generated.fragmentsNotWritten > 0)
+        problems << count(generated.fragmentsNotWritten, "HTML fragment", "HTML fragments") +
+                        QStringLiteral(" could not be written");
     if (generated.renameFailures > 0)
         problems << QStringLiteral("%1 could not be renamed").arg(generated.renameFailures);
-    if (generated.thumbnailsSkipped)
-        problems << QStringLiteral("no thumbnails: their directory is missing");
-    if (generated.largeImagesSkipped)
-        problems << QStringLiteral("no large images: their directory is missing");
+    for (const ProfileFiles& profile : generated.profiles)
+        if (profile.skipped)
+            problems << QStringLiteral("no %1: their directory is missing").arg(profile.outputs);
     if (!problems.isEmpty())
         text += QStringLiteral("; ") + problems.join(QStringLiteral(", "));
     return text + u'.';

@@ -48,6 +48,18 @@ bool ImageSettings::save(const QString& path)
     return SettingsFile::save(path, fields());
 }
 
+std::vector<NamedProfile> ImageSettings::profiles() const
+{
+    return {
+        {thumbnail, QStringLiteral("thumbnails"), QStringLiteral("Thumbnail Properties"),
+         QStringLiteral("Invalid thumbnail directory. Check Image Property settings under "
+                        "Options.")},
+        {large, QStringLiteral("large images"), QStringLiteral("Image Properties"),
+         QStringLiteral("Invalid large image directory. Check Image Property settings under "
+                        "Options.")},
+    };
+}
+
 QStringList ImageSettings::unusableExtensions() const
 {
     const auto unusable = [](const QString& extension) {

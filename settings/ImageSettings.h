@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 // How one kind of output (thumbnail or large image) is sized, encoded, named and stored.
 struct OutputProfile
@@ -28,6 +29,15 @@ struct OutputProfile
     int NoEnlarge = 0;
 };
 
+// One output profile as a run goes through them, with the words its reports use for it.
+struct NamedProfile
+{
+    OutputProfile profile;
+    QString outputs;          // what its files are called in a count: "thumbnails"
+    QString title;            // its box in Image Properties: "Thumbnail Properties"
+    QString missingDirectory; // the message when its save directory does not exist
+};
+
 // The image settings, kept in morvane.cfg.
 struct ImageSettings
 {
@@ -45,6 +55,11 @@ struct ImageSettings
     int WebSafeNames = 0;
 
     static constexpr const char* fileName = "morvane.cfg";
+
+    // The profiles every run makes outputs of, in the order it makes them: thumbnails, then
+    // large images. The HTML fragments lie in the first profile's folder and show its
+    // pictures, each linked to the JPEG of the last profile.
+    std::vector<NamedProfile> profiles() const;
 
     // Missing files and keys leave the fields as they are.
     bool load(const QString& path = fileName);

@@ -93,8 +93,8 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     BatchReporter reporter(m_out, false);
     PublishResult result;
     GeneratedImages& generated = result.generated;
-    generated.thumbnails = {"/t/a01.jpg", "/t/a02.jpg", "/t/a03.jpg"};
-    generated.largeImages = {"/l/a01.jpg", "/l/a02.jpg", "/l/a03.jpg"};
+    generated.profiles = {{"thumbnails", {"/t/a01.jpg", "/t/a02.jpg", "/t/a03.jpg"}, false},
+                          {"large images", {"/l/a01.jpg", "/l/a02.jpg", "/l/a03.jpg"}, false}};
     result.upload = UploadResult();
     result.upload->sent = 6;
     QCOMPARE(reporter.summary(4, result),
@@ -106,7 +106,7 @@ void BatchReporterTest::countsFailuresAndWhatWasMade()
     generated.renamed = 2;
     // Not written, so not among the paths either.
     reporter.notWritten(1, "/t/a02.jpg", {OutputFailure::Kind::NotEncoded});
-    generated.thumbnails.removeAt(1);
+    generated.profiles[0].written.removeAt(1);
     reporter.unreadable(3, "/p/bad.jpg", DecodeFailure::NotAPicture);
     reporter.message("Failed to upload file /l/a02.jpg");
     result.upload->sent = 5;

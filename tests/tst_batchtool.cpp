@@ -207,6 +207,7 @@ private slots:
     void interruptedUploadStopsWithinTheFile();
     void failedRenameIsNamedAndFails();
     void uploadsWhatItMade();
+    void uploadsEveryFormatAndTheFragment();
     void reportsFailuresAndExitStatus_data();
     void reportsFailuresAndExitStatus();
     void listsEachPictureOnce();
@@ -598,6 +599,43 @@ void BatchToolTest::uploadsWhatItMade()
         QCOMPARE(read(server.homePath(QStringLiteral("www/images/") + name)),
                  read(path(QStringLiteral("images/") + name)));
     QVERIFY(!server.commandLog().contains(account.password));
+}
+
+// Every output of a profile goes to the profile's remote folder, the fragment with the
+// thumbnails, linking the large images where the upload put them.
+void BatchToolTest::uploadsEveryFormatAndTheFragment()
+{
+    REQUIRE_FTP_SERVER();
+    FtpServer server;
+    const FtpServer::Account account;
+    QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
+    QVERIFY(withReadmeFolders(server.settings()).save());
+    m_settings.thumbnail.Webp = 1;
+    m_settings.thumbnail.Avif = 1;
+    m_settings.thumbnail.Double = 1;
+    m_settings.large.Webp = 1;
+    m_settings.WriteMarkup = 1;
+    QVERIFY(m_settings.save());
+    drawPhotos({"a.jpg", "b.jpg"});
+
+    const BatchRun run =
+        runBatch({"--upload", "--prefix", "1=beach", "photos/a.jpg", "photos/b.jpg"});
+    QCOMPARE(run.exitCode, 0);
+    // Each profile counts its files of every format and size; the fragment is among the
+    // files sent.
+    QCOMPARE(run.output, QStringLiteral("2 pictures listed, 12 thumbnails and 4 large images "
+                                        "written, 0 sources renamed, 17 files uploaded, "
+                                        "0 unchanged, 0 removed, 0 failures\n"));
+    const QStringList thumbnails = QDir(path("thumbs")).entryList(QDir::Files);
+    QCOMPARE(thumbnails.size(), 13);
+    QVERIFY(thumbnails.contains("beach.html") && thumbnails.contains("beach02_t@2x.avif"));
+    for (const QString& name : thumbnails)
+        QCOMPARE(read(server.homePath("www/thumbs/" + name)), read(path("thumbs/" + name)));
+    const QStringList images = QDir(path("images")).entryList(QDir::Files);
+    QCOMPARE(images, QStringList({"beach01.jpg", "beach01.webp", "beach02.jpg", "beach02.webp"}));
+    for (const QString& name : images)
+        QCOMPARE(read(server.homePath("www/images/" + name)), read(path("images/" + name)));
+    QVERIFY(read(path("thumbs/beach.html")).contains("<a href=\"../images/beach01.jpg\">"));
 }
 
 void BatchToolTest::reportsFailuresAndExitStatus_data()

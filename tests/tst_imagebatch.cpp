@@ -25,6 +25,16 @@ Q_DECLARE_METATYPE(OutputProfile)
 
 namespace {
 
+const QStringList& thumbnailFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(0).written;
+}
+
+const QStringList& largeImageFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(1).written;
+}
+
 // Every file of a folder, hidden ones included, with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
 {
@@ -222,9 +232,10 @@ void ImageBatchTest::namesAndNumbersPerGroup()
     const GeneratedImages generated = run();
     const QString thumbs = m_dir->filePath("thumbs/");
     const QString images = m_dir->filePath("images/");
-    QCOMPARE(generated.thumbnails, QStringList({thumbs + "beach01_t.jpg", thumbs + "city01_t.jpg",
-                                                thumbs + "beach02_t.jpg"}));
-    QCOMPARE(generated.largeImages,
+    QCOMPARE(
+        thumbnailFiles(generated),
+        QStringList({thumbs + "beach01_t.jpg", thumbs + "city01_t.jpg", thumbs + "beach02_t.jpg"}));
+    QCOMPARE(largeImageFiles(generated),
              QStringList({images + "beach01.jpg", images + "city01.jpg", images + "beach02.jpg"}));
     QCOMPARE(jpegSize(thumb("beach01_t.jpg")), QSize(16, 12));
     QCOMPARE(jpegSize(large("beach01.jpg")), QSize(32, 24));
@@ -269,7 +280,7 @@ void ImageBatchTest::prefixesMakeNames()
     QStringList expected;
     for (const QString& name : thumbnails)
         expected << thumb(name);
-    QCOMPARE(generated.thumbnails, expected);
+    QCOMPARE(thumbnailFiles(generated), expected);
     for (const QString& path : expected)
         QCOMPARE(jpegSize(path), QSize(16, 12));
 }
@@ -286,11 +297,11 @@ void ImageBatchTest::webSafeNamesInTheRun()
     addPhoto("DSC.jpg", "2", QSize(8, 6));
 
     const GeneratedImages generated = run();
-    QCOMPARE(generated.thumbnails.size(), 101);
-    QCOMPARE(generated.thumbnails.first(), thumb("ete-a-paris001_t.jpg"));
-    QCOMPARE(generated.thumbnails[99], thumb("ete-a-paris100_t.jpg"));
-    QCOMPARE(generated.thumbnails.last(), thumb("strasse01_t.jpg"));
-    QCOMPARE(generated.largeImages.last(), large("strasse01_L.jpg"));
+    QCOMPARE(thumbnailFiles(generated).size(), 101);
+    QCOMPARE(thumbnailFiles(generated).first(), thumb("ete-a-paris001_t.jpg"));
+    QCOMPARE(thumbnailFiles(generated)[99], thumb("ete-a-paris100_t.jpg"));
+    QCOMPARE(thumbnailFiles(generated).last(), thumb("strasse01_t.jpg"));
+    QCOMPARE(largeImageFiles(generated).last(), large("strasse01_L.jpg"));
     QVERIFY(QFileInfo::exists(photo("ete-a-paris042_orig.jpg")));
     QVERIFY(QFileInfo::exists(photo("strasse01_orig.jpg")));
     QCOMPARE(files("thumbs").size(), 101);
@@ -332,7 +343,7 @@ void ImageBatchTest::unrecordableRenamesKeepTheirNames()
     addPhoto("IMG_2.jpg", "1");
 
     const GeneratedImages generated = run();
-    QCOMPARE(generated.thumbnails.size(), 2);
+    QCOMPARE(thumbnailFiles(generated).size(), 2);
     QVERIFY(m_observer.filtered("renamed").isEmpty());
     const QStringList messages = m_observer.filtered("message");
     QCOMPARE(messages.size(), 1);
@@ -388,8 +399,8 @@ void ImageBatchTest::neverWritesOverAListedPicture()
 
     const GeneratedImages generated = run();
     QCOMPARE(read(photo("beach02.jpg")), listed);
-    QCOMPARE(generated.largeImages, QStringList({m_dir->filePath(spelling) + "/beach01.jpg"}));
-    QCOMPARE(generated.thumbnails.size(), 2);
+    QCOMPARE(largeImageFiles(generated), QStringList({m_dir->filePath(spelling) + "/beach01.jpg"}));
+    QCOMPARE(thumbnailFiles(generated).size(), 2);
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 2 " + m_dir->filePath(spelling) + "/beach02.jpg"}));
 }
@@ -407,7 +418,7 @@ void ImageBatchTest::neverWritesOverAPictureRenamedEarlier()
 
     const GeneratedImages generated = run();
     QCOMPARE(read(photo("a01_x01.jpg")), first);
-    QCOMPARE(generated.largeImages, QStringList({photo("a01.jpg")}));
+    QCOMPARE(largeImageFiles(generated), QStringList({photo("a01.jpg")}));
     QCOMPARE(files("photos"), QStringList({"a01.jpg", "a01_x01.jpg", "a01_x01_x01.jpg"}));
 }
 
@@ -436,8 +447,8 @@ void ImageBatchTest::missingSaveDirectories()
 
     const GeneratedImages generated = run();
     QTEST(m_observer.filtered("message"), "messages");
-    QCOMPARE(generated.thumbnails.size(), thumbsExist ? 1 : 0);
-    QCOMPARE(generated.largeImages.size(), largeExists ? 1 : 0);
+    QCOMPARE(thumbnailFiles(generated).size(), thumbsExist ? 1 : 0);
+    QCOMPARE(largeImageFiles(generated).size(), largeExists ? 1 : 0);
     if (largeExists)
         QCOMPARE(jpegSize(large("beach01.jpg")), QSize(32, 24));
     if (thumbsExist || largeExists) {
@@ -457,8 +468,8 @@ void ImageBatchTest::unwritableOutputIsNotListed()
 
     const GeneratedImages generated = run();
     QVERIFY(m_observer.filtered("message").isEmpty());
-    QVERIFY(generated.thumbnails.isEmpty());
-    QCOMPARE(generated.largeImages.size(), 1);
+    QVERIFY(thumbnailFiles(generated).isEmpty());
+    QCOMPARE(largeImageFiles(generated).size(), 1);
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 0 " + m_dir->filePath("afile/beach01_t.jpg")}));
 }
@@ -486,9 +497,9 @@ void ImageBatchTest::unusableSizeSkipsOnlyThatOutput()
     addPhoto("IMG_2.jpg", "1");
 
     const GeneratedImages generated = run();
-    QVERIFY(generated.thumbnails.isEmpty());
+    QVERIFY(thumbnailFiles(generated).isEmpty());
     QVERIFY(QDir(m_dir->filePath("thumbs")).isEmpty());
-    QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg"), large("beach02.jpg")}));
+    QCOMPARE(largeImageFiles(generated), QStringList({large("beach01.jpg"), large("beach02.jpg")}));
     QCOMPARE(m_observer.filtered("renamed").size(), 2);
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList(
@@ -509,7 +520,8 @@ void ImageBatchTest::unreadableSourcesUseUpTheirNumbers()
     addPhoto("good2.jpg", "1");
 
     const GeneratedImages generated = run();
-    QCOMPARE(generated.thumbnails, QStringList({thumb("beach01_t.jpg"), thumb("beach04_t.jpg")}));
+    QCOMPARE(thumbnailFiles(generated),
+             QStringList({thumb("beach01_t.jpg"), thumb("beach04_t.jpg")}));
     QCOMPARE(
         m_observer.filtered("unreadable"),
         QStringList({"unreadable 1 " + photo("png.jpg"), "unreadable 2 " + photo("missing.jpg")}));
@@ -528,32 +540,41 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun_data()
 {
     QTest::addColumn<QString>("largeDir");
     QTest::addColumn<QString>("largeExtension");
+    QTest::addColumn<bool>("thumbnailDouble");
     QTest::addColumn<bool>("refused");
 
     QTest::newRow("same folder, same extension") << "thumbs"
-                                                 << "_t" << true;
+                                                 << "_t" << false << true;
     QTest::newRow("same folder, both extensions empty") << "thumbs"
-                                                        << "" << true;
+                                                        << "" << false << true;
     QTest::newRow("same folder spelled with a slash") << "thumbs/"
-                                                      << "_t" << true;
+                                                      << "_t" << false << true;
     QTest::newRow("same folder through a link") << "link"
-                                                << "_t" << true;
+                                                << "_t" << false << true;
     QTest::newRow("same folder, other extension") << "thumbs"
-                                                  << "_l" << false;
+                                                  << "_l" << false << false;
     QTest::newRow("other folder, same extension") << "images"
-                                                  << "_t" << false;
+                                                  << "_t" << false << false;
+    // The thumbnail's 2x version would be the large image, whatever the picture's size.
+    QTest::newRow("same folder, the large image named as a 2x thumbnail")
+        << "thumbs"
+        << "_t@2x" << true << true;
+    QTest::newRow("same folder, named as a 2x thumbnail, none made") << "thumbs"
+                                                                     << "_t@2x" << false << false;
 }
 
 void ImageBatchTest::outputsOnOnePathRefuseTheRun()
 {
     QFETCH(QString, largeDir);
     QFETCH(QString, largeExtension);
+    QFETCH(bool, thumbnailDouble);
     QFETCH(bool, refused);
     QVERIFY(QFile::link(m_dir->filePath("thumbs"), m_dir->filePath("link")));
     if (largeExtension.isEmpty())
         m_settings.thumbnail.Extension.clear();
     m_settings.large.SaveDir = m_dir->filePath(largeDir);
     m_settings.large.Extension = largeExtension;
+    m_settings.thumbnail.Double = thumbnailDouble;
     m_settings.RenameOriginalFile = 1;
     addPhoto("IMG_1.jpg", "1");
 
@@ -562,9 +583,15 @@ void ImageBatchTest::outputsOnOnePathRefuseTheRun()
     QCOMPARE(m_observer.filtered("message").size(), refused ? 1 : 0);
     QCOMPARE(QFile::exists(photo("IMG_1.jpg")), refused);
     QCOMPARE(files("thumbs").size(), refused ? 0 : largeDir == "thumbs" ? 2 : 1);
-    if (refused)
-        QVERIFY(m_observer.events.filter("message")[0].contains("same Save Directory and the "
-                                                                "same Extension"));
+    if (!refused)
+        return;
+    const QString message = m_observer.events.filter("message")[0];
+    QVERIFY(
+        message.startsWith("message The thumbnails and the large images would be written to "
+                           "the same files: the Thumbnail Properties and the Image Properties "));
+    QVERIFY2(message.contains(thumbnailDouble ? "names ending in \"_t@2x.jpg\""
+                                              : "same Save Directory and the same Extension"),
+             qPrintable(message));
 }
 
 // A rename the file system refuses is told of; one refused because the name is taken stays
@@ -711,7 +738,7 @@ void ImageBatchTest::hostilePicturesLeaveNothingBehind()
     for (QString& report : reports)
         report = report.replace("%1", path).replace("%2", m_dir->path());
     QCOMPARE(m_observer.filtered("unreadable|notWritten"), reports);
-    QVERIFY(generated.thumbnails.isEmpty() && generated.largeImages.isEmpty());
+    QVERIFY(thumbnailFiles(generated).isEmpty() && largeImageFiles(generated).isEmpty());
     QCOMPARE(contents(m_dir->filePath("thumbs")),
              (QMap<QString, QByteArray>{{"beach01_t.jpg", earlier}}));
     QCOMPARE(contents(m_dir->filePath("images")),
@@ -732,8 +759,8 @@ void ImageBatchTest::fullDiskKeepsTheEarlierOutputUnlisted()
     m_settings.thumbnail.Quality = 100;
 
     const GeneratedImages generated = run();
-    QVERIFY(generated.thumbnails.isEmpty());
-    QCOMPARE(generated.largeImages, QStringList({large("beach01.jpg")}));
+    QVERIFY(thumbnailFiles(generated).isEmpty());
+    QCOMPARE(largeImageFiles(generated), QStringList({large("beach01.jpg")}));
     QCOMPARE(m_observer.filtered("notWritten"),
              QStringList({"notWritten 0 " + disk.filePath("beach01_t.jpg")}));
     QCOMPARE(m_observer.reasons, QStringList({"could not be written: disk full"}));
@@ -773,7 +800,7 @@ void ImageBatchTest::unusableExtensionStopsTheRun()
         "message Invalid " + key + " setting. Extensions cannot contain \"/\" or a NUL byte.";
     QCOMPARE(m_observer.events,
              QStringList({"status Generating Images...", "range 1", message, "reset"}));
-    QVERIFY(generated.thumbnails.isEmpty() && generated.largeImages.isEmpty());
+    QVERIFY(thumbnailFiles(generated).isEmpty() && largeImageFiles(generated).isEmpty());
     QCOMPARE(files("photos"), QStringList({"IMG_1.jpg"}));
     QVERIFY(files("thumbs").isEmpty() && files("images").isEmpty());
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
@@ -848,7 +875,7 @@ void ImageBatchTest::stopEndsTheRunAfterTheRowBeingWritten()
 
     const GeneratedImages generated = run(control);
     QCOMPARE(files("thumbs"), thumbnails);
-    QCOMPARE(generated.thumbnails.size(), thumbnails.size());
+    QCOMPARE(thumbnailFiles(generated).size(), thumbnails.size());
     QCOMPARE(m_observer.filtered("renamed").size(), thumbnails.size());
     QCOMPARE(m_observer.filtered("step").size(), stopAfterSteps);
     QCOMPARE(m_observer.events.last(), QStringLiteral("reset"));

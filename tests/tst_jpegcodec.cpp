@@ -367,6 +367,12 @@ void JpegCodecTest::decodesWithTheDetailAskedFor_data()
     QTest::newRow("the taller side decides")
         << QSize(1600, 1200) << QSize(100, 160) << QSize(400, 300);
     QTest::newRow("a thumbnail") << QSize(1600, 1200) << QSize(100, 75) << QSize(200, 150);
+    // Each pixel of a picture reduced by 8 is a block's mean alone: taken only at twice the
+    // need, where the other reductions are taken at a quarter more.
+    QTest::newRow("too little for an eighth")
+        << QSize(1600, 1200) << QSize(120, 90) << QSize(400, 300);
+    QTest::newRow("a quarter at a quarter more")
+        << QSize(1600, 1200) << QSize(320, 240) << QSize(400, 300);
     QTest::newRow("odd sides round up") << QSize(1601, 1201) << QSize(100, 75) << QSize(201, 151);
     QTest::newRow("nothing needed") << QSize(1600, 1200) << QSize(0, 0) << QSize(200, 150);
     QTest::newRow("full size") << QSize(160, 120) << QSize(160, 120) << QSize(160, 120);

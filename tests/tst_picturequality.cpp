@@ -18,6 +18,16 @@ using namespace PictureReference;
 
 namespace {
 
+const QStringList& thumbnailFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(0).written;
+}
+
+const QStringList& largeImageFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(1).written;
+}
+
 class QuietObserver : public BatchObserver
 {
 public:
@@ -89,7 +99,7 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
     QuietObserver observer;
     const GeneratedImages generated =
         GenerateImages(rows, {"p", "", "", "", ""}, settings, observer);
-    QCOMPARE(generated.largeImages.size(), qsizetype(std::size(sizes)));
+    QCOMPARE(largeImageFiles(generated).size(), qsizetype(std::size(sizes)));
 
     std::vector<double> losses;
     for (int index = 0; index < int(std::size(sizes)); ++index) {
@@ -97,7 +107,8 @@ void PictureQualityTest::staysCloseToTheFullSizePath()
             turnUpright(decodeFullSize(TestPictures::read(rows[index].entry.GetFullPath())),
                         orientations[index]);
         QVERIFY(full);
-        const QStringList written = {generated.thumbnails[index], generated.largeImages[index]};
+        const QStringList written = {thumbnailFiles(generated)[index],
+                                     largeImageFiles(generated)[index]};
         const OutputProfile* profiles[] = {&settings.thumbnail, &settings.large};
         for (int kind = 0; kind < 2; ++kind) {
             const QSize size =

@@ -95,9 +95,12 @@ void PublishJobTest::statusSaysWhatHappened_data()
     QTest::newRow("renames that failed")
         << with(generated(3, 3), [](PublishResult& r) { r.generated.renameFailures = 2; })
         << "3 of 3 pictures made; 2 could not be renamed.";
-    QTest::newRow("no thumbnail directory")
-        << with(generated(2, 2), [](PublishResult& r) { r.generated.thumbnailsSkipped = true; })
-        << "2 of 2 pictures made; no thumbnails: their directory is missing.";
+    QTest::newRow("no thumbnail directory") << with(generated(2, 2), [](PublishResult& r) {
+        r.generated.profiles = {{"thumbnails", {}, true}, {"large images", {}, false}};
+    }) << "2 of 2 pictures made; no thumbnails: their directory is missing.";
+    QTest::newRow("an HTML fragment not written")
+        << with(generated(2, 2), [](PublishResult& r) { r.generated.fragmentsNotWritten = 1; })
+        << "2 of 2 pictures made; 1 HTML fragment could not be written.";
     QTest::newRow("refused") << with(generated(0, 3), [](PublishResult& r) {
         r.generated.refused = true;
     }) << "Nothing made.";
@@ -183,8 +186,8 @@ void PublishJobTest::uploadGoesToTheTwoFoldersInTurn_data()
     QTest::newRow("dry run") << true << true;
 }
 
-// Thumbnails into the Thumbnail Dir, then large images into the Image Dir; a run that did not
-// make every picture may not take the others for stale.
+// The thumbnail folder, then the image folder, named for the messages; a run that did not make
+// every picture may not take the others for stale.
 void PublishJobTest::uploadGoesToTheTwoFoldersInTurn()
 {
     QFETCH(bool, allMade);
@@ -194,16 +197,16 @@ void PublishJobTest::uploadGoesToTheTwoFoldersInTurn()
     m_request.dryRun = dryRun;
     m_request.removeEveryStaleFile = true;
     GeneratedImages made = generated(2, allMade ? 2 : 3).generated;
-    made.thumbnails = {"/t/a01_t.jpg", "/t/a02_t.jpg"};
-    made.largeImages = {"/l/a01.jpg", "/l/a02.jpg"};
+    made.profiles = {{"thumbnails", {"/t/a01_t.jpg", "/t/a02_t.jpg"}, false},
+                     {"large images", {"/l/a01.jpg", "/l/a02.jpg"}, false}};
 
     const UploadRequest request = PublishJob::uploadRequest(m_request, made);
     QCOMPARE(request.folders.size(), size_t(2));
     QCOMPARE(request.folders[0].remoteDir, QStringLiteral("www/thumbs"));
-    QCOMPARE(request.folders[0].files, made.thumbnails);
+    QCOMPARE(request.folders[0].files, made.profiles[0].written);
     QCOMPARE(request.folders[0].name, QStringLiteral("thumbnail directory"));
     QCOMPARE(request.folders[1].remoteDir, QStringLiteral("images"));
-    QCOMPARE(request.folders[1].files, made.largeImages);
+    QCOMPARE(request.folders[1].files, made.profiles[1].written);
     QCOMPARE(request.folders[1].name, QStringLiteral("large image directory"));
     QCOMPARE(request.mayRemoveStale, allMade);
     QCOMPARE(request.dryRun, dryRun);
