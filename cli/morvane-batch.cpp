@@ -77,7 +77,8 @@ int main(int argc, char* argv[])
     const NetworkLibrary network;
     if (!network.isReady()) {
         write(stderr, QCoreApplication::translate("morvane-batch",
-                                                  "Windows sockets initialization failed.\n"));
+                                                  "Windows sockets initialization failed.") +
+                          u'\n');
         return somethingFailed;
     }
     const QDir configDir(job.configDir.isEmpty() ? QDir::currentPath() : job.configDir);

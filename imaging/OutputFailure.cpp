@@ -17,8 +17,8 @@ QString OutputFailure::reason() const
     case Kind::NotEncoded:
         return QCoreApplication::translate("OutputFailure", "could not be encoded");
     case Kind::NotWritten:
-        return QCoreApplication::translate("OutputFailure", "could not be written: ") +
-               errorText(error);
+        return QCoreApplication::translate("OutputFailure", "could not be written: %1")
+            .arg(errorText(error));
     }
     Q_UNREACHABLE();
 }

@@ -7,9 +7,9 @@ namespace {
 
 constexpr const char* context = "PublishResult";
 
-QString tr(const char* text, int n = -1)
+QString translated(const char* source, int n = -1)
 {
-    return QCoreApplication::translate(context, text, nullptr, n);
+    return QCoreApplication::translate(context, source, nullptr, n);
 }
 
 // "21 of 25 pictures made", then what went wrong, if anything.
@@ -22,8 +22,8 @@ QString generationText(const GeneratedImages& generated)
             .arg(generated.picturesMade);
     QStringList problems;
     if (generated.unreadable > 0)
-        problems << tr(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be read"),
-                       generated.unreadable);
+        problems << translated(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be read"),
+                               generated.unreadable);
     if (generated.outputsNotMade > 0)
         problems << countedText(
             context, QT_TRANSLATE_N_NOOP("PublishResult", "%n output could not be written"),
@@ -35,11 +35,12 @@ QString generationText(const GeneratedImages& generated)
             QT_TRANSLATE_N_NOOP("PublishResult", "%n HTML fragments could not be written"),
             generated.fragmentsNotWritten);
     if (generated.renameFailures > 0)
-        problems << tr(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be renamed"),
-                       generated.renameFailures);
+        problems << translated(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be renamed"),
+                               generated.renameFailures);
     for (const ProfileFiles& profile : generated.profiles)
         if (profile.skipped)
-            problems << tr(QT_TRANSLATE_NOOP("PublishResult", "no %1: their directory is missing"))
+            problems << translated(
+                            QT_TRANSLATE_NOOP("PublishResult", "no %1: their directory is missing"))
                             .arg(NamedProfile::outputsText(profile.outputs));
     if (!problems.isEmpty())
         text += QStringLiteral("; ") + problems.join(QStringLiteral(", "));
@@ -52,7 +53,7 @@ QString besidesSending(const UploadResult& upload, bool dryRun)
     QString text;
     const auto add = [&text](const char* counted, int n) {
         if (n > 0)
-            text += QStringLiteral(", ") + tr(counted, n);
+            text += QStringLiteral(", ") + translated(counted, n);
     };
     add(QT_TRANSLATE_N_NOOP("PublishResult", "%n unchanged"), upload.unchanged);
     add(QT_TRANSLATE_N_NOOP("PublishResult", "%n removed"), upload.removed);
@@ -75,10 +76,10 @@ QString filesSent(int n)
 QString uploadText(const UploadResult& upload)
 {
     if (!upload.connected)
-        return tr(
+        return translated(
             QT_TRANSLATE_NOOP("PublishResult", "Upload failed: no connection to the server."));
-    const QString cleartext =
-        tr(QT_TRANSLATE_NOOP("PublishResult", "without encryption: the server offers no TLS."));
+    const QString cleartext = translated(
+        QT_TRANSLATE_NOOP("PublishResult", "without encryption: the server offers no TLS."));
     if (upload.dryRun) {
         const QString plan =
             countedText(context, QT_TRANSLATE_N_NOOP("PublishResult", "%n file to send"),
@@ -87,12 +88,12 @@ QString uploadText(const UploadResult& upload)
             besidesSending(upload, true) + u'.';
         const QString text =
             upload.stopped
-                ? tr(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: dry run, %1")).arg(plan)
-                : tr(QT_TRANSLATE_NOOP("PublishResult", "Dry run: %1")).arg(plan);
+                ? translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: dry run, %1")).arg(plan)
+                : translated(QT_TRANSLATE_NOOP("PublishResult", "Dry run: %1")).arg(plan);
         return upload.tlsDeclined
                    ? text + u' ' +
-                         tr(QT_TRANSLATE_NOOP("PublishResult",
-                                              "The server offers no TLS: it would go in clear."))
+                         translated(QT_TRANSLATE_NOOP(
+                             "PublishResult", "The server offers no TLS: it would go in clear."))
                    : text;
     }
     const QString sent =
@@ -101,22 +102,23 @@ QString uploadText(const UploadResult& upload)
             .arg(upload.sent) +
         besidesSending(upload, false) + u'.';
     if (upload.stopped)
-        return tr(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1")).arg(sent);
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1")).arg(sent);
     if (upload.complete()) {
         if (upload.unchanged == 0 && upload.removed == 0)
             return upload.tlsDeclined
-                       ? tr(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete, %1"))
+                       ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete, %1"))
                              .arg(cleartext)
-                       : tr(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete"));
+                       : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete"));
         const QString counts = filesSent(upload.sent) + besidesSending(upload, false);
         return upload.tlsDeclined
-                   ? tr(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1; %2"))
+                   ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1; %2"))
                          .arg(counts, cleartext)
-                   : tr(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1.")).arg(counts);
+                   : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1."))
+                         .arg(counts);
     }
     const bool noneSent = upload.sent == 0 && upload.changed() > 0;
-    return (noneSent ? tr(QT_TRANSLATE_NOOP("PublishResult", "Upload failed: %1"))
-                     : tr(QT_TRANSLATE_NOOP("PublishResult", "Upload finished: %1")))
+    return (noneSent ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload failed: %1"))
+                     : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload finished: %1")))
         .arg(sent);
 }
 
@@ -125,10 +127,10 @@ QString uploadText(const UploadResult& upload)
 QString PublishResult::statusText() const
 {
     if (generated.stopped)
-        return tr(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1"))
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1"))
             .arg(generationText(generated));
     if (generated.refused)
-        return tr(QT_TRANSLATE_NOOP("PublishResult", "Nothing made."));
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Nothing made."));
     const bool generationComplete = generated.complete();
     if (!upload)
         return generationComplete ? readyText() : generationText(generated);
