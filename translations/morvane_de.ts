@@ -204,11 +204,11 @@ Schreibt ein Vorschaubild und ein großes Bild jedes gruppierten Bildes, wie es 
     </message>
     <message>
         <source>Send unchanged files too</source>
-        <translation>Auch unveränderte Dateien senden</translation>
+        <translation>Alles senden</translation>
     </message>
     <message>
         <source>Remove files this set no longer makes</source>
-        <translation>Dateien entfernen, die dieser Satz nicht mehr erstellt</translation>
+        <translation>Veraltete Dateien entfernen</translation>
     </message>
     <message>
         <source>Test Connection</source>

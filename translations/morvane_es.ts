@@ -204,11 +204,11 @@ Escribe una miniatura y una imagen grande de cada imagen agrupada, como el botó
     </message>
     <message>
         <source>Send unchanged files too</source>
-        <translation>Enviar también los archivos sin cambios</translation>
+        <translation>Enviarlo todo</translation>
     </message>
     <message>
         <source>Remove files this set no longer makes</source>
-        <translation>Eliminar archivos que este conjunto ya no crea</translation>
+        <translation>Eliminar archivos obsoletos</translation>
     </message>
     <message>
         <source>Test Connection</source>
@@ -341,7 +341,7 @@ Compruebe la configuración FTP.
     </message>
     <message>
         <source>Web-safe file names</source>
-        <translation>Nombres de archivo seguros para la web</translation>
+        <translation>Nombres aptos para la web</translation>
     </message>
     <message>
         <source>Progressive JPEG</source>

@@ -205,11 +205,11 @@ Writes a thumbnail and a large image of every grouped picture, as Morvane&apos;s
     </message>
     <message>
         <source>Send unchanged files too</source>
-        <translation>Envoyer aussi les fichiers inchangés</translation>
+        <translation>Tout envoyer</translation>
     </message>
     <message>
         <source>Remove files this set no longer makes</source>
-        <translation>Supprimer les fichiers que cet ensemble ne produit plus</translation>
+        <translation>Retirer les fichiers obsolètes</translation>
     </message>
     <message>
         <source>Test Connection</source>

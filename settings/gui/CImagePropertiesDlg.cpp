@@ -56,7 +56,8 @@ constexpr int webRow = 20;
 
 // Template 134, in template order, which is also the tab order. Each profile's box holds its
 // web options in the room right of the size and extension boxes, and the quality's number
-// beside its slider.
+// beside its slider. The Browse buttons are wider than the form's own 34 units, so that the
+// word fits in every language.
 constexpr ControlSpec controls[] = {
     {IDOK, ControlKind::DefaultButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "OK"), 116,
      231 + webRow, 50, 14},
@@ -66,7 +67,7 @@ constexpr ControlSpec controls[] = {
     {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory"), 16, 21, 48,
      8},
     {IDC_THUMB_BROWSE, ControlKind::PushButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Browse"),
-     74, 18, 34, 12},
+     74, 18, 56, 12},
     {IDC_THUMB_WIDTH, ControlKind::Edit, "", 16, 63, 40, 14},
     {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width"), 16, 53, 20, 8},
     {IDC_THUMB_HEIGHT, ControlKind::Edit, "", 16, 91, 40, 14},
@@ -95,7 +96,7 @@ constexpr ControlSpec controls[] = {
     {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory"), 205, 21, 48,
      8},
     {IDC_LARGE_BROWSE, ControlKind::PushButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Browse"),
-     263, 18, 34, 12},
+     263, 18, 56, 12},
     {IDC_LARGE_WIDTH, ControlKind::Edit, "", 205, 63, 40, 14},
     {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width"), 205, 53, 20, 8},
     {IDC_LARGE_HEIGHT, ControlKind::Edit, "", 205, 91, 40, 14},

@@ -37,7 +37,8 @@ enum ControlId
     IDC_REMOVESTALE = 1035,
 };
 
-// In template order, which is the tab order.
+// In template order, which is the tab order. Test Connection is wider than the form had it,
+// about the same middle, so that its words fit in every language.
 constexpr ControlSpec controls[] = {
     {IDOK, ControlKind::DefaultButton, QT_TRANSLATE_NOOP("CFtpSettingsDlg", "OK"), 37, 190, 50, 14},
     {IDCANCEL, ControlKind::PushButton, QT_TRANSLATE_NOOP("CFtpSettingsDlg", "Cancel"), 113, 190,
@@ -70,7 +71,7 @@ constexpr ControlSpec controls[] = {
     {IDC_IMAGEDIR, ControlKind::Edit, "", 58, 90, 141, 14},
     {IDC_THUMBNAILDIR, ControlKind::Edit, "", 58, 106, 141, 14},
     {IDC_TEST_CONNECTION, ControlKind::PushButton,
-     QT_TRANSLATE_NOOP("CFtpSettingsDlg", "Test Connection"), 72, 170, 61, 14},
+     QT_TRANSLATE_NOOP("CFtpSettingsDlg", "Test Connection"), 65, 170, 75, 14},
 };
 
 } // namespace
