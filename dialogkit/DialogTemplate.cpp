@@ -26,8 +26,12 @@ DialogTemplate::DialogTemplate(QWidget* owner, const DialogSpec& spec,
 
     for (const ControlSpec& controlSpec : spec.controls) {
         QWidget* widget = create(controlSpec, translated(controlSpec.text), owner, custom);
-        widget->setGeometry(
-            units.rect(controlSpec.x, controlSpec.y, controlSpec.width, controlSpec.height));
+        const QRect box =
+            units.rect(controlSpec.x, controlSpec.y, controlSpec.width, controlSpec.height);
+        widget->setGeometry(box);
+        // A longer text, in another language, runs to the left, away from its edit box.
+        if (controlSpec.kind == ControlKind::RightLabel)
+            widget->move(box.right() + 1 - widget->width(), box.y());
         // A combo box's template height includes its drop-down list.
         if (controlSpec.kind == ControlKind::ComboBox)
             widget->resize(widget->width(), widget->sizeHint().height());
@@ -53,8 +57,11 @@ QWidget* DialogTemplate::create(const ControlSpec& spec, const QString& text, QW
         box->lower();
         return box;
     }
-    case ControlKind::Label: {
+    case ControlKind::Label:
+    case ControlKind::RightLabel: {
         auto* label = new QLabel(text, owner);
+        if (spec.kind == ControlKind::RightLabel)
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Fonts here run wider than the layout's own; a label may run past its box.
         label->setMinimumWidth(label->sizeHint().width());
         return label;

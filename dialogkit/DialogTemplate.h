@@ -9,6 +9,7 @@ enum class ControlKind
 {
     GroupBox,
     Label,
+    RightLabel, // a label ending at its box's right edge, as one left of an edit box
     PushButton,
     DefaultButton,
     Edit,

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStyle>
 
 namespace {
 
@@ -51,49 +52,50 @@ QString plain(QString text)
     return text.remove(u'&');
 }
 
-// Controls of a dialog whose text is cut off: a button too narrow for it, or a label, check
-// box or group box title running past the dialog's edge or into another control.
+// Where a control's text lands, as wide as it needs, aligned in the control's box; the box
+// itself for a control without text. Empty for group boxes, which only frame others.
+QRect drawnRect(QWidget* control)
+{
+    if (qobject_cast<QGroupBox*>(control))
+        return {};
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (label->text().isEmpty())
+            return {};
+        alignment = label->alignment() & Qt::AlignHorizontal_Mask;
+    } else if (!qobject_cast<QCheckBox*>(control)) {
+        return control->geometry();
+    }
+    return QStyle::alignedRect(Qt::LeftToRight, alignment | Qt::AlignVCenter,
+                               QSize(control->sizeHint().width(), control->height()),
+                               control->geometry());
+}
+
+// Controls of a dialog whose text is cut off: a button or group box too narrow for it, or a
+// text running past the dialog's edge or into another control.
 QStringList cutTexts(QWidget& dialog)
 {
     QStringList cut;
     const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     for (QWidget* control : controls) {
-        QString text;
-        int needed = 0;
         if (auto* button = qobject_cast<QPushButton*>(control)) {
-            text = plain(button->text());
-            needed = button->fontMetrics().horizontalAdvance(text) + 8;
-            if (needed > button->width())
+            const QString text = plain(button->text());
+            if (button->fontMetrics().horizontalAdvance(text) + 8 > button->width())
                 cut << text;
-            continue;
+        } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
+            if (box->fontMetrics().horizontalAdvance(box->title()) + 16 > box->width())
+                cut << box->title();
         }
-        if (auto* box = qobject_cast<QGroupBox*>(control)) {
-            text = box->title();
-            needed = box->fontMetrics().horizontalAdvance(text) + 16;
-            if (needed > box->width())
-                cut << text;
+        const QRect drawn = drawnRect(control);
+        if (drawn.isEmpty() || !control->isVisibleTo(&dialog))
             continue;
-        }
-        if (auto* check = qobject_cast<QCheckBox*>(control))
-            text = plain(check->text());
-        else if (auto* label = qobject_cast<QLabel*>(control))
-            text = label->text();
-        if (text.isEmpty())
-            continue;
-        const QRect drawn(
-            control->pos(),
-            QSize(std::max(control->width(), control->sizeHint().width()), control->height()));
-        if (drawn.right() >= dialog.width()) {
-            cut << text;
-            continue;
-        }
-        for (QWidget* other : controls) {
-            if (other == control || qobject_cast<QGroupBox*>(other) || !other->isVisibleTo(&dialog))
-                continue;
-            if (drawn.intersects(other->geometry()) &&
-                !control->geometry().intersects(other->geometry()))
-                cut << text;
-        }
+        const QString name = control->property("text").toString();
+        if (drawn.left() < 0 || drawn.right() >= dialog.width())
+            cut << name;
+        for (QWidget* other : controls)
+            if (other != control && other->isVisibleTo(&dialog) &&
+                drawn.intersects(drawnRect(other)))
+                cut << name;
     }
     return cut;
 }

@@ -289,11 +289,11 @@ FTP-Einstellungen prüfen.
     </message>
     <message>
         <source>Use Width</source>
-        <translation>Breite nutzen</translation>
+        <translation>Mit Breite</translation>
     </message>
     <message>
         <source>Use Height</source>
-        <translation>Höhe nutzen</translation>
+        <translation>Mit Höhe</translation>
     </message>
     <message>
         <source>Extension</source>

@@ -184,11 +184,11 @@ Escribe una miniatura y una imagen grande de cada imagen agrupada, como el botó
     </message>
     <message>
         <source>Image Dir</source>
-        <translation>Carpeta imágenes</translation>
+        <translation>Imágenes</translation>
     </message>
     <message>
         <source>Thumbnail Dir</source>
-        <translation>Carpeta miniaturas</translation>
+        <translation>Miniaturas</translation>
     </message>
     <message>
         <source>Passive</source>
@@ -273,7 +273,7 @@ Compruebe la configuración FTP.
     </message>
     <message>
         <source>Save Directory</source>
-        <translation>Carpeta de destino</translation>
+        <translation>Guardar en</translation>
     </message>
     <message>
         <source>Browse</source>

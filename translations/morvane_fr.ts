@@ -185,11 +185,11 @@ Writes a thumbnail and a large image of every grouped picture, as Morvane&apos;s
     </message>
     <message>
         <source>Image Dir</source>
-        <translation>Dossier images</translation>
+        <translation>Images</translation>
     </message>
     <message>
         <source>Thumbnail Dir</source>
-        <translation>Dossier vignettes</translation>
+        <translation>Vignettes</translation>
     </message>
     <message>
         <source>Passive</source>
@@ -274,7 +274,7 @@ Vérifiez les paramètres FTP.
     </message>
     <message>
         <source>Save Directory</source>
-        <translation>Dossier d&apos;enregistrement</translation>
+        <translation>Dossier cible</translation>
     </message>
     <message>
         <source>Browse</source>
@@ -290,11 +290,11 @@ Vérifiez les paramètres FTP.
     </message>
     <message>
         <source>Use Width</source>
-        <translation>Utiliser la largeur</translation>
+        <translation>Appliquer</translation>
     </message>
     <message>
         <source>Use Height</source>
-        <translation>Utiliser la hauteur</translation>
+        <translation>Appliquer</translation>
     </message>
     <message>
         <source>Extension</source>
@@ -342,7 +342,7 @@ Vérifiez les paramètres FTP.
     </message>
     <message>
         <source>Web-safe file names</source>
-        <translation>Noms de fichier sûrs pour le Web</translation>
+        <translation>Noms sûrs pour le Web</translation>
     </message>
     <message>
         <source>Progressive JPEG</source>
