@@ -4,6 +4,8 @@
 #include "base/ReadyText.h"
 #include "base/Translations.h"
 #include "publish/PublishResult.h"
+#include "settings/FtpSettings.h"
+#include "settings/ImageSettings.h"
 
 #include <QDir>
 #include <QProcess>
@@ -85,7 +87,11 @@ class TranslationsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { installTranslations(QLocale::c()); }
+    void cleanup()
+    {
+        installTranslations(QLocale::c());
+        QLocale::setDefault(QLocale::c());
+    }
 
     void loadsTheLanguageOfTheLocale_data();
     void loadsTheLanguageOfTheLocale();
@@ -95,6 +101,8 @@ private slots:
     void countsInEachLanguagesPluralForms();
     void batchReportsInTheLanguageAndSummaryInEnglish_data();
     void batchReportsInTheLanguageAndSummaryInEnglish();
+    void settingsFilesAreTheSameInEveryLanguage_data();
+    void settingsFilesAreTheSameInEveryLanguage();
     void translationsKeepPlaceholdersLineFeedsAndAccelerators_data();
     void translationsKeepPlaceholdersLineFeedsAndAccelerators();
 };
@@ -208,6 +216,41 @@ void TranslationsTest::batchReportsInTheLanguageAndSummaryInEnglish()
     QVERIFY2(output.startsWith(QLatin1String("0 pictures listed, 0 thumbnails and 0 large images")),
              qPrintable(output));
     QCOMPARE(output, run(QStringLiteral("C"), arguments).second);
+}
+
+void TranslationsTest::settingsFilesAreTheSameInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    for (const Language& language : shippedLanguages)
+        QTest::newRow(language.tag) << QString::fromLatin1(language.locale);
+}
+
+// Numbers in the files are the files' own, never the user's: 12000 stays 12000, not 12.000.
+void TranslationsTest::settingsFilesAreTheSameInEveryLanguage()
+{
+    QFETCH(QString, locale);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const auto written = [&folder](const QString& name) {
+        ImageSettings image;
+        image.large.Width = 12000;
+        image.large.Quality = 85;
+        FtpSettings ftp;
+        ftp.Port = 2121;
+        ftp.Connections = 4;
+        const QString imagePath = folder.filePath(name + QStringLiteral(".cfg"));
+        const QString ftpPath = folder.filePath(name + QStringLiteral("-ftp.cfg"));
+        QFile imageFile(imagePath), ftpFile(ftpPath);
+        if (!image.save(imagePath) || !ftp.save(ftpPath) || !imageFile.open(QIODevice::ReadOnly) ||
+            !ftpFile.open(QIODevice::ReadOnly))
+            return QByteArray();
+        return imageFile.readAll() + ftpFile.readAll();
+    };
+    const QByteArray english = written(QStringLiteral("c"));
+    QVERIFY(english.contains("12000"));
+    installTranslations(QLocale(locale));
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(written(QStringLiteral("translated")), english);
 }
 
 void TranslationsTest::translationsKeepPlaceholdersLineFeedsAndAccelerators_data()

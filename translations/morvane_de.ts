@@ -1274,7 +1274,7 @@ Auch die Optionen von Qt selbst, etwa -platform NAME, werden verstanden.
 Check FTP Settings under Options.
 
 The folder %2 does not exist and could not be made.</source>
-        <translation>%1 wurde auf dem FTP-Server nicht gefunden.
+        <translation>Der %1 wurde auf dem FTP-Server nicht gefunden.
 Prüfen Sie die FTP-Einstellungen unter Optionen.
 
 Der Ordner %2 existiert nicht und konnte nicht angelegt werden.</translation>
