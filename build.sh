@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 packages=(cmake g++ make pkg-config qt6-base-dev libgd-dev libjpeg62-turbo-dev libexif-dev liblcms2-dev
           libheif-dev libwebp-dev libavif-dev libaom3 libcurl4-openssl-dev libssl-dev libx11-dev ca-certificates python3-pyftpdlib
           python3-openssl python3-asyncssh openssl openssh-server openssh-client desktop-file-utils
-          appstream man-db dpkg-dev file)
+          appstream man-db dpkg-dev file qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")

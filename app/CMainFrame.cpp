@@ -2,6 +2,7 @@
 
 #include "app/LockKeyIndicators.h"
 #include "app/WindowPlacement.h"
+#include "base/ReadyText.h"
 #include "dialogkit/Prompter.h"
 #include "settings/gui/CImagePropertiesDlg.h"
 #include "upload/gui/CFtpSettingsDlg.h"
@@ -21,7 +22,6 @@
 
 namespace {
 
-const QString idleMessage = QStringLiteral("Ready");
 constexpr const char* settingsOrganization = "Quarnel";
 constexpr const char* geometryKey = "MainWindowGeometry";
 
@@ -52,8 +52,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (m_view->isRunning()) {
         event->ignore();
-        if (m_prompter.message(QStringLiteral("Morvane is still making or sending pictures.\n"
-                                              "Stop and close?"),
+        if (m_prompter.message(tr("Morvane is still making or sending pictures.\n"
+                                  "Stop and close?"),
                                MessageStyle::YesNoQuestion) != Answer::Yes)
             return;
         // The run may have ended while the question was open.
@@ -108,7 +108,7 @@ bool CMainFrame::event(QEvent* event)
     // Menu prompts while an item is highlighted; the idle message when none is.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        SetMessageText(tip.isEmpty() ? idleMessage : tip);
+        SetMessageText(tip.isEmpty() ? readyText() : tip);
         return true;
     }
     return QMainWindow::event(event);
@@ -116,36 +116,33 @@ bool CMainFrame::event(QEvent* event)
 
 void CMainFrame::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    QAction* newAction = file->addAction(QStringLiteral("&New"), this, &CMainFrame::fileNew);
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    QAction* newAction = file->addAction(tr("&New"), this, &CMainFrame::fileNew);
     m_idleOnly << newAction;
     newAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    newAction->setStatusTip(QStringLiteral("Create a new document"));
+    newAction->setStatusTip(tr("Create a new document"));
     file->addSeparator();
-    QAction* exitAction = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
-    exitAction->setStatusTip(QStringLiteral("Quit the application; prompts to save documents"));
+    QAction* exitAction = file->addAction(tr("E&xit"), this, &QWidget::close);
+    exitAction->setStatusTip(tr("Quit the application; prompts to save documents"));
 
     // The list's order. Moving rows by key works while the list has the focus, as the other
     // keys of the list do.
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* byName = view->addAction(QStringLiteral("Sort by File &Name"), m_view,
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QAction* byName = view->addAction(tr("Sort by File &Name"), m_view,
                                       [this] { m_view->sortList(ListOrder::FileName); });
-    byName->setStatusTip(QStringLiteral("Sort the list by file name."));
-    QAction* byDate = view->addAction(QStringLiteral("Sort by &Date Taken"), m_view,
+    byName->setStatusTip(tr("Sort the list by file name."));
+    QAction* byDate = view->addAction(tr("Sort by &Date Taken"), m_view,
                                       [this] { m_view->sortList(ListOrder::DateTaken); });
-    byDate->setStatusTip(QStringLiteral("Sort the list by the date the pictures were taken."));
-    QAction* byAdding = view->addAction(QStringLiteral("Sort by Order &Added"), m_view,
+    byDate->setStatusTip(tr("Sort the list by the date the pictures were taken."));
+    QAction* byAdding = view->addAction(tr("Sort by Order &Added"), m_view,
                                         [this] { m_view->sortList(ListOrder::Added); });
-    byAdding->setStatusTip(
-        QStringLiteral("Put the list back in the order the pictures were added."));
+    byAdding->setStatusTip(tr("Put the list back in the order the pictures were added."));
     view->addSeparator();
-    QAction* up =
-        view->addAction(QStringLiteral("Move &Up"), m_view, &CMorvaneView::moveSelectionUp);
-    up->setStatusTip(QStringLiteral("Move the selected pictures up one row."));
+    QAction* up = view->addAction(tr("Move &Up"), m_view, &CMorvaneView::moveSelectionUp);
+    up->setStatusTip(tr("Move the selected pictures up one row."));
     up->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
-    QAction* down =
-        view->addAction(QStringLiteral("Move Do&wn"), m_view, &CMorvaneView::moveSelectionDown);
-    down->setStatusTip(QStringLiteral("Move the selected pictures down one row."));
+    QAction* down = view->addAction(tr("Move Do&wn"), m_view, &CMorvaneView::moveSelectionDown);
+    down->setStatusTip(tr("Move the selected pictures down one row."));
     down->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
     for (QAction* move : {up, down}) {
         move->setShortcutContext(Qt::WidgetShortcut);
@@ -153,24 +150,24 @@ void CMainFrame::createMenus()
     }
     m_idleOnly << byName << byDate << byAdding << up << down;
 
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    QAction* imageProperties = options->addAction(QStringLiteral("&Image Properties"), this,
-                                                  &CMainFrame::OnImageProperties);
-    imageProperties->setStatusTip(QStringLiteral("Modify the image save settings."));
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    QAction* imageProperties =
+        options->addAction(tr("&Image Properties"), this, &CMainFrame::OnImageProperties);
+    imageProperties->setStatusTip(tr("Modify the image save settings."));
     QAction* ftpSettings =
-        options->addAction(QStringLiteral("&Ftp Settings"), this, &CMainFrame::OnFtpSettings);
-    ftpSettings->setStatusTip(QStringLiteral("Modify the FTP settings."));
+        options->addAction(tr("&Ftp Settings"), this, &CMainFrame::OnFtpSettings);
+    ftpSettings->setStatusTip(tr("Modify the FTP settings."));
     m_idleOnly << imageProperties << ftpSettings;
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&About Quarnel..."), this, &CMainFrame::appAbout)
-        ->setStatusTip(QStringLiteral("Display program information, version number and copyright"));
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("&About Quarnel..."), this, &CMainFrame::appAbout)
+        ->setStatusTip(tr("Display program information, version number and copyright"));
 
     for (QMenu* menu : {file, view, options, help}) {
         connect(menu, &QMenu::hovered, this, [this](QAction* action) {
-            SetMessageText(action->statusTip().isEmpty() ? idleMessage : action->statusTip());
+            SetMessageText(action->statusTip().isEmpty() ? readyText() : action->statusTip());
         });
-        connect(menu, &QMenu::aboutToHide, this, [this] { SetMessageText(idleMessage); });
+        connect(menu, &QMenu::aboutToHide, this, [this] { SetMessageText(readyText()); });
     }
 
     // Open starts the list afresh, as New does.
@@ -189,7 +186,7 @@ QAction* CMainFrame::addShortcut(const QKeySequence& keys, void (CMainFrame::*si
 
 void CMainFrame::createStatusBar()
 {
-    m_messageBar = new QLabel(idleMessage);
+    m_messageBar = new QLabel(readyText());
     statusBar()->addWidget(m_messageBar, 1);
     new LockKeyIndicators(statusBar());
 }

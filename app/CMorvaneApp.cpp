@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
+#include "base/ReadyText.h"
 #include "upload/NetworkLibrary.h"
 #include "view/CMorvaneView.h"
 
@@ -30,7 +31,7 @@ bool CMorvaneApp::InitInstance(const QStringList& pictures)
 {
     m_network = std::make_unique<NetworkLibrary>();
     if (!m_network->isReady()) {
-        m_prompter.message(QStringLiteral("Windows sockets initialization failed."));
+        m_prompter.message(tr("Windows sockets initialization failed."));
         return false;
     }
     QApplication::setWindowIcon(applicationIcon());
@@ -41,7 +42,7 @@ bool CMorvaneApp::InitInstance(const QStringList& pictures)
     connect(m_frame.get(), &CMainFrame::appAbout, this, &CMorvaneApp::OnAppAbout);
     OnFileNew();
     m_frame->GetActiveView()->addPictures(pictures);
-    m_frame->SetMessageText(QStringLiteral("Ready"));
+    m_frame->SetMessageText(readyText());
     m_frame->placeOnScreen();
     m_frame->show();
     return true;

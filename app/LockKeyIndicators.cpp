@@ -8,15 +8,16 @@
 #include <QStatusBar>
 
 LockKeyIndicators::LockKeyIndicators(QStatusBar* statusBar)
-    : QObject(statusBar),
-      m_panes{{"CAP", "Caps Lock", nullptr}, {"NUM", "Num Lock", nullptr},
-              {"SCRL", "Scroll Lock", nullptr}}
+    : QObject(statusBar), m_panes{
+                              {QT_TRANSLATE_NOOP("LockKeyIndicators", "CAP"), "Caps Lock", nullptr},
+                              {QT_TRANSLATE_NOOP("LockKeyIndicators", "NUM"), "Num Lock", nullptr},
+                              {QT_TRANSLATE_NOOP("LockKeyIndicators", "SCRL"), "Scroll Lock",
+                               nullptr}}
 {
     for (Pane& pane : m_panes) {
         pane.label = new QLabel;
         pane.label->setAlignment(Qt::AlignCenter);
-        pane.label->setMinimumWidth(
-            pane.label->fontMetrics().horizontalAdvance(QString::fromLatin1(pane.text)) + 8);
+        pane.label->setMinimumWidth(pane.label->fontMetrics().horizontalAdvance(tr(pane.text)) + 8);
         pane.label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar->addPermanentWidget(pane.label);
     }
@@ -28,7 +29,7 @@ void LockKeyIndicators::refresh()
 {
     for (Pane& pane : m_panes) {
         const bool on = keyboardLightState(pane.indicatorName).value_or(false);
-        pane.label->setText(on ? QString::fromLatin1(pane.text) : QString());
+        pane.label->setText(on ? tr(pane.text) : QString());
     }
 }
 

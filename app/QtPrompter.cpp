@@ -21,11 +21,10 @@ Answer QtPrompter::message(const QString& text, MessageStyle style)
     const QMessageBox::Icon icon = style == MessageStyle::YesNoQuestion ? QMessageBox::Question
                                    : style == MessageStyle::Warning     ? QMessageBox::Warning
                                                                         : QMessageBox::NoIcon;
-    const QMessageBox::StandardButtons buttons = style == MessageStyle::YesNoQuestion
-                                                     ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok;
+    const QMessageBox::StandardButtons buttons =
+        style == MessageStyle::YesNoQuestion ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(icon, QStringLiteral("Morvane"), text, buttons, owner());
-    return box.exec() == QMessageBox::Yes ? Answer::Yes
+    return box.exec() == QMessageBox::Yes         ? Answer::Yes
            : style == MessageStyle::YesNoQuestion ? Answer::No
                                                   : Answer::Ok;
 }
@@ -34,16 +33,17 @@ QStringList QtPrompter::openJpegFiles(const QString& startFolder)
 {
     // The first filter is the one the dialog starts with. Phones write HEIC; what a file
     // holds is told from its content later, so the filters only help the user find it.
-    const QStringList filters = {QStringLiteral("JPEG Files (*.jpg, *.jpeg) (*.jpeg *.jpg)"),
-                                 QStringLiteral("HEIF Files (*.heic, *.heif) (*.heic *.heif)"),
-                                 QStringLiteral("All Pictures (*.jpeg *.jpg *.heic *.heif)")};
-    return QFileDialog::getOpenFileNames(owner(), QStringLiteral("Open"), startFolder,
-                                         filters.join(QStringLiteral(";;")));
+    const QStringList filters = {
+        QCoreApplication::translate("QtPrompter", "JPEG Files (*.jpg, *.jpeg) (*.jpeg *.jpg)"),
+        QCoreApplication::translate("QtPrompter", "HEIF Files (*.heic, *.heif) (*.heic *.heif)"),
+        QCoreApplication::translate("QtPrompter", "All Pictures (*.jpeg *.jpg *.heic *.heif)")};
+    return QFileDialog::getOpenFileNames(owner(), QCoreApplication::translate("QtPrompter", "Open"),
+                                         startFolder, filters.join(QStringLiteral(";;")));
 }
 
 QString QtPrompter::openDocumentFile()
 {
-    return QFileDialog::getOpenFileName(owner(), QStringLiteral("Open"));
+    return QFileDialog::getOpenFileName(owner(), QCoreApplication::translate("QtPrompter", "Open"));
 }
 
 std::optional<int> QtPrompter::chooseGroup(const QStringList& groupNames)

@@ -2,6 +2,8 @@
 
 #include "base/LocalFile.h"
 
+#include <QCoreApplication>
+
 StartArguments::StartArguments(const QStringList& arguments)
 {
     bool options = true;
@@ -15,13 +17,15 @@ StartArguments::StartArguments(const QStringList& arguments)
         else if (argument == QLatin1String("--version") && m_action != Action::ShowHelp)
             m_action = Action::ShowVersion;
         else if (m_error.isEmpty())
-            m_error = QStringLiteral("unknown option %1").arg(argument);
+            m_error =
+                QCoreApplication::translate("StartArguments", "unknown option %1").arg(argument);
     }
 }
 
 QString StartArguments::usage()
 {
-    return QStringLiteral("Usage: morvane [FILE]...\n"
+    return QCoreApplication::translate(
+        "StartArguments", "Usage: morvane [FILE]...\n"
                           "Starts Morvane with the pictures FILE... in its list, as if added "
                           "with Add.\n"
                           "\n"
@@ -39,10 +43,12 @@ void StartArguments::takeFile(const QString& path)
         m_pictures << absolute;
         break;
     case FileKind::Folder:
-        m_notListed << QStringLiteral("%1: is a folder").arg(absolute);
+        m_notListed
+            << QCoreApplication::translate("StartArguments", "%1: is a folder").arg(absolute);
         break;
     case FileKind::Missing:
-        m_notListed << QStringLiteral("%1: no such file").arg(absolute);
+        m_notListed
+            << QCoreApplication::translate("StartArguments", "%1: no such file").arg(absolute);
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "app/StartArguments.h"
 #include "base/LocalFile.h"
 #include "base/ReportEscape.h"
+#include "base/Translations.h"
 
 #include <QApplication>
 
@@ -40,6 +41,9 @@ int main(int argc, char* argv[])
     const QStringList given = commandLineArguments(argc, argv);
     const StartArguments early(given);
     if (early.action() == StartArguments::Action::ShowHelp) {
+        // The help is read in the user's language too, still without a display.
+        const QCoreApplication translated(argc, argv);
+        installTranslations();
         write(stdout, StartArguments::usage());
         return closed;
     }
@@ -48,13 +52,18 @@ int main(int argc, char* argv[])
         return closed;
     }
     if (!hasDisplay(given)) {
-        std::fprintf(stderr, "morvane: no display found; start it on a desktop, or without one "
-                             "under a virtual display: xvfb-run %s\n",
-                     argv[0]);
+        const QCoreApplication translated(argc, argv);
+        installTranslations();
+        write(stderr, QStringLiteral("morvane: %1\n")
+                          .arg(QCoreApplication::translate(
+                                   "main", "no display found; start it on a desktop, or without "
+                                           "one under a virtual display: xvfb-run %1")
+                                   .arg(QString::fromLocal8Bit(argv[0]))));
         return couldNotStart;
     }
 
     QApplication application(argc, argv);
+    installTranslations();
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     // Lets the desktop match the window to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quarnel.Morvane"));

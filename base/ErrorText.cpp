@@ -1,5 +1,7 @@
 #include "base/ErrorText.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 
 QString errorText(std::error_code error)
@@ -7,26 +9,26 @@ QString errorText(std::error_code error)
     if (error.category() == std::generic_category() || error.category() == std::system_category()) {
         switch (error.value()) {
         case ENOSPC:
-            return QStringLiteral("disk full");
+            return QCoreApplication::translate("ErrorText", "disk full");
         case EDQUOT:
-            return QStringLiteral("disk quota exceeded");
+            return QCoreApplication::translate("ErrorText", "disk quota exceeded");
         case EACCES:
         case EPERM:
-            return QStringLiteral("permission denied");
+            return QCoreApplication::translate("ErrorText", "permission denied");
         case EROFS:
-            return QStringLiteral("read-only file system");
+            return QCoreApplication::translate("ErrorText", "read-only file system");
         case ENOENT:
-            return QStringLiteral("folder not found");
+            return QCoreApplication::translate("ErrorText", "folder not found");
         case ENOTDIR:
-            return QStringLiteral("not a folder");
+            return QCoreApplication::translate("ErrorText", "not a folder");
         case EISDIR:
-            return QStringLiteral("a folder has that name");
+            return QCoreApplication::translate("ErrorText", "a folder has that name");
         case ENAMETOOLONG:
-            return QStringLiteral("name too long");
+            return QCoreApplication::translate("ErrorText", "name too long");
         case EIO:
-            return QStringLiteral("input/output error");
+            return QCoreApplication::translate("ErrorText", "input/output error");
         case EXDEV:
-            return QStringLiteral("on another file system");
+            return QCoreApplication::translate("ErrorText", "on another file system");
         }
     }
     // The system's own words, in the letter case of the short texts above.

@@ -1,5 +1,7 @@
 #include "base/TransferProgress.h"
 
+#include "base/CountedText.h"
+
 namespace {
 
 // Sizes as file managers show them: decimal units, one digit after the point.
@@ -7,20 +9,21 @@ QString amounts(qint64 done, qint64 total)
 {
     const bool megabytes = total >= 1000 * 1000;
     const double unit = megabytes ? 1e6 : 1e3;
-    return QStringLiteral("%1 of %2 %3")
+    return (megabytes ? QCoreApplication::translate("TransferProgress", "%1 of %2 MB")
+                      : QCoreApplication::translate("TransferProgress", "%1 of %2 KB"))
         .arg(double(done) / unit, 0, 'f', 1)
-        .arg(double(total) / unit, 0, 'f', 1)
-        .arg(megabytes ? QLatin1String("MB") : QLatin1String("KB"));
+        .arg(double(total) / unit, 0, 'f', 1);
 }
 
 } // namespace
 
 QString TransferProgress::text() const
 {
-    return QStringLiteral("Uploading %1 of %2 %3 (%4)...")
+    return countedText("TransferProgress",
+                       QT_TRANSLATE_N_NOOP("TransferProgress", "Uploading %1 of %n file (%2)..."),
+                       QT_TRANSLATE_N_NOOP("TransferProgress", "Uploading %1 of %n files (%2)..."),
+                       files)
         .arg(filesDone)
-        .arg(files)
-        .arg(files == 1 ? QLatin1String("file") : QLatin1String("files"))
         .arg(amounts(bytesDone, bytes));
 }
 

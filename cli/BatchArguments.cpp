@@ -1,5 +1,7 @@
 #include "cli/BatchArguments.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace {
@@ -25,16 +27,18 @@ BatchArguments::BatchArguments(const QStringList& arguments) : m_arguments(argum
     if (m_job.action != BatchJob::Action::Run)
         return;
     if (m_job.files.empty())
-        m_error = QStringLiteral("no pictures given");
+        m_error = QCoreApplication::translate("BatchArguments", "no pictures given");
     else if (m_job.dryRun && !m_job.upload)
-        m_error = QStringLiteral("--dry-run goes with --upload");
+        m_error = QCoreApplication::translate("BatchArguments", "--dry-run goes with --upload");
     else if (m_job.removeStale && !m_job.upload)
-        m_error = QStringLiteral("--remove-stale goes with --upload");
+        m_error =
+            QCoreApplication::translate("BatchArguments", "--remove-stale goes with --upload");
 }
 
 QString BatchArguments::usage()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "BatchArguments",
         "Usage: morvane-batch [--upload [--dry-run] [--remove-stale[=all]]] [--config-dir DIR] "
         "[--prefix N=TEXT]... [--group N] FILE... [--group M] FILE...\n"
         "       morvane-batch --undo-renames [FILE]\n"
@@ -87,7 +91,7 @@ bool BatchArguments::takeNext()
     else if (argument == QLatin1String("--undo-renames"))
         return takeUndo();
     else if (argument.startsWith(u'-') && argument.size() > 1)
-        m_error = QStringLiteral("unknown option %1").arg(argument);
+        m_error = QCoreApplication::translate("BatchArguments", "unknown option %1").arg(argument);
     else
         m_job.files.push_back({argument, m_group});
     return m_error.isEmpty();
@@ -96,7 +100,7 @@ bool BatchArguments::takeNext()
 bool BatchArguments::takeValue(const QString& option, QString& value)
 {
     if (m_next == m_arguments.size()) {
-        m_error = QStringLiteral("%1 needs a value").arg(option);
+        m_error = QCoreApplication::translate("BatchArguments", "%1 needs a value").arg(option);
         return false;
     }
     value = m_arguments[m_next++];
@@ -111,7 +115,9 @@ bool BatchArguments::takeGroup(const QString& value)
     }
     const std::optional<int> group = groupNumber(value);
     if (!group) {
-        m_error = QStringLiteral("--group %1: the group is 1 to 5 or none").arg(value);
+        m_error =
+            QCoreApplication::translate("BatchArguments", "--group %1: the group is 1 to 5 or none")
+                .arg(value);
         return false;
     }
     m_group = QString::number(*group);
@@ -122,12 +128,14 @@ bool BatchArguments::takePrefix(const QString& value)
 {
     const qsizetype equals = value.indexOf(u'=');
     if (equals < 0) {
-        m_error = QStringLiteral("--prefix %1: write it as N=TEXT").arg(value);
+        m_error = QCoreApplication::translate("BatchArguments", "--prefix %1: write it as N=TEXT")
+                      .arg(value);
         return false;
     }
     const std::optional<int> group = groupNumber(value.left(equals));
     if (!group) {
-        m_error = QStringLiteral("--prefix %1: the group is 1 to 5").arg(value);
+        m_error = QCoreApplication::translate("BatchArguments", "--prefix %1: the group is 1 to 5")
+                      .arg(value);
         return false;
     }
     m_job.groupText[*group - 1] = value.mid(equals + 1);
@@ -137,7 +145,8 @@ bool BatchArguments::takePrefix(const QString& value)
 // An undo renames nothing but what the record names, so nothing else may come with it.
 bool BatchArguments::takeUndo()
 {
-    const QString alone = QStringLiteral("--undo-renames takes no other options or files");
+    const QString alone = QCoreApplication::translate(
+        "BatchArguments", "--undo-renames takes no other options or files");
     if (m_next != 1) {
         m_error = alone;
         return false;

@@ -6,6 +6,7 @@
 #include "upload/ServerKey.h"
 #include "upload/UploadResult.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QRegularExpression>
 
@@ -72,29 +73,35 @@ void BatchReporter::renamed(int, const QString&) {}
 
 void BatchReporter::notRenamed(int, const QString& newPath, std::error_code why)
 {
-    failure(QStringLiteral("Failed to rename picture to %1: %2").arg(newPath, errorText(why)));
+    failure(QCoreApplication::translate("BatchReporter", "Failed to rename picture to %1: %2")
+                .arg(newPath, errorText(why)));
 }
 
 void BatchReporter::unreadable(int, const QString& path, DecodeFailure why)
 {
-    failure(QStringLiteral("Failed to read picture %1: %2").arg(path, decodeFailureReason(why)));
+    failure(QCoreApplication::translate("BatchReporter", "Failed to read picture %1: %2")
+                .arg(path, decodeFailureReason(why)));
 }
 
 void BatchReporter::notWritten(int, const QString& path, const OutputFailure& why)
 {
     if (why.kind == OutputFailure::Kind::NotWritten)
-        failure(QStringLiteral("Failed to write file %1: %2").arg(path, errorText(why.error)));
+        failure(QCoreApplication::translate("BatchReporter", "Failed to write file %1: %2")
+                    .arg(path, errorText(why.error)));
     else
-        failure(QStringLiteral("Did not make file %1: %2").arg(path, why.reason()));
+        failure(QCoreApplication::translate("BatchReporter", "Did not make file %1: %2")
+                    .arg(path, why.reason()));
 }
 
 bool BatchReporter::trustServer(const ServerKey& key)
 {
     // No one is there to ask, and a key is never trusted unseen.
-    const QString report = key.untrustedReason() + u'\n' + key.description() +
-                           QStringLiteral("\nTo trust this server, add this line to "
-                                          "ftpsettings.cfg:\nTrustedFingerprint = ") +
-                           key.fingerprint();
+    // The line to add is the file's own, in every language.
+    const QString report =
+        key.untrustedReason() + u'\n' + key.description() + u'\n' +
+        QCoreApplication::translate("BatchReporter",
+                                    "To trust this server, add this line to ftpsettings.cfg:") +
+        QStringLiteral("\nTrustedFingerprint = ") + key.fingerprint();
     for (const QString& line : report.split(u'\n'))
         writeLine(line);
     return false;
@@ -102,13 +109,14 @@ bool BatchReporter::trustServer(const ServerKey& key)
 
 void BatchReporter::missing(const QString& path)
 {
-    failure(QStringLiteral("Failed to find file ") + path);
+    failure(QCoreApplication::translate("BatchReporter", "Failed to find file %1").arg(path));
 }
 
 QString BatchReporter::summary(int listed, const PublishResult& result) const
 {
     // Each profile's files of every format and size: "12 thumbnails and 12 large images". The
-    // same words whatever the counts, so a script can read the numbers by position.
+    // same words whatever the counts and whatever the user's language, so a script can read
+    // the numbers by position.
     QStringList written;
     for (const ProfileFiles& profile : result.generated.profiles)
         written << QStringLiteral("%1 %2").arg(profile.written.size()).arg(profile.outputs);
@@ -176,7 +184,8 @@ void BatchReporter::drawProgress()
     if (m_transfer) {
         line = QStringLiteral("%1 [%2]").arg(m_transfer->text(), bar);
         if (const std::optional<std::chrono::seconds> left = m_transfer->timeLeft())
-            line += QStringLiteral(" about %1 left").arg(durationText(*left));
+            line += u' ' + QCoreApplication::translate("BatchReporter", "about %1 left")
+                               .arg(durationText(*left));
     } else {
         line = QStringLiteral("%1 [%2] %3/%4").arg(m_status, bar).arg(m_position).arg(m_maximum);
     }

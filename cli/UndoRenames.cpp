@@ -4,6 +4,7 @@
 #include "imaging/RenameRecord.h"
 #include "imaging/RenameUndo.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 namespace {
@@ -21,17 +22,22 @@ bool undoRenames(const QString& recordPath, QIODevice& errors, QIODevice& out)
     const UndoResult result = undoLastRun(record);
     if (!result.error.isEmpty()) {
         writeLine(errors,
-                  QStringLiteral("Failed to undo the renames of %1: %2").arg(record, result.error));
+                  QCoreApplication::translate("UndoRenames", "Failed to undo the renames of %1: %2")
+                      .arg(record, result.error));
         return false;
     }
     // A record that does not exist yet holds no renames either.
     if (result.recorded == 0) {
-        writeLine(errors, QStringLiteral("No renames are recorded in %1").arg(record));
+        writeLine(errors,
+                  QCoreApplication::translate("UndoRenames", "No renames are recorded in %1")
+                      .arg(record));
         return false;
     }
     for (const UndoFailure& failure : result.failures)
-        writeLine(errors, QStringLiteral("Failed to rename %1 back to %2: %3")
-                              .arg(failure.rename.to, failure.rename.from, failure.reason));
+        writeLine(errors,
+                  QCoreApplication::translate("UndoRenames", "Failed to rename %1 back to %2: %3")
+                      .arg(failure.rename.to, failure.rename.from, failure.reason));
+    // Standard output is for scripts: its line stays in English.
     writeLine(out,
               QStringLiteral("%1 of %2 renames undone").arg(result.undone).arg(result.recorded));
     return result.failures.empty();

@@ -2,6 +2,7 @@
 
 #include "base/LocalFile.h"
 #include "base/ReportEscape.h"
+#include "base/Translations.h"
 #include "cli/BatchArguments.h"
 #include "cli/BatchReporter.h"
 #include "cli/Interruption.h"
@@ -43,8 +44,11 @@ int refuse(const QString& reason)
 
 int main(int argc, char* argv[])
 {
-    const BatchArguments arguments(commandLineArguments(argc, argv));
+    const QStringList given = commandLineArguments(argc, argv);
     const QCoreApplication application(argc, argv);
+    // Reports in the user's language; standard output, which scripts read, stays English.
+    installTranslations();
+    const BatchArguments arguments(given);
     // The window's name, so both keep their data, the records of renames and of uploads, in
     // one folder.
     QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
@@ -66,11 +70,15 @@ int main(int argc, char* argv[])
         return everythingMade;
     }
     if (!job.configDir.isEmpty() && fileKind(job.configDir) != FileKind::Folder)
-        return refuse(QStringLiteral("--config-dir %1: no such directory").arg(job.configDir));
+        return refuse(
+            QCoreApplication::translate("morvane-batch", "--config-dir %1: no such directory")
+                .arg(job.configDir));
 
     const NetworkLibrary network;
     if (!network.isReady()) {
-        write(stderr, QStringLiteral("Windows sockets initialization failed.\n"));
+        write(stderr, QCoreApplication::translate("morvane-batch",
+                                                  "Windows sockets initialization failed.") +
+                          u'\n');
         return somethingFailed;
     }
     const QDir configDir(job.configDir.isEmpty() ? QDir::currentPath() : job.configDir);
@@ -96,7 +104,8 @@ int main(int argc, char* argv[])
     PublishJob publisher(interruption.flag());
     const PublishResult result = publisher.run(request, reporter, reporter);
     if (interruption.requested())
-        write(stderr, QStringLiteral("morvane-batch: interrupted\n"));
+        write(stderr, QStringLiteral("morvane-batch: %1\n")
+                          .arg(QCoreApplication::translate("morvane-batch", "interrupted")));
     if (result.upload && result.upload->dryRun)
         write(stdout, BatchReporter::planLines(*result.upload).join(u'\n') +
                           (result.upload->plan.empty() ? QString() : QStringLiteral("\n")));

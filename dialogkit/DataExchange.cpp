@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSlider>
 #include <QSpinBox>
@@ -22,13 +23,13 @@ void DataExchange::bindInteger(QLineEdit* edit, int* value)
     m_bindings.push_back({[=] { edit->setText(QString::number(*value)); },
                           [=, this] {
                               bool isInteger = false;
-                              const int number =
-                                  edit->text().trimmed().toInt(&isInteger, 10);
+                              const int number = edit->text().trimmed().toInt(&isInteger, 10);
                               if (isInteger) {
                                   *value = number;
                                   return true;
                               }
-                              m_prompter.message(QStringLiteral("Please enter an integer."),
+                              m_prompter.message(QCoreApplication::translate(
+                                                     "DataExchange", "Please enter an integer."),
                                                  MessageStyle::Warning);
                               edit->setFocus();
                               edit->selectAll();

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,14 +17,21 @@ DialogTemplate::DialogTemplate(QWidget* owner, const DialogSpec& spec,
                                const QHash<int, QWidget*>& custom)
 {
     const DialogUnits units(owner->font());
+    const auto translated = [&spec](const char* text) {
+        return *text ? QCoreApplication::translate(spec.context, text) : QString();
+    };
     if (spec.caption)
-        owner->setWindowTitle(QString::fromUtf8(spec.caption));
+        owner->setWindowTitle(translated(spec.caption));
     owner->setFixedSize(units.size(spec.width, spec.height));
 
     for (const ControlSpec& controlSpec : spec.controls) {
-        QWidget* widget = create(controlSpec, owner, custom);
-        widget->setGeometry(units.rect(controlSpec.x, controlSpec.y, controlSpec.width,
-                                       controlSpec.height));
+        QWidget* widget = create(controlSpec, translated(controlSpec.text), owner, custom);
+        const QRect box =
+            units.rect(controlSpec.x, controlSpec.y, controlSpec.width, controlSpec.height);
+        widget->setGeometry(box);
+        // A longer text, in another language, runs to the left, away from its edit box.
+        if (controlSpec.kind == ControlKind::RightLabel)
+            widget->move(box.right() + 1 - widget->width(), box.y());
         // A combo box's template height includes its drop-down list.
         if (controlSpec.kind == ControlKind::ComboBox)
             widget->resize(widget->width(), widget->sizeHint().height());
@@ -39,10 +47,9 @@ QWidget* DialogTemplate::control(int id) const
     return m_controls.value(id);
 }
 
-QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
+QWidget* DialogTemplate::create(const ControlSpec& spec, const QString& text, QWidget* owner,
                                 const QHash<int, QWidget*>& custom)
 {
-    const QString text = QString::fromUtf8(spec.text);
     switch (spec.kind) {
     case ControlKind::GroupBox: {
         auto* box = new QGroupBox(text, owner);
@@ -50,8 +57,11 @@ QWidget* DialogTemplate::create(const ControlSpec& spec, QWidget* owner,
         box->lower();
         return box;
     }
-    case ControlKind::Label: {
+    case ControlKind::Label:
+    case ControlKind::RightLabel: {
         auto* label = new QLabel(text, owner);
+        if (spec.kind == ControlKind::RightLabel)
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // Fonts here run wider than the layout's own; a label may run past its box.
         label->setMinimumWidth(label->sizeHint().width());
         return label;

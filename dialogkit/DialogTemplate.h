@@ -9,6 +9,7 @@ enum class ControlKind
 {
     GroupBox,
     Label,
+    RightLabel, // a label ending at its box's right edge, as one left of an edit box
     PushButton,
     DefaultButton,
     Edit,
@@ -21,7 +22,8 @@ enum class ControlKind
     Custom, // a widget made by the owner, only placed here
 };
 
-// One control of a dialog layout, positioned in dialog units. Id 0 marks decoration.
+// One control of a dialog layout, positioned in dialog units. Id 0 marks decoration. The
+// text is the English one, marked with QT_TRANSLATE_NOOP in the layout's context.
 struct ControlSpec
 {
     int id;
@@ -30,10 +32,12 @@ struct ControlSpec
     int x, y, width, height;
 };
 
-// A dialog or form layout: caption (may be null), size in dialog units and controls in
-// template order, which is also the tab order.
+// A dialog or form layout: the translation context of its texts (the dialog's class name),
+// caption (may be null), size in dialog units and controls in template order, which is also
+// the tab order.
 struct DialogSpec
 {
+    const char* context;
     const char* caption;
     int width, height;
     std::span<const ControlSpec> controls;
@@ -54,7 +58,8 @@ public:
     }
 
 private:
-    QWidget* create(const ControlSpec& spec, QWidget* owner, const QHash<int, QWidget*>& custom);
+    QWidget* create(const ControlSpec& spec, const QString& text, QWidget* owner,
+                    const QHash<int, QWidget*>& custom);
 
     QHash<int, QWidget*> m_controls;
 };

@@ -16,6 +16,7 @@
 #include "imaging/ReplaceFile.h"
 #include "settings/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFuture>
 #include <QThreadPool>
@@ -320,7 +321,7 @@ private:
 
 GeneratedImages BatchRun::run()
 {
-    m_observer.status(QStringLiteral("Generating Images..."));
+    m_observer.status(QCoreApplication::translate("ImageBatch", "Generating Images..."));
     m_observer.progressRange(int(m_rows.size()));
     if (mayStart()) {
         makeRows();
@@ -365,7 +366,9 @@ bool BatchRun::groupNamesUsable()
     }
     for (int g : refused)
         m_observer.message(
-            QStringLiteral("Invalid Group %1 Text. Group names cannot contain \"/\".").arg(g));
+            QCoreApplication::translate("ImageBatch",
+                                        "Invalid Group %1 Text. Group names cannot contain \"/\".")
+                .arg(g));
     return refused.empty();
 }
 
@@ -374,7 +377,8 @@ bool BatchRun::extensionsUsable()
     const QStringList keys = m_settings.unusableExtensions();
     for (const QString& key : keys)
         m_observer.message(
-            QStringLiteral("Invalid %1 setting. Extensions cannot contain \"/\" or a NUL byte.")
+            QCoreApplication::translate(
+                "ImageBatch", "Invalid %1 setting. Extensions cannot contain \"/\" or a NUL byte.")
                 .arg(key));
     return keys.isEmpty();
 }
@@ -401,16 +405,21 @@ bool BatchRun::outputsApart()
                 continue;
             const QString which =
                 first.Extension == second.Extension
-                    ? QStringLiteral("have the same Save Directory and the same Extension")
-                    : QStringLiteral("have the same Save Directory, and their Extensions give "
-                                     "the same names once a 2x version's \"@2x\" is added: "
-                                     "names ending in \"%1\"")
+                    ? QCoreApplication::translate(
+                          "ImageBatch", "have the same Save Directory and the same Extension")
+                    : QCoreApplication::translate(
+                          "ImageBatch", "have the same Save Directory, and their Extensions give "
+                                        "the same names once a 2x version's \"@2x\" is added: "
+                                        "names ending in \"%1\"")
                           .arg(*shared);
             m_observer.message(
-                QStringLiteral("The %1 and the %2 would be written to the same files: the %3 and "
-                               "the %4 %5.\nGive them different directories or extensions under "
-                               "Options > Image Properties.")
-                    .arg(m_profiles[p].outputs, m_profiles[q].outputs, m_profiles[p].title,
+                QCoreApplication::translate(
+                    "ImageBatch",
+                    "The %1 and the %2 would be written to the same files: the %3 and the %4 "
+                    "%5.\nGive them different directories or extensions under Options > Image "
+                    "Properties.")
+                    .arg(NamedProfile::outputsText(m_profiles[p].outputs),
+                         NamedProfile::outputsText(m_profiles[q].outputs), m_profiles[p].title,
                          m_profiles[q].title, which));
             return false;
         }
@@ -596,8 +605,8 @@ void BatchRun::writeFragments()
             continue;
         }
         ++m_generated.fragmentsNotWritten;
-        m_observer.message(
-            QStringLiteral("Failed to write file %1: %2").arg(path, failure->reason()));
+        m_observer.message(QCoreApplication::translate("ImageBatch", "Failed to write file %1: %2")
+                               .arg(path, failure->reason()));
     }
 }
 

@@ -2,19 +2,23 @@
 
 #include "base/ErrorText.h"
 
+#include <QCoreApplication>
+
 QString OutputFailure::reason() const
 {
     switch (kind) {
     case Kind::TooSmall:
-        return QStringLiteral("too small: a side would be under one pixel");
+        return QCoreApplication::translate("OutputFailure",
+                                           "too small: a side would be under one pixel");
     case Kind::TooLarge:
-        return QStringLiteral("too large for a picture file");
+        return QCoreApplication::translate("OutputFailure", "too large for a picture file");
     case Kind::WouldReplacePicture:
-        return QStringLiteral("would replace a picture of the list");
+        return QCoreApplication::translate("OutputFailure", "would replace a picture of the list");
     case Kind::NotEncoded:
-        return QStringLiteral("could not be encoded");
+        return QCoreApplication::translate("OutputFailure", "could not be encoded");
     case Kind::NotWritten:
-        return QStringLiteral("could not be written: ") + errorText(error);
+        return QCoreApplication::translate("OutputFailure", "could not be written: %1")
+            .arg(errorText(error));
     }
     Q_UNREACHABLE();
 }
@@ -25,19 +29,20 @@ QString decodeFailureReason(DecodeFailure failure)
     case DecodeFailure::None:
         return {};
     case DecodeFailure::NotAFile:
-        return QStringLiteral("Not found, or not a file");
+        return QCoreApplication::translate("OutputFailure", "Not found, or not a file");
     case DecodeFailure::NotAPicture:
-        return QStringLiteral("Not a JPEG or HEIC picture");
+        return QCoreApplication::translate("OutputFailure", "Not a JPEG or HEIC picture");
     case DecodeFailure::TooManyPixels:
-        return QStringLiteral("Larger than 250 megapixels (50 for HEIC)");
+        return QCoreApplication::translate("OutputFailure",
+                                           "Larger than 250 megapixels (50 for HEIC)");
     case DecodeFailure::UnsupportedColours:
-        return QStringLiteral("Colours of no kind a screen shows");
+        return QCoreApplication::translate("OutputFailure", "Colours of no kind a screen shows");
     case DecodeFailure::CutOff:
-        return QStringLiteral("Cut off");
+        return QCoreApplication::translate("OutputFailure", "Cut off");
     case DecodeFailure::OutOfMemory:
-        return QStringLiteral("Not enough memory");
+        return QCoreApplication::translate("OutputFailure", "Not enough memory");
     case DecodeFailure::Corrupt:
-        return QStringLiteral("Damaged picture data");
+        return QCoreApplication::translate("OutputFailure", "Damaged picture data");
     }
     Q_UNREACHABLE();
 }

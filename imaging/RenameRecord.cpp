@@ -4,6 +4,7 @@
 #include "base/ReportEscape.h"
 #include "imaging/RenameNoReplace.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -126,7 +127,8 @@ bool RenameRecord::open()
     }
     struct stat status;
     if (fstat(m_fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        m_problem = QStringLiteral("%1: not a regular file").arg(m_path);
+        m_problem =
+            QCoreApplication::translate("RenameRecord", "%1: not a regular file").arg(m_path);
         ::close(m_fd);
         m_fd = -1;
         return false;
@@ -184,7 +186,8 @@ QString RenameRecord::takeFailure()
     if (m_problem.isEmpty() || m_failureTaken)
         return {};
     m_failureTaken = true;
-    return QStringLiteral("The renames cannot be recorded (%1), so the originals keep their "
-                          "names.")
+    return QCoreApplication::translate(
+               "RenameRecord", "The renames cannot be recorded (%1), so the originals keep their "
+                               "names.")
         .arg(m_problem);
 }

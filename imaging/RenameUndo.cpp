@@ -5,6 +5,7 @@
 #include "base/ReportEscape.h"
 #include "imaging/RenameRecord.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <fcntl.h>
@@ -110,11 +111,12 @@ UndoResult undoLastRun(const QString& recordPath)
         }
         QString reason;
         if (!record.problem().isEmpty())
-            reason = QStringLiteral("the undo cannot be recorded (%1)").arg(record.problem());
+            reason = QCoreApplication::translate("RenameUndo", "the undo cannot be recorded (%1)")
+                         .arg(record.problem());
         else if (!exists(rename->to))
-            reason = QStringLiteral("it no longer exists");
+            reason = QCoreApplication::translate("RenameUndo", "it no longer exists");
         else if (error == std::errc::file_exists)
-            reason = QStringLiteral("that name is taken");
+            reason = QCoreApplication::translate("RenameUndo", "that name is taken");
         else
             reason = errorText(error);
         result.failures.push_back({*rename, reason});

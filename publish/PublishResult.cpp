@@ -1,32 +1,47 @@
 #include "publish/PublishResult.h"
 
+#include "base/CountedText.h"
+#include "base/ReadyText.h"
+
 namespace {
 
-QString count(int number, const char* singular, const char* plural)
+constexpr const char* context = "PublishResult";
+
+QString translated(const char* source, int n = -1)
 {
-    return QStringLiteral("%1 %2").arg(number).arg(QLatin1String(number == 1 ? singular : plural));
+    return QCoreApplication::translate(context, source, nullptr, n);
 }
 
 // "21 of 25 pictures made", then what went wrong, if anything.
 QString generationText(const GeneratedImages& generated)
 {
-    QString text = QStringLiteral("%1 of %2")
-                       .arg(generated.picturesMade)
-                       .arg(count(generated.picturesToMake, "picture made", "pictures made"));
+    QString text =
+        countedText(context, QT_TRANSLATE_N_NOOP("PublishResult", "%1 of %n picture made"),
+                    QT_TRANSLATE_N_NOOP("PublishResult", "%1 of %n pictures made"),
+                    generated.picturesToMake)
+            .arg(generated.picturesMade);
     QStringList problems;
     if (generated.unreadable > 0)
-        problems << QStringLiteral("%1 could not be read").arg(generated.unreadable);
+        problems << translated(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be read"),
+                               generated.unreadable);
     if (generated.outputsNotMade > 0)
-        problems << count(generated.outputsNotMade, "output", "outputs") +
-                        QStringLiteral(" could not be written");
+        problems << countedText(
+            context, QT_TRANSLATE_N_NOOP("PublishResult", "%n output could not be written"),
+            QT_TRANSLATE_N_NOOP("PublishResult", "%n outputs could not be written"),
+            generated.outputsNotMade);
     if (generated.fragmentsNotWritten > 0)
-        problems << count(generated.fragmentsNotWritten, "HTML fragment", "HTML fragments") +
-                        QStringLiteral(" could not be written");
+        problems << countedText(
+            context, QT_TRANSLATE_N_NOOP("PublishResult", "%n HTML fragment could not be written"),
+            QT_TRANSLATE_N_NOOP("PublishResult", "%n HTML fragments could not be written"),
+            generated.fragmentsNotWritten);
     if (generated.renameFailures > 0)
-        problems << QStringLiteral("%1 could not be renamed").arg(generated.renameFailures);
+        problems << translated(QT_TRANSLATE_N_NOOP("PublishResult", "%n could not be renamed"),
+                               generated.renameFailures);
     for (const ProfileFiles& profile : generated.profiles)
         if (profile.skipped)
-            problems << QStringLiteral("no %1: their directory is missing").arg(profile.outputs);
+            problems << translated(
+                            QT_TRANSLATE_NOOP("PublishResult", "no %1: their directory is missing"))
+                            .arg(NamedProfile::outputsText(profile.outputs));
     if (!problems.isEmpty())
         text += QStringLiteral("; ") + problems.join(QStringLiteral(", "));
     return text + u'.';
@@ -36,55 +51,75 @@ QString generationText(const GeneratedImages& generated)
 QString besidesSending(const UploadResult& upload, bool dryRun)
 {
     QString text;
-    if (upload.unchanged > 0)
-        text += QStringLiteral(", %1 unchanged").arg(upload.unchanged);
-    if (upload.removed > 0)
-        text += QStringLiteral(", %1 removed").arg(upload.removed);
-    if (upload.notRemoved > 0)
-        text += QStringLiteral(", %1 not removed").arg(upload.notRemoved);
+    const auto add = [&text](const char* counted, int n) {
+        if (n > 0)
+            text += QStringLiteral(", ") + translated(counted, n);
+    };
+    add(QT_TRANSLATE_N_NOOP("PublishResult", "%n unchanged"), upload.unchanged);
+    add(QT_TRANSLATE_N_NOOP("PublishResult", "%n removed"), upload.removed);
+    add(QT_TRANSLATE_N_NOOP("PublishResult", "%n not removed"), upload.notRemoved);
     if (dryRun) {
         int toRemove = 0;
         for (const UploadStep& step : upload.plan)
             toRemove += step.kind == UploadStep::Kind::Remove ? 1 : 0;
-        if (toRemove > 0)
-            text += QStringLiteral(", %1 to remove").arg(toRemove);
+        add(QT_TRANSLATE_N_NOOP("PublishResult", "%n to remove"), toRemove);
     }
     return text;
+}
+
+QString filesSent(int n)
+{
+    return countedText(context, QT_TRANSLATE_N_NOOP("PublishResult", "%n file sent"),
+                       QT_TRANSLATE_N_NOOP("PublishResult", "%n files sent"), n);
 }
 
 QString uploadText(const UploadResult& upload)
 {
     if (!upload.connected)
-        return QStringLiteral("Upload failed: no connection to the server.");
-    const QString cleartext = QStringLiteral("without encryption: the server offers no TLS.");
+        return translated(
+            QT_TRANSLATE_NOOP("PublishResult", "Upload failed: no connection to the server."));
+    const QString cleartext = translated(
+        QT_TRANSLATE_NOOP("PublishResult", "without encryption: the server offers no TLS."));
     if (upload.dryRun) {
-        QString text =
-            upload.stopped ? QStringLiteral("Cancelled: dry run, ") : QStringLiteral("Dry run: ");
-        text += count(upload.planned(), "file", "files") + QStringLiteral(" to send") +
-                besidesSending(upload, true) + u'.';
+        const QString plan =
+            countedText(context, QT_TRANSLATE_N_NOOP("PublishResult", "%n file to send"),
+                        QT_TRANSLATE_N_NOOP("PublishResult", "%n files to send"),
+                        upload.planned()) +
+            besidesSending(upload, true) + u'.';
+        const QString text =
+            upload.stopped
+                ? translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: dry run, %1")).arg(plan)
+                : translated(QT_TRANSLATE_NOOP("PublishResult", "Dry run: %1")).arg(plan);
         return upload.tlsDeclined
-                   ? text + QStringLiteral(" The server offers no TLS: it would go in clear.")
+                   ? text + u' ' +
+                         translated(QT_TRANSLATE_NOOP(
+                             "PublishResult", "The server offers no TLS: it would go in clear."))
                    : text;
     }
-    const QString sent = QStringLiteral("%1 of %2")
-                             .arg(upload.sent)
-                             .arg(count(upload.changed(), "file sent", "files sent")) +
-                         besidesSending(upload, false) + u'.';
+    const QString sent =
+        countedText(context, QT_TRANSLATE_N_NOOP("PublishResult", "%1 of %n file sent"),
+                    QT_TRANSLATE_N_NOOP("PublishResult", "%1 of %n files sent"), upload.changed())
+            .arg(upload.sent) +
+        besidesSending(upload, false) + u'.';
     if (upload.stopped)
-        return QStringLiteral("Cancelled: ") + sent;
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1")).arg(sent);
     if (upload.complete()) {
         if (upload.unchanged == 0 && upload.removed == 0)
-            return upload.tlsDeclined ? QStringLiteral("Upload Complete, ") + cleartext
-                                      : QStringLiteral("Upload Complete");
-        const QString counts =
-            count(upload.sent, "file sent", "files sent") + besidesSending(upload, false);
+            return upload.tlsDeclined
+                       ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete, %1"))
+                             .arg(cleartext)
+                       : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete"));
+        const QString counts = filesSent(upload.sent) + besidesSending(upload, false);
         return upload.tlsDeclined
-                   ? QStringLiteral("Upload Complete: ") + counts + QStringLiteral("; ") + cleartext
-                   : QStringLiteral("Upload Complete: ") + counts + u'.';
+                   ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1; %2"))
+                         .arg(counts, cleartext)
+                   : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload Complete: %1."))
+                         .arg(counts);
     }
     const bool noneSent = upload.sent == 0 && upload.changed() > 0;
-    return (noneSent ? QStringLiteral("Upload failed: ") : QStringLiteral("Upload finished: ")) +
-           sent;
+    return (noneSent ? translated(QT_TRANSLATE_NOOP("PublishResult", "Upload failed: %1"))
+                     : translated(QT_TRANSLATE_NOOP("PublishResult", "Upload finished: %1")))
+        .arg(sent);
 }
 
 } // namespace
@@ -92,12 +127,13 @@ QString uploadText(const UploadResult& upload)
 QString PublishResult::statusText() const
 {
     if (generated.stopped)
-        return QStringLiteral("Cancelled: ") + generationText(generated);
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Cancelled: %1"))
+            .arg(generationText(generated));
     if (generated.refused)
-        return QStringLiteral("Nothing made.");
+        return translated(QT_TRANSLATE_NOOP("PublishResult", "Nothing made."));
     const bool generationComplete = generated.complete();
     if (!upload)
-        return generationComplete ? QStringLiteral("Ready") : generationText(generated);
+        return generationComplete ? readyText() : generationText(generated);
     const QString sent = uploadText(*upload);
     if (generationComplete)
         return sent;

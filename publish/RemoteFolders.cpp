@@ -3,6 +3,8 @@
 #include "imaging/ImageBatch.h"
 #include "settings/FtpSettings.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Where the upload stands: a folder below the root, or below the login folder when it is
@@ -49,8 +51,9 @@ std::vector<UploadFolder> remoteFolders(const FtpSettings& settings,
                                                    : QStringList();
     };
     return {{settings.ThumbnailFtpDir, written(0) + generated.fragments,
-             QStringLiteral("thumbnail directory")},
-            {settings.ImageFtpDir, written(1), QStringLiteral("large image directory")}};
+             QCoreApplication::translate("RemoteFolders", "thumbnail directory")},
+            {settings.ImageFtpDir, written(1),
+             QCoreApplication::translate("RemoteFolders", "large image directory")}};
 }
 
 QString imageFolderFromThumbnails(const QString& thumbnailDir, const QString& imageDir)

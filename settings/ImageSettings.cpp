@@ -1,5 +1,7 @@
 #include "settings/ImageSettings.h"
 
+#include <QCoreApplication>
+
 // The sixteen keys first, in their order, then the web output keys: a file written before
 // those existed lacks them, and so keeps giving exactly the outputs it gave.
 std::array<SettingsField, 30> ImageSettings::fields()
@@ -51,13 +53,22 @@ bool ImageSettings::save(const QString& path)
 std::vector<NamedProfile> ImageSettings::profiles() const
 {
     return {
-        {thumbnail, QStringLiteral("thumbnails"), QStringLiteral("Thumbnail Properties"),
-         QStringLiteral("Invalid thumbnail directory. Check Image Property settings under "
-                        "Options.")},
-        {large, QStringLiteral("large images"), QStringLiteral("Image Properties"),
-         QStringLiteral("Invalid large image directory. Check Image Property settings under "
-                        "Options.")},
+        {thumbnail, QStringLiteral(QT_TRANSLATE_NOOP("ImageSettings", "thumbnails")),
+         QCoreApplication::translate("ImageSettings", "Thumbnail Properties"),
+         QCoreApplication::translate("ImageSettings",
+                                     "Invalid thumbnail directory. Check Image Property settings "
+                                     "under Options.")},
+        {large, QStringLiteral(QT_TRANSLATE_NOOP("ImageSettings", "large images")),
+         QCoreApplication::translate("ImageSettings", "Image Properties"),
+         QCoreApplication::translate("ImageSettings",
+                                     "Invalid large image directory. Check Image Property settings "
+                                     "under Options.")},
     };
+}
+
+QString NamedProfile::outputsText(const QString& outputs)
+{
+    return QCoreApplication::translate("ImageSettings", outputs.toUtf8().constData());
 }
 
 QStringList ImageSettings::unusableExtensions() const

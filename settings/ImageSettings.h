@@ -33,9 +33,14 @@ struct OutputProfile
 struct NamedProfile
 {
     OutputProfile profile;
-    QString outputs;          // what its files are called in a count: "thumbnails"
+    // What its files are called in a count: "thumbnails". Kept in English, as the summary line
+    // of morvane-batch names them so for scripts; messages show outputsText(outputs).
+    QString outputs;
     QString title;            // its box in Image Properties: "Thumbnail Properties"
     QString missingDirectory; // the message when its save directory does not exist
+
+    // `outputs` in the user's language.
+    static QString outputsText(const QString& outputs);
 };
 
 // The image settings, kept in morvane.cfg.

@@ -2,6 +2,8 @@
 
 #include "upload/FtpConnection.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace {
@@ -33,7 +35,7 @@ TransferOutcome FileTransfer::send(FtpConnection& connection) const
     const TransferResult sent = connection.PutFile(localPath, temporary);
     if (sent == TransferResult::TimedOut)
         // A server that stopped answering would only keep the next command waiting too.
-        return {sent, QStringLiteral("Connection timed out.")};
+        return {sent, QCoreApplication::translate("FileTransfer", "Connection timed out.")};
     if (sent != TransferResult::Stored) {
         connection.RemoveFile(temporary);
         return {sent, {}};
@@ -43,13 +45,18 @@ TransferOutcome FileTransfer::send(FtpConnection& connection) const
     if (stored != size) {
         connection.RemoveFile(temporary);
         return {TransferResult::Failed,
-                stored
-                    ? QStringLiteral("The server stored %1 of its %2 bytes.").arg(*stored).arg(size)
-                    : QStringLiteral("The server did not tell how much of it arrived.")};
+                stored ? QCoreApplication::translate("FileTransfer",
+                                                     "The server stored %1 of its %2 bytes.")
+                             .arg(*stored)
+                             .arg(size)
+                       : QCoreApplication::translate(
+                             "FileTransfer", "The server did not tell how much of it arrived.")};
     }
     if (!connection.RenameFile(temporary, remoteName)) {
         connection.RemoveFile(temporary);
-        return {TransferResult::Failed, QStringLiteral("The server did not let it take its name.")};
+        return {TransferResult::Failed,
+                QCoreApplication::translate("FileTransfer",
+                                            "The server did not let it take its name.")};
     }
     return {TransferResult::Stored, {}};
 }

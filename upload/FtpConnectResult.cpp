@@ -1,5 +1,7 @@
 #include "upload/FtpConnectResult.h"
 
+#include <QCoreApplication>
+
 FtpConnectResult FtpConnectResult::failed(ConnectFailure failure, QString detail)
 {
     FtpConnectResult result;
@@ -14,39 +16,51 @@ QString FtpConnectResult::reason() const
     case ConnectFailure::None:
         return {};
     case ConnectFailure::InvalidServer:
-        return QStringLiteral("The server name is not valid.");
+        return QCoreApplication::translate("FtpConnectResult", "The server name is not valid.");
     case ConnectFailure::LineBreak:
-        return QStringLiteral("The user name or the password holds a line break.");
+        return QCoreApplication::translate("FtpConnectResult",
+                                           "The user name or the password holds a line break.");
     case ConnectFailure::PortOutOfRange:
-        return QStringLiteral("The port must be between 0 and 65535.");
+        return QCoreApplication::translate("FtpConnectResult",
+                                           "The port must be between 0 and 65535.");
     case ConnectFailure::UnknownSecurity:
-        return QStringLiteral("The security setting is not one this program knows.");
+        return QCoreApplication::translate("FtpConnectResult",
+                                           "The security setting is not one this program knows.");
     case ConnectFailure::InvalidFingerprint:
-        return QStringLiteral("The trusted fingerprint in the settings is not a SHA-256 "
-                              "fingerprint.");
+        return QCoreApplication::translate(
+            "FtpConnectResult", "The trusted fingerprint in the settings is not a SHA-256 "
+                                "fingerprint.");
     case ConnectFailure::OptionRefused:
-        return QStringLiteral("The network library refused a setting, so nothing was sent.");
+        return QCoreApplication::translate(
+            "FtpConnectResult", "The network library refused a setting, so nothing was sent.");
     case ConnectFailure::HostNotFound:
-        return QStringLiteral("Host not found.");
+        return QCoreApplication::translate("FtpConnectResult", "Host not found.");
     case ConnectFailure::Refused:
-        return QStringLiteral("The server refused the connection.");
+        return QCoreApplication::translate("FtpConnectResult",
+                                           "The server refused the connection.");
     case ConnectFailure::TimedOut:
-        return QStringLiteral("Connection timed out.");
+        return QCoreApplication::translate("FtpConnectResult", "Connection timed out.");
     case ConnectFailure::LoginIncorrect:
-        return QStringLiteral("Login incorrect.");
+        return QCoreApplication::translate("FtpConnectResult", "Login incorrect.");
     case ConnectFailure::TlsNotOffered:
-        return QStringLiteral("The server does not offer FTP over TLS, so nothing was sent.");
+        return QCoreApplication::translate(
+            "FtpConnectResult", "The server does not offer FTP over TLS, so nothing was sent.");
     case ConnectFailure::UntrustedKey:
         return serverKey ? serverKey->untrustedReason()
-                         : QStringLiteral("The server's key is not trusted.");
+                         : QCoreApplication::translate("FtpConnectResult",
+                                                       "The server's key is not trusted.");
     case ConnectFailure::ChangedKey:
-        return QStringLiteral("The server's key has changed since you chose to trust it. "
-                              "Another server may be posing as yours, so nothing was sent.\n"
-                              "Trusted key: %1\nKey presented now: %2")
+        return QCoreApplication::translate(
+                   "FtpConnectResult",
+                   "The server's key has changed since you chose to trust it. "
+                   "Another server may be posing as yours, so nothing was sent.\n"
+                   "Trusted key: %1\nKey presented now: %2")
             .arg(trustedFingerprint,
-                 serverKey ? serverKey->fingerprint() : QStringLiteral("(not seen)"));
+                 serverKey ? serverKey->fingerprint()
+                           : QCoreApplication::translate("FtpConnectResult", "(not seen)"));
     case ConnectFailure::SecureChannel:
-        return QStringLiteral("The secure connection could not be set up.");
+        return QCoreApplication::translate("FtpConnectResult",
+                                           "The secure connection could not be set up.");
     case ConnectFailure::Other:
         return detail + u'.';
     }

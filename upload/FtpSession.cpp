@@ -6,6 +6,8 @@
 #include "upload/ServerTrust.h"
 #include "upload/SftpConnection.h"
 
+#include <QCoreApplication>
+
 FtpConnectResult FtpSession::GetFtpConnection(const FtpLogin& login, ServerTrust& trust)
 {
     FtpConnectResult result = open(login);
@@ -30,8 +32,9 @@ FtpConnectResult FtpSession::OpenAnother()
         login = m_working;
     }
     if (!login)
-        return FtpConnectResult::failed(ConnectFailure::Other,
-                                        QStringLiteral("No connection was made yet"));
+        return FtpConnectResult::failed(
+            ConnectFailure::Other,
+            QCoreApplication::translate("FtpSession", "No connection was made yet"));
     return open(*login);
 }
 
@@ -44,8 +47,9 @@ void FtpSession::remember(const FtpLogin& login)
 FtpConnectResult FtpSession::open(const FtpLogin& login)
 {
     if (m_closed)
-        return FtpConnectResult::failed(ConnectFailure::Other,
-                                        QStringLiteral("The session is closed"));
+        return FtpConnectResult::failed(
+            ConnectFailure::Other,
+            QCoreApplication::translate("FtpSession", "The session is closed"));
     // Never the low 16 bits of a larger number: 67837 would quietly reach port 2301.
     if (login.port < 0 || login.port > 65535)
         return FtpConnectResult::failed(ConnectFailure::PortOutOfRange);

@@ -1,5 +1,6 @@
 #include "upload/ServerKey.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 std::optional<QByteArray> parseFingerprint(const QString& text)
@@ -18,21 +19,27 @@ QString ServerKey::fingerprint() const
 
 QString ServerKey::untrustedReason() const
 {
-    return kind == Kind::Certificate ? QStringLiteral("The server's certificate is not trusted.")
-                                     : QStringLiteral("The server's host key is not known yet.");
+    return kind == Kind::Certificate
+               ? QCoreApplication::translate("ServerKey",
+                                             "The server's certificate is not trusted.")
+               : QCoreApplication::translate("ServerKey",
+                                             "The server's host key is not known yet.");
 }
 
 QString ServerKey::description() const
 {
     if (kind == Kind::Certificate) {
-        return QStringLiteral("Subject: %1\nIssuer: %2\nValid from %3 to %4\n"
-                              "SHA-256 fingerprint of its key:\n%5")
+        return QCoreApplication::translate("ServerKey",
+                                           "Subject: %1\nIssuer: %2\nValid from %3 to %4\n"
+                                           "SHA-256 fingerprint of its key:\n%5")
             .arg(subject, issuer, validFrom.toString(Qt::ISODate), validUntil.toString(Qt::ISODate),
                  fingerprint());
     }
     // OpenSSH names the same key by the Base64 of the same hash; users compare with that.
     const QByteArray openSsh =
         sha256.toBase64(QByteArray::Base64Encoding | QByteArray::OmitTrailingEquals);
-    return QStringLiteral("Key type: %1\nSHA-256 fingerprint:\n%2\n(OpenSSH shows it as SHA256:%3)")
+    return QCoreApplication::translate(
+               "ServerKey",
+               "Key type: %1\nSHA-256 fingerprint:\n%2\n(OpenSSH shows it as SHA256:%3)")
         .arg(keyType, fingerprint(), QString::fromLatin1(openSsh));
 }

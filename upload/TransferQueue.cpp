@@ -1,5 +1,7 @@
 #include "upload/TransferQueue.h"
 
+#include <QCoreApplication>
+
 #include <numeric>
 
 TransferQueue::TransferQueue(std::vector<qint64> sizes, int senders)
@@ -52,9 +54,10 @@ void TransferQueue::senderGone()
         m_ended = true;
         // Nobody is left to send these: every connection broke off.
         for (size_t index = m_next; index < m_sizes.size(); ++index)
-            m_outcomes[index] = TransferOutcome{TransferResult::Failed,
-                                                QStringLiteral("The connection to the server "
-                                                               "was lost.")};
+            m_outcomes[index] = TransferOutcome{
+                TransferResult::Failed,
+                QCoreApplication::translate("TransferQueue", "The connection to the server "
+                                                             "was lost.")};
         m_next = m_sizes.size();
     }
     m_changed.notify_all();

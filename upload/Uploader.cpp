@@ -1,5 +1,8 @@
 #include "upload/Uploader.h"
 
+#include "base/CountedText.h"
+#include "base/ReadyText.h"
+
 #include "base/LocalPath.h"
 #include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
@@ -13,6 +16,7 @@
 #include "upload/TransferQueue.h"
 #include "upload/UploadRecord.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QSet>
 #include <QStandardPaths>
@@ -89,8 +93,9 @@ int recordPort(const FtpSettings& settings)
 
 QString folderFailure(const UploadFolder& folder, const FolderVisit& visit)
 {
-    return QStringLiteral("Failed to find %1 on FTP server.\nCheck FTP Settings under "
-                          "Options.\n\nThe folder %2 does not exist and could not be made.")
+    return QCoreApplication::translate(
+               "Uploader", "Failed to find %1 on FTP server.\nCheck FTP Settings under "
+                           "Options.\n\nThe folder %2 does not exist and could not be made.")
         .arg(folder.name, visit.path);
 }
 
@@ -141,9 +146,10 @@ public:
         if (!stopRequested())
             removeStale();
         if (m_record.changed() && !m_record.save())
-            m_observer.message(QStringLiteral("Failed to keep the record of what was uploaded "
-                                              "in %1.\nThe next upload sends these files "
-                                              "again.")
+            m_observer.message(QCoreApplication::translate(
+                                   "Uploader", "Failed to keep the record of what was uploaded "
+                                               "in %1.\nThe next upload sends these files "
+                                               "again.")
                                    .arg(m_record.path()));
     }
 
@@ -309,8 +315,9 @@ private:
             const PlannedFile& file = m_files[m_sends[*index]];
             TransferOutcome outcome;
             if (file.superseded) {
-                outcome.reason = QStringLiteral("A later file of this upload goes to the same "
-                                                "place: %1")
+                outcome.reason = QCoreApplication::translate(
+                                     "Uploader", "A later file of this upload goes to the same "
+                                                 "place: %1")
                                      .arg(remotePath(file));
             } else if (file.size >= 0) {
                 const FileTransfer transfer{file.localPath, file.size,
@@ -328,7 +335,8 @@ private:
                 }
                 if (outcome.result == TransferResult::Dropped)
                     outcome = {stopRequested() ? TransferResult::Stopped : TransferResult::Failed,
-                               QStringLiteral("The connection to the server broke off.")};
+                               QCoreApplication::translate(
+                                   "Uploader", "The connection to the server broke off.")};
             }
             m_queue->setBytesInFlight(sender, 0);
             m_queue->finish(*index, outcome);
@@ -349,9 +357,10 @@ private:
         std::optional<size_t> heldBack;
         const auto flush = [&] {
             if (heldBack)
-                message(QStringLiteral("Failed to upload file ") +
-                        m_files[m_sends[*std::exchange(heldBack, std::nullopt)]].localPath +
-                        QStringLiteral("\n\nConnection timed out."));
+                message(
+                    QCoreApplication::translate("Uploader",
+                                                "Failed to upload file %1\n\nConnection timed out.")
+                        .arg(m_files[m_sends[*std::exchange(heldBack, std::nullopt)]].localPath));
         };
         for (size_t folder = m_foldersReported; folder < m_folders.size(); ++folder) {
             if (!m_folders[folder].visit.reached()) {
@@ -372,8 +381,8 @@ private:
                 } else {
                     flush();
                     if (outcome.result != TransferResult::Stored)
-                        message(QStringLiteral("Failed to upload file ") +
-                                m_files[m_sends[next]].localPath +
+                        message(QCoreApplication::translate("Uploader", "Failed to upload file %1")
+                                    .arg(m_files[m_sends[next]].localPath) +
                                 (outcome.reason.isEmpty()
                                      ? QString()
                                      : QStringLiteral("\n\n") + outcome.reason));
@@ -415,9 +424,13 @@ private:
         int notSent = 0;
         for (size_t index = first; index < m_sends.size(); ++index)
             notSent += m_queue->waitFor(index, [] {}).result != TransferResult::Stored ? 1 : 0;
-        m_observer.message(
-            QStringLiteral("The server stopped answering; %1 files were not uploaded.")
-                .arg(notSent));
+        m_observer.message(countedText(
+            "Uploader",
+            QT_TRANSLATE_N_NOOP("Uploader",
+                                "The server stopped answering; %n file was not uploaded."),
+            QT_TRANSLATE_N_NOOP("Uploader",
+                                "The server stopped answering; %n files were not uploaded."),
+            notSent));
     }
 
     void showProgress()
@@ -486,12 +499,14 @@ private:
             }
         }
         if (stale.size() > UploadRequest::staleLimit && !m_request.removeEveryStaleFile) {
-            m_observer.message(QStringLiteral("%1 files this set no longer makes were left on "
-                                              "the server: more than %2 at once looks like a "
-                                              "mistake.\nTo remove them all, run morvane-batch "
-                                              "--upload --remove-stale=all.")
-                                   .arg(stale.size())
-                                   .arg(UploadRequest::staleLimit));
+            m_observer.message(
+                QCoreApplication::translate("Uploader",
+                                            "%n files this set no longer makes were left on the "
+                                            "server: more than %1 at once looks like a mistake.\n"
+                                            "To remove them all, run morvane-batch --upload "
+                                            "--remove-stale=all.",
+                                            nullptr, int(stale.size()))
+                    .arg(UploadRequest::staleLimit));
             return;
         }
         for (const auto& [dir, name] : std::as_const(stale)) {
@@ -506,7 +521,8 @@ private:
                 m_record.forget(dir, name);
             } else {
                 ++m_result.notRemoved;
-                m_observer.message(QStringLiteral("Failed to remove file %1 from the server.")
+                m_observer.message(QCoreApplication::translate(
+                                       "Uploader", "Failed to remove file %1 from the server.")
                                        .arg(RemotePath::join(dir, name)));
             }
         }
@@ -554,7 +570,7 @@ UploadResult Uploader::UploadImages(const FtpSettings& settings, const UploadReq
     result.dryRun = request.dryRun;
     result.tlsDeclined = ConnectFtp(settings, observer, trust);
     result.connected = m_pConnection != nullptr;
-    observer.status(QStringLiteral("Uploading Images..."));
+    observer.status(QCoreApplication::translate("Uploader", "Uploading Images..."));
     if (m_pConnection)
         Run(*this, *m_pSession, settings, request, observer, result).go();
     else
@@ -571,17 +587,18 @@ QString Uploader::remoteName(const QString& localPath)
 
 bool Uploader::ConnectFtp(const FtpSettings& settings, WorkObserver& observer, ServerTrust& trust)
 {
-    observer.status(QStringLiteral("Connecting to FTP Server..."));
+    observer.status(QCoreApplication::translate("Uploader", "Connecting to FTP Server..."));
     closeSession();
     m_pSession = std::make_unique<FtpSession>(m_options);
     m_pConnection.reset();
     FtpConnectResult result = m_pSession->GetFtpConnection(FtpLogin::fromSettings(settings), trust);
     m_pConnection = std::move(result.connection);
     if (!m_pConnection && !stopRequested())
-        observer.message(QStringLiteral("Failed to connect to FTP server.\nCheck FTP Settings "
-                                        "under Options.\n\n") +
-                         result.reason());
-    observer.status(QStringLiteral("Ready"));
+        observer.message(QCoreApplication::translate("Uploader",
+                                                     "Failed to connect to FTP server.\nCheck FTP "
+                                                     "Settings under Options.\n\n%1")
+                             .arg(result.reason()));
+    observer.status(readyText());
     return result.tlsDeclined;
 }
 

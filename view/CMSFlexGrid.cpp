@@ -143,6 +143,15 @@ void CMSFlexGrid::SetCellText(int row, int column, const QString& text)
 {
     if (QTableWidgetItem* item = cellItem(row, column)) {
         item->setText(text);
+        // A header longer than its column, as in another language, widens the column to it.
+        const QFontMetrics metrics = horizontalHeader()->fontMetrics();
+        if (row == 0 && column > 1 &&
+            metrics.horizontalAdvance(text) + 4 > columnWidth(column - 1)) {
+            const int margin =
+                style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+            setColumnWidth(column - 1, metrics.horizontalAdvance(text) + 2 * margin);
+            fillWidth();
+        }
     } else if (row > 0 && column > 0 && row < GetRowCount()) {
         setItem(row - 1, column - 1, new QTableWidgetItem(text));
     }

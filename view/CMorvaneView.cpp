@@ -2,6 +2,7 @@
 
 #include "base/ErrorText.h"
 #include "base/LocalPath.h"
+#include "base/ReadyText.h"
 #include "dialogkit/DialogUnits.h"
 #include "dialogkit/Prompter.h"
 #include "dialogkit/WaitCursor.h"
@@ -69,9 +70,9 @@ QString capitalized(QString text)
     return text;
 }
 
-QPushButton* button(const char* text, int id, int width, const DialogUnits& units)
+QPushButton* button(const QString& text, int id, int width, const DialogUnits& units)
 {
-    auto* button = new QPushButton(QString::fromUtf8(text));
+    auto* button = new QPushButton(text);
     button->setObjectName(QString::number(id));
     button->setMinimumSize(units.size(width, 14));
     return button;
@@ -129,16 +130,16 @@ void CMorvaneView::buildForm()
 
     m_grid = new CMSFlexGrid(3);
     m_grid->setObjectName(QString::number(IDC_GRID));
-    m_grid->setAccessibleName(QStringLiteral("Images"));
+    m_grid->setAccessibleName(tr("Images"));
     m_grid->setMinimumSize(units.size(120, 40));
     m_previewFrame = new PreviewFrame;
     m_previewFrame->setObjectName(QString::number(IDC_PREVIEW));
-    m_previewFrame->setAccessibleName(QStringLiteral("Preview"));
+    m_previewFrame->setAccessibleName(tr("Preview"));
     m_previewBox = new PreviewBox(m_previewFrame, units.x(previewBoxSide));
 
-    QPushButton* add = button("Add", IDC_ADD, 50, units);
-    QPushButton* remove = button("Remove", IDC_REMOVE, 50, units);
-    QPushButton* group = button("Group", IDC_GROUP, 50, units);
+    QPushButton* add = button(tr("Add"), IDC_ADD, 50, units);
+    QPushButton* remove = button(tr("Remove"), IDC_REMOVE, 50, units);
+    QPushButton* group = button(tr("Group"), IDC_GROUP, 50, units);
     auto* listButtons = new QHBoxLayout;
     listButtons->addStretch(26);
     listButtons->addWidget(add);
@@ -152,7 +153,7 @@ void CMorvaneView::buildForm()
     buttonsBeside->addLayout(listButtons);
     buttonsBeside->addStretch();
 
-    auto* images = new QGroupBox(QStringLiteral("Images"));
+    auto* images = new QGroupBox(tr("Images"));
     auto* imagesLayout = new QGridLayout(images);
     imagesLayout->setContentsMargins(units.x(10), units.y(6), units.x(10), units.y(5));
     imagesLayout->setVerticalSpacing(units.y(6));
@@ -168,7 +169,7 @@ void CMorvaneView::buildForm()
     auto* groupNames = new QVBoxLayout;
     groupNames->setSpacing(0);
     for (int g = 0; g < 5; ++g) {
-        auto* box = new QGroupBox(QStringLiteral("Group %1 Text").arg(g + 1));
+        auto* box = new QGroupBox(tr("Group %1 Text").arg(g + 1));
         box->setFixedWidth(units.x(groupNameBoxWidth));
         box->setMaximumHeight(units.y(groupNameBoxHeight));
         auto* edit = new QLineEdit;
@@ -185,14 +186,14 @@ void CMorvaneView::buildForm()
         groupNames->addWidget(box, 40);
     }
     groupNames->addStretch(26);
-    auto* progressLabel = new QLabel(QStringLiteral("Progress Bar"));
+    auto* progressLabel = new QLabel(tr("Progress Bar"));
     progressLabel->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     groupNames->addWidget(progressLabel);
 
-    QPushButton* generate = button("Generate", IDC_GENERATE, 50, units);
-    QPushButton* generateUpload = button("Generate / Upload", IDC_GENERATE_UPLOAD, 67, units);
-    m_cancel = button("Cancel", IDC_CANCEL, 50, units);
-    m_cancel->setToolTip(QStringLiteral("Stop the run (Esc)"));
+    QPushButton* generate = button(tr("Generate"), IDC_GENERATE, 50, units);
+    QPushButton* generateUpload = button(tr("Generate / Upload"), IDC_GENERATE_UPLOAD, 67, units);
+    m_cancel = button(tr("Cancel"), IDC_CANCEL, 50, units);
+    m_cancel->setToolTip(tr("Stop the run (Esc)"));
     m_cancel->setEnabled(false);
     // Escape anywhere in the window, as long as Cancel can be pressed.
     auto* escape = new QAction(this);
@@ -260,8 +261,8 @@ void CMorvaneView::OnInitialUpdate()
     m_grid->SetColumnWidth(0, 300);
     m_grid->SetColumnWidth(1, 5780);
     m_grid->SetColumnWidth(2, 640);
-    m_grid->SetCellText(0, 1, QStringLiteral("Image Files"));
-    m_grid->SetCellText(0, 2, QStringLiteral("Group"));
+    m_grid->SetCellText(0, 1, tr("Image Files"));
+    m_grid->SetCellText(0, 2, tr("Group"));
 }
 
 void CMorvaneView::OnAdd()
@@ -539,19 +540,18 @@ void CMorvaneView::showRowDetails(int row)
     const auto facts = m_facts.constFind(m_images.addedOrder(row - 1));
     if (facts != m_facts.cend()) {
         if (!facts->readable) {
-            details += QStringLiteral("\nCannot be read as a picture");
+            details += u'\n' + tr("Cannot be read as a picture");
         } else {
-            details += QStringLiteral("\n%1 \u00d7 %2 pixels")
-                           .arg(facts->size.width())
-                           .arg(facts->size.height());
+            details += u'\n' +
+                       tr("%1 \u00d7 %2 pixels").arg(facts->size.width()).arg(facts->size.height());
             const QString format = QString::fromLatin1(detailsTimeFormat);
             if (facts->taken)
-                details += QStringLiteral("\nTaken %1").arg(facts->taken->toString(format));
+                details += u'\n' + tr("Taken %1").arg(facts->taken->toString(format));
             else if (facts->modified.isValid())
-                details += QStringLiteral("\nNo date taken; file changed %1")
-                               .arg(facts->modified.toLocalTime().toString(format));
+                details += u'\n' + tr("No date taken; file changed %1")
+                                       .arg(facts->modified.toLocalTime().toString(format));
             else
-                details += QStringLiteral("\nNo date taken");
+                details += u'\n' + tr("No date taken");
         }
     }
     m_grid->setRowDetails(row, details);
@@ -649,7 +649,7 @@ void CMorvaneView::setRunning(bool running)
 
 void CMorvaneView::OnTimer()
 {
-    SetStatusText(QStringLiteral("Ready"));
+    SetStatusText(readyText());
     m_statusTimer->stop();
 }
 
@@ -690,7 +690,7 @@ void CMorvaneView::previewFailed(int click, const QString& reason)
         return;
     m_previewPath.clear();
     m_previewFrame->resize(m_previewBox->size());
-    m_previewFrame->setMessage(QStringLiteral("Cannot be read:\n") + reason);
+    m_previewFrame->setMessage(tr("Cannot be read:\n%1").arg(reason));
 }
 
 int CMorvaneView::previewLongerSide() const
@@ -783,7 +783,7 @@ void CMorvaneView::renamed(int row, const QString& newPath)
 void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
 {
     m_grid->addRowNote(row + 1,
-                       QStringLiteral("Could not be renamed to %1: %2")
+                       tr("Could not be renamed to %1: %2")
                            .arg(newPath.mid(lastPathSeparator(newPath) + 1), errorText(why)));
 }
 

@@ -10,8 +10,8 @@ namespace {
 
 constexpr ControlSpec controls[] = {
     {1000, ControlKind::ComboBox, "", 63, 3, 57, 69},
-    {1, ControlKind::DefaultButton, "OK", 31, 32, 50, 14},
-    {2, ControlKind::PushButton, "Cancel", 104, 32, 50, 14},
+    {1, ControlKind::DefaultButton, QT_TRANSLATE_NOOP("CSelectGroupDlg", "OK"), 31, 32, 50, 14},
+    {2, ControlKind::PushButton, QT_TRANSLATE_NOOP("CSelectGroupDlg", "Cancel"), 104, 32, 50, 14},
 };
 
 constexpr int groupCount = 5;
@@ -20,15 +20,17 @@ constexpr int groupCount = 5;
 
 CSelectGroupDlg::CSelectGroupDlg(const QStringList& groupNames, QWidget* parent) : QDialog(parent)
 {
-    const DialogTemplate form(this, {"Select Group", 186, 53, controls});
+    const DialogTemplate form(this, {"CSelectGroupDlg",
+                                     QT_TRANSLATE_NOOP("CSelectGroupDlg", "Select Group"), 186, 53,
+                                     controls});
     m_combo = form.control<QComboBox>(1000);
     for (int group = 1; group <= groupCount; ++group) {
         const QString name = groupNames.value(group - 1);
         m_combo->addItem(name.isEmpty() ? QString::number(group)
                                         : QStringLiteral("%1 %2").arg(group).arg(name));
     }
-    m_combo->addItem(QStringLiteral("None"));
-    m_combo->setAccessibleName(QStringLiteral("Group"));
+    m_combo->addItem(tr("None"));
+    m_combo->setAccessibleName(tr("Group"));
     // Long names are read in the open list, which may be wider than the box.
     m_combo->view()->setMinimumWidth(m_combo->view()->sizeHintForColumn(0) +
                                      m_combo->view()->frameWidth() * 2);

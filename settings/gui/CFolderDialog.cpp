@@ -44,7 +44,7 @@ CFolderDialog::CFolderDialog(const QString& caption, const QString& instruction,
         m_tree->hideColumn(column);
     m_tree->setSortingEnabled(true);
     m_tree->sortByColumn(0, Qt::AscendingOrder);
-    m_tree->setAccessibleName(QStringLiteral("Folders"));
+    m_tree->setAccessibleName(tr("Folders"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);

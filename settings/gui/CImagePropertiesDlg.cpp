@@ -56,79 +56,106 @@ constexpr int webRow = 20;
 
 // Template 134, in template order, which is also the tab order. Each profile's box holds its
 // web options in the room right of the size and extension boxes, and the quality's number
-// beside its slider.
+// beside its slider. The Browse buttons are wider than the form's own 34 units, so that the
+// word fits in every language.
 constexpr ControlSpec controls[] = {
-    {IDOK, ControlKind::DefaultButton, "OK", 116, 231 + webRow, 50, 14},
-    {0, ControlKind::GroupBox, "Thumbnail Properties", 7, 6, 179, 180},
+    {IDOK, ControlKind::DefaultButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "OK"), 116,
+     231 + webRow, 50, 14},
+    {0, ControlKind::GroupBox, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Thumbnail Properties"), 7,
+     6, 179, 180},
     {IDC_THUMB_SAVEDIR, ControlKind::Edit, "", 15, 32, 164, 14},
-    {0, ControlKind::Label, "Save Directory", 16, 21, 48, 8},
-    {IDC_THUMB_BROWSE, ControlKind::PushButton, "Browse", 74, 18, 34, 12},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory"), 16, 21, 48,
+     8},
+    {IDC_THUMB_BROWSE, ControlKind::PushButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Browse"),
+     74, 18, 56, 12},
     {IDC_THUMB_WIDTH, ControlKind::Edit, "", 16, 63, 40, 14},
-    {0, ControlKind::Label, "Width", 16, 53, 20, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width"), 16, 53, 20, 8},
     {IDC_THUMB_HEIGHT, ControlKind::Edit, "", 16, 91, 40, 14},
-    {0, ControlKind::Label, "Height", 16, 80, 22, 8},
-    {IDC_THUMB_USEWIDTH, ControlKind::CheckBox, "Use Width", 68, 65, 49, 10},
-    {IDC_THUMB_USEHEIGHT, ControlKind::CheckBox, "Use Height", 67, 94, 51, 10},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Height"), 16, 80, 22, 8},
+    {IDC_THUMB_USEWIDTH, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Use Width"), 68, 65, 49, 10},
+    {IDC_THUMB_USEHEIGHT, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Use Height"), 67, 94, 51, 10},
     {IDC_THUMB_EXTENSION, ControlKind::Edit, "", 17, 123, 64, 14},
-    {0, ControlKind::Label, "Extension", 17, 113, 32, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension"), 17, 113, 32, 8},
     {IDC_THUMB_QUALITY, ControlKind::Trackbar, "", 35, 156, 126, 24},
     {IDC_THUMB_QUALITY_VALUE, ControlKind::Label, "", 164, 164, 16, 8},
-    {0, ControlKind::Label, "High", 144, 147, 16, 8},
-    {0, ControlKind::Label, "Low", 35, 147, 14, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "High"), 144, 147, 16, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Low"), 35, 147, 14, 8},
     {IDC_THUMB_WEBP, ControlKind::CheckBox, "WebP", 125, 53, 50, 10},
     {IDC_THUMB_AVIF, ControlKind::CheckBox, "AVIF", 125, 67, 50, 10},
-    {IDC_THUMB_DOUBLE, ControlKind::CheckBox, "2x version", 125, 81, 55, 10},
-    {IDC_THUMB_KEEPRATIO, ControlKind::CheckBox, "Keep proportions", 90, 113, 90, 10},
-    {IDC_THUMB_NOENLARGE, ControlKind::CheckBox, "Never enlarge", 90, 126, 90, 10},
-    {0, ControlKind::GroupBox, "Image Properties", 196, 6, 179, 181},
+    {IDC_THUMB_DOUBLE, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "2x version"), 125, 81, 55, 10},
+    {IDC_THUMB_KEEPRATIO, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Keep proportions"), 90, 113, 90, 10},
+    {IDC_THUMB_NOENLARGE, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Never enlarge"), 90, 126, 90, 10},
+    {0, ControlKind::GroupBox, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Image Properties"), 196, 6,
+     179, 181},
     {IDC_LARGE_SAVEDIR, ControlKind::Edit, "", 204, 32, 164, 14},
-    {0, ControlKind::Label, "Save Directory", 205, 21, 48, 8},
-    {IDC_LARGE_BROWSE, ControlKind::PushButton, "Browse", 263, 18, 34, 12},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory"), 205, 21, 48,
+     8},
+    {IDC_LARGE_BROWSE, ControlKind::PushButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Browse"),
+     263, 18, 56, 12},
     {IDC_LARGE_WIDTH, ControlKind::Edit, "", 205, 63, 40, 14},
-    {0, ControlKind::Label, "Width", 205, 53, 20, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width"), 205, 53, 20, 8},
     {IDC_LARGE_HEIGHT, ControlKind::Edit, "", 205, 91, 40, 14},
-    {0, ControlKind::Label, "Height", 205, 80, 22, 8},
-    {IDC_LARGE_USEWIDTH, ControlKind::CheckBox, "Use Width", 257, 65, 49, 10},
-    {IDC_LARGE_USEHEIGHT, ControlKind::CheckBox, "Use Height", 256, 94, 51, 10},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Height"), 205, 80, 22, 8},
+    {IDC_LARGE_USEWIDTH, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Use Width"), 257, 65, 49, 10},
+    {IDC_LARGE_USEHEIGHT, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Use Height"), 256, 94, 51, 10},
     {IDC_LARGE_EXTENSION, ControlKind::Edit, "", 206, 123, 64, 14},
-    {0, ControlKind::Label, "Extension", 206, 113, 32, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension"), 206, 113, 32, 8},
     {IDC_LARGE_QUALITY, ControlKind::Trackbar, "", 224, 156, 126, 24},
     {IDC_LARGE_QUALITY_VALUE, ControlKind::Label, "", 353, 164, 16, 8},
-    {0, ControlKind::Label, "High", 333, 147, 16, 8},
-    {0, ControlKind::Label, "Low", 224, 147, 14, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "High"), 333, 147, 16, 8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Low"), 224, 147, 14, 8},
     {IDC_LARGE_WEBP, ControlKind::CheckBox, "WebP", 314, 53, 50, 10},
     {IDC_LARGE_AVIF, ControlKind::CheckBox, "AVIF", 314, 67, 50, 10},
-    {IDC_LARGE_DOUBLE, ControlKind::CheckBox, "2x version", 314, 81, 55, 10},
-    {IDC_LARGE_KEEPRATIO, ControlKind::CheckBox, "Keep proportions", 279, 113, 90, 10},
-    {IDC_LARGE_NOENLARGE, ControlKind::CheckBox, "Never enlarge", 279, 126, 90, 10},
-    {IDCANCEL, ControlKind::PushButton, "Cancel", 212, 231 + webRow, 50, 14},
-    {0, ControlKind::Label, "JPEG Quality", 78, 147, 42, 8},
-    {0, ControlKind::Label, "JPEG Quality", 267, 147, 42, 8},
-    {0, ControlKind::GroupBox, "Original Image Options", 7, 192, 368, 28},
-    {IDC_RENAME_ORIGINAL, ControlKind::CheckBox, "Rename Original Image", 25, 205, 89, 10},
-    {0, ControlKind::Label, "Extension", 140, 204, 32, 8},
+    {IDC_LARGE_DOUBLE, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "2x version"), 314, 81, 55, 10},
+    {IDC_LARGE_KEEPRATIO, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Keep proportions"), 279, 113, 90, 10},
+    {IDC_LARGE_NOENLARGE, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Never enlarge"), 279, 126, 90, 10},
+    {IDCANCEL, ControlKind::PushButton, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Cancel"), 212,
+     231 + webRow, 50, 14},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "JPEG Quality"), 78, 147, 42,
+     8},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "JPEG Quality"), 267, 147, 42,
+     8},
+    {0, ControlKind::GroupBox, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Original Image Options"),
+     7, 192, 368, 28},
+    {IDC_RENAME_ORIGINAL, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Rename Original Image"), 25, 205, 89, 10},
+    {0, ControlKind::Label, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension"), 140, 204, 32, 8},
     {IDC_ORIGINAL_EXTENSION, ControlKind::Edit, "", 176, 201, 64, 14},
     // Beside the original's name, in the room the box has right of it; it names the outputs
     // too, as its tooltip says.
-    {IDC_WEB_SAFE_NAMES, ControlKind::CheckBox, "Web-safe file names", 250, 205, 100, 10},
-    {IDC_PROGRESSIVE_JPEG, ControlKind::CheckBox, "Progressive JPEG", 25, 227, 80, 10},
-    {IDC_KEEP_CREDITS, ControlKind::CheckBox, "Keep artist and copyright", 120, 227, 110, 10},
-    {IDC_WRITE_MARKUP, ControlKind::CheckBox, "Write HTML fragment", 250, 227, 100, 10},
+    {IDC_WEB_SAFE_NAMES, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Web-safe file names"), 250, 205, 100, 10},
+    {IDC_PROGRESSIVE_JPEG, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Progressive JPEG"), 25, 227, 80, 10},
+    {IDC_KEEP_CREDITS, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Keep artist and copyright"), 120, 227, 110, 10},
+    {IDC_WRITE_MARKUP, ControlKind::CheckBox,
+     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Write HTML fragment"), 250, 227, 100, 10},
 };
 
 // Edit boxes and trackbars are named after the label beside them.
 constexpr std::pair<int, const char*> accessibleNames[] = {
-    {IDC_THUMB_SAVEDIR, "Save Directory"},
-    {IDC_THUMB_WIDTH, "Width"},
-    {IDC_THUMB_HEIGHT, "Height"},
-    {IDC_THUMB_EXTENSION, "Extension"},
-    {IDC_THUMB_QUALITY, "JPEG Quality"},
-    {IDC_LARGE_SAVEDIR, "Save Directory"},
-    {IDC_LARGE_WIDTH, "Width"},
-    {IDC_LARGE_HEIGHT, "Height"},
-    {IDC_LARGE_EXTENSION, "Extension"},
-    {IDC_LARGE_QUALITY, "JPEG Quality"},
-    {IDC_ORIGINAL_EXTENSION, "Extension"},
+    {IDC_THUMB_SAVEDIR, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory")},
+    {IDC_THUMB_WIDTH, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width")},
+    {IDC_THUMB_HEIGHT, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Height")},
+    {IDC_THUMB_EXTENSION, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension")},
+    {IDC_THUMB_QUALITY, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "JPEG Quality")},
+    {IDC_LARGE_SAVEDIR, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Save Directory")},
+    {IDC_LARGE_WIDTH, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Width")},
+    {IDC_LARGE_HEIGHT, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Height")},
+    {IDC_LARGE_EXTENSION, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension")},
+    {IDC_LARGE_QUALITY, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "JPEG Quality")},
+    {IDC_ORIGINAL_EXTENSION, QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Extension")},
 };
 
 constexpr int lowestQuality = 20;
@@ -137,12 +164,15 @@ constexpr int qualityTickInterval = 10;
 
 } // namespace
 
-CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prompter, QWidget* parent)
+CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prompter,
+                                         QWidget* parent)
     : SettingsDialog(settings, prompter, parent)
 {
-    const DialogTemplate form(this, {"Image Properties", 382, 252 + webRow, controls});
+    const DialogTemplate form(this, {"CImagePropertiesDlg",
+                                     QT_TRANSLATE_NOOP("CImagePropertiesDlg", "Image Properties"),
+                                     382, 252 + webRow, controls});
     for (const auto& [id, name] : accessibleNames)
-        form.control(id)->setAccessibleName(QString::fromUtf8(name));
+        form.control(id)->setAccessibleName(tr(name));
 
     m_thumbQuality = form.control<QSlider>(IDC_THUMB_QUALITY);
     m_largeQuality = form.control<QSlider>(IDC_LARGE_QUALITY);
@@ -193,9 +223,10 @@ CImagePropertiesDlg::CImagePropertiesDlg(ImageSettings& settings, Prompter& prom
     m_exchange.bindCheck(form.control<QCheckBox>(IDC_WRITE_MARKUP), &m_settings.WriteMarkup);
     auto* webSafeNames = form.control<QCheckBox>(IDC_WEB_SAFE_NAMES);
     m_exchange.bindCheck(webSafeNames, &m_settings.WebSafeNames);
-    webSafeNames->setToolTip(QStringLiteral(
-        "Outputs and renamed originals get names in lower-case ASCII without blanks, and\n"
-        "numbers as wide as a group's largest: \"\u00c9t\u00e9 \u00e0 Paris\" gives ete-a-paris01.jpg."));
+    webSafeNames->setToolTip(
+        tr("Outputs and renamed originals get names in lower-case ASCII without blanks, and\n"
+           "numbers as wide as a group's largest: \"\u00c9t\u00e9 \u00e0 Paris\" gives "
+           "ete-a-paris01.jpg."));
 
     m_ok = form.control<QPushButton>(IDOK);
     connect(m_ok, &QPushButton::clicked, this, &CImagePropertiesDlg::OnOK);
@@ -218,14 +249,14 @@ void CImagePropertiesDlg::OnOK()
 
 void CImagePropertiesDlg::OnThumbBrowse()
 {
-    browse(QStringLiteral("Select the directory for the thumb images."),
-           QStringLiteral("Thumb Image Directory"), m_settings.thumbnail.SaveDir);
+    browse(tr("Select the directory for the thumb images."), tr("Thumb Image Directory"),
+           m_settings.thumbnail.SaveDir);
 }
 
 void CImagePropertiesDlg::OnLargeBrowse()
 {
-    browse(QStringLiteral("Select the directory for the large images."),
-           QStringLiteral("Large Image Directory"), m_settings.large.SaveDir);
+    browse(tr("Select the directory for the large images."), tr("Large Image Directory"),
+           m_settings.large.SaveDir);
 }
 
 // The controls are taken first so that the edits made so far are shown again afterwards; a

@@ -3,6 +3,7 @@
 #include "dialogkit/Prompter.h"
 #include "settings/FolderValidation.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 int ConfirmFolder(const QString& path, Prompter& prompter)
@@ -12,7 +13,8 @@ int ConfirmFolder(const QString& path, Prompter& prompter)
         if (QFileInfo::exists(path))
             return 0;
         const QString question =
-            QStringLiteral(
+            QCoreApplication::translate(
+                "ConfirmFolder",
                 "The folder:\n\n%1\n\ndoes not exist. Do you want the folder to be created?")
                 .arg(path);
         if (prompter.message(question, MessageStyle::YesNoQuestion) != Answer::Yes)
@@ -22,8 +24,11 @@ int ConfirmFolder(const QString& path, Prompter& prompter)
             return 0;
     }
     const QString warning =
-        code == 1 ? QStringLiteral("The folder:\n\n%1\n\nis invalid. Please reenter.")
-                  : QStringLiteral("The folder:\n\n%1\n\ncan not be created. Please double check.");
+        code == 1
+            ? QCoreApplication::translate("ConfirmFolder",
+                                          "The folder:\n\n%1\n\nis invalid. Please reenter.")
+            : QCoreApplication::translate(
+                  "ConfirmFolder", "The folder:\n\n%1\n\ncan not be created. Please double check.");
     prompter.message(warning.arg(path), MessageStyle::Warning);
     return code;
 }
