@@ -21,6 +21,7 @@ public:
     virtual void progressStep() = 0;
     // Puts the progress bar back to 0.
     virtual void progressReset() = 0;
-    // Files and bytes sent so far, several times a second while files go out.
-    virtual void transferProgress(const TransferProgress& progress) = 0;
+    // Files and bytes sent so far, several times a second while files go out; generation
+    // alone sends none.
+    virtual void transferProgress(const TransferProgress&) {}
 };

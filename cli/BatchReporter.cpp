@@ -34,10 +34,11 @@ void BatchReporter::status(const QString& text)
 void BatchReporter::message(const QString& text)
 {
     // A message box breaks its lines; here each message stays on one line, its line breaks
-    // and blank lines become spaces. Every line of a message begins with a capital letter,
-    // so a single line feed followed by anything else lies in a file name the message holds,
-    // and is escaped as in every other report.
-    static const QRegularExpression lineBreak(QStringLiteral("\n\n|\n(?=[A-Z])"));
+    // and blank lines become spaces. Every line of a message, in every language, begins with
+    // a capital letter or an opening question or exclamation mark, so a single line feed
+    // followed by anything else lies in a file name the message holds, and is escaped as in
+    // every other report.
+    static const QRegularExpression lineBreak(QStringLiteral("\n\n|\n(?=[\\p{Lu}¿¡])"));
     QString oneLine = text;
     oneLine.replace(lineBreak, QStringLiteral(" "));
     failure(oneLine);

@@ -11,3 +11,6 @@ struct GdImageDeleter
 
 // A decoded or scaled picture, released with GD's own destroy call.
 using GdImage = std::unique_ptr<gdImage, GdImageDeleter>;
+
+// A new true-colour picture of that size, empty when GD cannot make one.
+GdImage newTrueColorImage(int width, int height);

@@ -500,7 +500,7 @@ GdImage HeifDecoder::decodeUpright()
         heif_image_get_bits_per_pixel(decoded, heif_channel_interleaved) != 24 ||
         stride < 3 * width)
         return nullptr;
-    GdImage image(gdImageCreateTrueColor(width, height));
+    GdImage image = newTrueColorImage(width, height);
     if (!image) {
         m_failure = DecodeFailure::OutOfMemory;
         return nullptr;

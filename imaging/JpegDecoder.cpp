@@ -351,7 +351,7 @@ GdImage JpegDecoder::decodeStored(QSize needed)
         return nullptr;
     }
     const jpeg_decompress_struct& info = m_reader->info;
-    GdImage image(gdImageCreateTrueColor(int(info.output_width), int(info.output_height)));
+    GdImage image = newTrueColorImage(int(info.output_width), int(info.output_height));
     if (!image) {
         m_failure = DecodeFailure::OutOfMemory;
         return nullptr;

@@ -4,6 +4,7 @@
 #include "imaging/RgbRows.h"
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio> // jpeglib.h needs FILE declared first
 #include <vector>
 
@@ -15,7 +16,6 @@ namespace {
 constexpr int fullChromaQuality = 90;
 // What one marker segment holds after its length field.
 constexpr qsizetype largestSegment = 65533;
-constexpr size_t destinationChunk = 64 * 1024;
 
 struct ErrorHandler
 {
@@ -32,46 +32,14 @@ struct ErrorHandler
 void staySilent(j_common_ptr) {}
 void ignoreMessage(j_common_ptr, int) {}
 
-// Collects the encoded bytes in a buffer of its own, so a failure part-way leaves nothing
-// that libjpeg allocated behind.
-struct Destination
-{
-    jpeg_destination_mgr manager; // first, for the same reason as the error handler
-    std::vector<JOCTET> chunk = std::vector<JOCTET>(destinationChunk);
-    QByteArray bytes;
-
-    static Destination& of(j_compress_ptr info)
-    {
-        return *reinterpret_cast<Destination*>(info->dest);
-    }
-    static void start(j_compress_ptr info)
-    {
-        Destination& destination = of(info);
-        destination.manager.next_output_byte = destination.chunk.data();
-        destination.manager.free_in_buffer = destination.chunk.size();
-    }
-    static boolean flush(j_compress_ptr info)
-    {
-        Destination& destination = of(info);
-        destination.bytes.append(reinterpret_cast<const char*>(destination.chunk.data()),
-                                 qsizetype(destination.chunk.size()));
-        start(info);
-        return TRUE;
-    }
-    static void finish(j_compress_ptr info)
-    {
-        Destination& destination = of(info);
-        destination.bytes.append(
-            reinterpret_cast<const char*>(destination.chunk.data()),
-            qsizetype(destination.chunk.size() - destination.manager.free_in_buffer));
-    }
-};
-
 // What must outlive a jump out of libjpeg.
 struct Compressor
 {
     ErrorHandler errors;
-    Destination destination;
+    // libjpeg's memory destination: it grows the buffer with malloc, and it is ours to free,
+    // whether the encoding finished or jumped out.
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
     jpeg_compress_struct info{};
     std::vector<JSAMPLE> row;
 
@@ -81,14 +49,12 @@ struct Compressor
         errors.manager.error_exit = leave;
         errors.manager.output_message = staySilent;
         errors.manager.emit_message = ignoreMessage;
-        destination.manager.init_destination = Destination::start;
-        destination.manager.empty_output_buffer = Destination::flush;
-        destination.manager.term_destination = Destination::finish;
     }
     ~Compressor()
     {
         // Safe on a struct never created: it only releases what the memory manager holds.
         jpeg_destroy_compress(&info);
+        std::free(buffer);
     }
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
@@ -102,7 +68,7 @@ bool compress(Compressor& compressor, const gdImage& picture, const EncodeOption
     if (setjmp(compressor.errors.jump))
         return false;
     jpeg_create_compress(&info);
-    info.dest = &compressor.destination.manager;
+    jpeg_mem_dest(&info, &compressor.buffer, &compressor.size);
     info.image_width = JDIMENSION(picture.sx);
     info.image_height = JDIMENSION(picture.sy);
     info.input_components = 3;
@@ -147,7 +113,7 @@ QByteArray JpegEncoder::encode(const gdImage& picture, const EncodeOptions& opti
     compressor.row.resize(3 * size_t(picture.sx));
     if (!compress(compressor, picture, options))
         return {};
-    return std::move(compressor.destination.bytes);
+    return QByteArray(reinterpret_cast<const char*>(compressor.buffer), qsizetype(compressor.size));
 }
 
 int JpegEncoder::largestSide() const

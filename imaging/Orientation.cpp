@@ -14,7 +14,7 @@ bool swapsSides(Orientation orientation)
 // and upright column u from one stored row, each counted from one end or the other.
 GdImage quarterTurn(const gdImage& stored, Orientation orientation)
 {
-    GdImage upright(gdImageCreateTrueColor(stored.sy, stored.sx));
+    GdImage upright = newTrueColorImage(stored.sy, stored.sx);
     if (!upright)
         return nullptr;
     const bool columnsForward =

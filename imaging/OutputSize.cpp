@@ -62,8 +62,3 @@ std::optional<QSize> outputSize(const OutputProfile& profile, QSize picture)
 {
     return usableSize(intendedSize(profile, picture), maxJpegSide);
 }
-
-OutputFailure::Kind outputSizeFailure(const OutputProfile& profile, QSize picture)
-{
-    return unusableSizeReason(intendedSize(profile, picture));
-}

@@ -28,6 +28,3 @@ OutputFailure::Kind unusableSizeReason(QSizeF size);
 
 // The JPEG output of the profile: its intended size where a JPEG can be made at it.
 std::optional<QSize> outputSize(const OutputProfile& profile, QSize picture);
-
-// Why outputSize gives none.
-OutputFailure::Kind outputSizeFailure(const OutputProfile& profile, QSize picture);

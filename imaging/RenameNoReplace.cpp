@@ -1,5 +1,6 @@
 #include "imaging/RenameNoReplace.h"
 
+#include "base/ErrorText.h"
 #include "base/LocalPath.h"
 
 #include <fcntl.h>
@@ -7,15 +8,6 @@
 
 #include <cerrno>
 #include <cstdio>
-
-namespace {
-
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
-}
-
-} // namespace
 
 std::error_code renameNoReplace(const QString& from, const QString& to)
 {
@@ -26,13 +18,13 @@ std::error_code renameNoReplace(const QString& from, const QString& to)
         0)
         return {};
     if (errno != EINVAL && errno != ENOSYS)
-        return lastError();
+        return lastSystemError();
     // File systems that lack the flag: a hard link refuses a taken name just the same.
     if (link(source.constData(), target.constData()) != 0)
-        return lastError();
+        return lastSystemError();
     if (unlink(source.constData()) == 0)
         return {};
-    const std::error_code error = lastError();
+    const std::error_code error = lastSystemError();
     unlink(target.constData());
     return error;
 }

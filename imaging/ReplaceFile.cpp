@@ -1,5 +1,6 @@
 #include "imaging/ReplaceFile.h"
 
+#include "base/ErrorText.h"
 #include "base/LocalPath.h"
 
 #include <QRandomGenerator>
@@ -23,11 +24,6 @@ QByteArray temporaryNameBeside(const QByteArray& path)
            ".tmp";
 }
 
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
-}
-
 std::error_code writeAll(int fd, QByteArrayView bytes)
 {
     while (!bytes.isEmpty()) {
@@ -35,7 +31,7 @@ std::error_code writeAll(int fd, QByteArrayView bytes)
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return lastError();
+            return lastSystemError();
         // A write that takes nothing has run out of room.
         if (written == 0)
             return std::make_error_code(std::errc::no_space_on_device);
@@ -64,16 +60,16 @@ std::error_code replaceFile(const QString& path, QByteArrayView bytes)
         // The mode a new file gets from fopen: 0666 less the umask.
         fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return lastError();
+            return lastSystemError();
     }
     if (fd < 0)
         return std::make_error_code(std::errc::file_exists);
     std::error_code error = writeAll(fd, bytes);
     // close() reports what the disk refused late, on some file systems only there.
     if (::close(fd) != 0 && !error)
-        error = lastError();
+        error = lastSystemError();
     if (!error && ::rename(temporary.constData(), target.constData()) != 0)
-        error = lastError();
+        error = lastSystemError();
     if (error)
         ::unlink(temporary.constData());
     return error;

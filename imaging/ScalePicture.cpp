@@ -180,7 +180,7 @@ GdImage ScalePicture(gdImagePtr source, QSize size)
 {
     if (size.isEmpty())
         return nullptr;
-    GdImage out(gdImageCreateTrueColor(size.width(), size.height()));
+    GdImage out = newTrueColorImage(size.width(), size.height());
     if (out)
         AreaScaler(source, size).scaleInto(out.get());
     return out;

@@ -38,14 +38,13 @@ bool importPixels(const gdImage& source, WebPPicture& picture)
     picture.use_argb = 1;
     if (!WebPPictureAlloc(&picture))
         return false;
+    // GD holds each pixel as 0x00RRGGBB below its own alpha, as libwebp's ARGB word has them.
     constexpr uint32_t opaque = 0xff000000u;
     for (int y = 0; y < source.sy; ++y) {
         uint32_t* row = picture.argb + size_t(y) * size_t(picture.argb_stride);
         const int* pixels = source.tpixels[y];
         for (int x = 0; x < source.sx; ++x)
-            row[x] = opaque |
-                     uint32_t(gdTrueColorGetRed(pixels[x]) << 16 |
-                              gdTrueColorGetGreen(pixels[x]) << 8 | gdTrueColorGetBlue(pixels[x]));
+            row[x] = opaque | (uint32_t(pixels[x]) & 0x00ffffffu);
     }
     return true;
 }

@@ -74,6 +74,9 @@ void BatchReporterTest::escapesLineFeedsOfNamesInMessages_data()
     QTest::newRow("lines of the message")
         << "The server's key has changed.\nTrusted key: 0a:1b\nKey presented now: 2c:3d"
         << "The server's key has changed. Trusted key: 0a:1b Key presented now: 2c:3d";
+    QTest::newRow("lines of a translated message")
+        << QString::fromUtf8("La clé du serveur a changé.\nÉtait: 0a:1b\n¿Confiar?")
+        << QString::fromUtf8("La clé du serveur a changé. Était: 0a:1b ¿Confiar?");
     QTest::newRow("a name with a tab and a return") << "Failed to upload file /l/a\tb\rc.jpg"
                                                     << "Failed to upload file /l/a\\tb\\rc.jpg";
 }

@@ -73,7 +73,6 @@ public:
     // Reads the rows' facts and pictures.
     const RowReader& rowReader() const { return *m_reader; }
     // What the last run did; meaningful once it has ended.
-    const PublishResult& lastResult() const { return m_result; }
 
 public slots:
     void OnAdd();
