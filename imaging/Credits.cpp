@@ -18,11 +18,6 @@ struct ExifMemDeleter
     void operator()(ExifMem* memory) const { exif_mem_unref(memory); }
 };
 
-struct ExifDataDeleter
-{
-    void operator()(ExifData* data) const { exif_data_unref(data); }
-};
-
 bool addText(ExifMem* memory, ExifData* data, ExifTag tag, const QByteArray& text)
 {
     if (text.isEmpty())
@@ -61,7 +56,7 @@ QByteArray creditsExif(const Credits& credits)
     const std::unique_ptr<ExifMem, ExifMemDeleter> memory(exif_mem_new_default());
     if (!memory)
         return {};
-    const std::unique_ptr<ExifData, ExifDataDeleter> data(exif_data_new_mem(memory.get()));
+    const ExifDataPtr data(exif_data_new_mem(memory.get()));
     if (!data)
         return {};
     // Only what is added here: following the standard would add its mandatory tags.

@@ -1,20 +1,5 @@
 #include "imaging/ExifBlock.h"
 
-#include <libexif/exif-data.h>
-
-#include <memory>
-
-namespace {
-
-constexpr QByteArrayView exifHeader("Exif\0\0", 6);
-
-struct ExifDataDeleter
-{
-    void operator()(ExifData* data) const { exif_data_unref(data); }
-};
-
-} // namespace
-
 bool isExifBlock(QByteArrayView block)
 {
     return block.size() > exifHeader.size() && block.startsWith(exifHeader);
@@ -25,18 +10,24 @@ QByteArray tiffPart(const QByteArray& block)
     return isExifBlock(block) ? block.sliced(exifHeader.size()) : block;
 }
 
-QByteArray mainPictureText(QByteArrayView block, ExifTag tag)
+ExifDataPtr loadExif(QByteArrayView block)
 {
-    // libexif would go looking for a JPEG in anything else.
     if (!isExifBlock(block))
-        return {};
-    const std::unique_ptr<ExifData, ExifDataDeleter> data(exif_data_new());
+        return nullptr;
+    ExifDataPtr data(exif_data_new());
     if (!data)
-        return {};
-    // Read the tags as they were written, without filling in defaults.
+        return nullptr;
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
     exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(block.data()),
                         unsigned(block.size()));
+    return data;
+}
+
+QByteArray mainPictureText(QByteArrayView block, ExifTag tag)
+{
+    const ExifDataPtr data = loadExif(block);
+    if (!data)
+        return {};
     const ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], tag);
     // Text tags are ASCII by the standard; software that writes UTF-8 marks some as bytes.
     if (!entry || !entry->data ||

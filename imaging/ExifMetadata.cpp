@@ -1,36 +1,10 @@
 #include "imaging/ExifMetadata.h"
 
+#include "imaging/ExifBlock.h"
+
 #include <QtEndian>
 
-#include <libexif/exif-data.h>
-
-#include <cstring>
-#include <memory>
-
 namespace {
-
-constexpr char exifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
-
-struct ExifDataDeleter
-{
-    void operator()(ExifData* data) const { exif_data_unref(data); }
-};
-using ExifDataPtr = std::unique_ptr<ExifData, ExifDataDeleter>;
-
-ExifDataPtr load(std::span<const unsigned char> payload)
-{
-    // libexif would go looking for a JPEG in anything else, such as an XMP block.
-    if (payload.size() <= sizeof exifHeader ||
-        std::memcmp(payload.data(), exifHeader, sizeof exifHeader) != 0)
-        return nullptr;
-    ExifDataPtr data(exif_data_new());
-    if (!data)
-        return nullptr;
-    // Read the tags as the camera wrote them, without filling in defaults.
-    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    exif_data_load_data(data.get(), payload.data(), unsigned(payload.size()));
-    return data;
-}
 
 // The text of an ASCII tag, without its terminator; empty when the tag is missing.
 QByteArray text(ExifData* data, ExifIfd ifd, ExifTag tag)
@@ -80,7 +54,7 @@ int milliseconds(const QByteArray& fraction)
 
 std::optional<QDateTime> exifDateTaken(std::span<const unsigned char> app1Payload)
 {
-    const ExifDataPtr data = load(app1Payload);
+    const ExifDataPtr data = loadExif(app1Payload);
     if (!data)
         return std::nullopt;
     std::optional<QDateTime> taken =
@@ -93,7 +67,7 @@ std::optional<QDateTime> exifDateTaken(std::span<const unsigned char> app1Payloa
 
 QByteArray exifThumbnail(std::span<const unsigned char> app1Payload)
 {
-    const ExifDataPtr data = load(app1Payload);
+    const ExifDataPtr data = loadExif(app1Payload);
     // libexif takes the thumbnail only from inside the block, where its offset and length
     // point; what it holds is checked by whoever decodes it.
     if (!data || !data->data || data->size == 0)
@@ -112,5 +86,5 @@ QByteArray exifPayloadFromHeifItem(QByteArrayView item)
     if (!tiff.startsWith(QByteArrayView("II*\0", 4)) &&
         !tiff.startsWith(QByteArrayView("MM\0*", 4)))
         return {};
-    return QByteArray(exifHeader, sizeof exifHeader).append(tiff);
+    return exifHeader.toByteArray().append(tiff);
 }

@@ -1,6 +1,7 @@
 #include "imaging/JpegDecoder.h"
 
 #include "imaging/ColourTransforms.h"
+#include "imaging/ExifBlock.h"
 #include "imaging/ExifOrientation.h"
 
 #include <algorithm>
@@ -115,7 +116,6 @@ void watchScans(j_common_ptr common)
 // The program reports failures its own way, never on stderr.
 void staySilent(j_common_ptr) {}
 
-constexpr QByteArrayView exifStart("Exif\0\0", 6);
 // The namespace line an XMP packet's APP1 segment opens with.
 constexpr QByteArrayView xmpStart("http://ns.adobe.com/xap/1.0/\0", 29);
 
@@ -286,7 +286,7 @@ JpegDecoder::JpegDecoder(FilePtr file, ColourTransforms& transforms)
     m_storedSize = QSize(int(info.image_width), int(info.image_height));
     m_orientation = exifOrientation(info.marker_list);
     // Decoding frees the markers.
-    m_exif = app1Payload(info.marker_list, exifStart, false);
+    m_exif = app1Payload(info.marker_list, exifHeader, false);
     m_xmp = app1Payload(info.marker_list, xmpStart, true);
     if (qint64(info.image_width) * info.image_height > maxPicturePixels) {
         m_failure = DecodeFailure::TooManyPixels;

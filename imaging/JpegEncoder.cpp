@@ -4,8 +4,8 @@
 #include "imaging/RgbRows.h"
 
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio> // jpeglib.h needs FILE declared first
+#include <cstdlib>
 #include <vector>
 
 #include <jpeglib.h>

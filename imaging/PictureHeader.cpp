@@ -1,6 +1,7 @@
 #include "imaging/PictureHeader.h"
 
 #include "imaging/DecodeFailure.h"
+#include "imaging/ExifBlock.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/HeifContainer.h"
 #include "imaging/PictureFile.h"
@@ -10,7 +11,6 @@
 
 #include <array>
 #include <csetjmp>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -108,7 +108,7 @@ boolean readApp1(j_decompress_ptr info)
     reader.exif.resize(size_t(length));
     for (JOCTET& byte : reader.exif)
         byte = nextByte(info);
-    if (reader.exif.size() < 6 || std::memcmp(reader.exif.data(), "Exif\0\0", 6) != 0)
+    if (!isExifBlock(std::span<const unsigned char>(reader.exif)))
         reader.exif.clear();
     return TRUE;
 }
