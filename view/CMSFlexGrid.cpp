@@ -300,29 +300,48 @@ void CMSFlexGrid::keyPressEvent(QKeyEvent* event)
     QTableWidget::keyPressEvent(event);
 }
 
+// Names this list in this process, so rows dragged from another window are no moves here.
+QByteArray CMSFlexGrid::rowDragTag() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(quintptr(this));
+}
+
 QMimeData* CMSFlexGrid::rowDragData() const
 {
     auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(rowDragFormat),
-                  QByteArray::number(QCoreApplication::applicationPid()) + ':' +
-                      QByteArray::number(quintptr(this)));
+    data->setData(QString::fromLatin1(rowDragFormat), rowDragTag());
     return data;
 }
 
 bool CMSFlexGrid::isOwnRowDrag(const QMimeData* data) const
 {
-    const QString format = QString::fromLatin1(rowDragFormat);
-    if (!data->hasFormat(format))
-        return false;
-    const std::unique_ptr<QMimeData> own(rowDragData());
-    return data->data(format) == own->data(format);
+    return data->data(QString::fromLatin1(rowDragFormat)) == rowDragTag();
+}
+
+// Rows of this list over it: where they would land, or nothing while the list is locked.
+void CMSFlexGrid::acceptRowDrag(QDragMoveEvent* event)
+{
+    if (m_locked) {
+        event->ignore();
+        return;
+    }
+    setDropGap(dropGap(event->position().toPoint()));
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+std::pair<int, int> CMSFlexGrid::selectedRows() const
+{
+    const int current = GetRow();
+    const int other = GetSelEndRow();
+    return {std::min(current, other), std::max(current, other)};
 }
 
 // The rows travel as a picture of themselves; the list moves them once they are dropped.
 void CMSFlexGrid::startDrag(Qt::DropActions)
 {
-    const int first = std::min(GetRow(), GetSelEndRow());
-    const int last = std::max(GetRow(), GetSelEndRow());
+    const auto [first, last] = selectedRows();
     if (m_locked || first <= 0)
         return;
     auto* drag = new QDrag(this);
@@ -339,15 +358,9 @@ void CMSFlexGrid::startDrag(Qt::DropActions)
 
 void CMSFlexGrid::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (isOwnRowDrag(event->mimeData())) {
-        if (m_locked) {
-            event->ignore();
-            return;
-        }
-        setDropGap(dropGap(event->position().toPoint()));
-        event->setDropAction(Qt::MoveAction);
-        event->accept();
-    } else if (droppedFiles(event->mimeData()).isEmpty()) {
+    if (isOwnRowDrag(event->mimeData()))
+        acceptRowDrag(event);
+    else if (droppedFiles(event->mimeData()).isEmpty()) {
         event->ignore();
     } else {
         event->acceptProposedAction();
@@ -358,18 +371,11 @@ void CMSFlexGrid::dragMoveEvent(QDragMoveEvent* event)
 {
     // Scrolls the list while a drag stays near its top or bottom edge.
     QTableWidget::dragMoveEvent(event);
-    if (!isOwnRowDrag(event->mimeData())) {
+    if (isOwnRowDrag(event->mimeData()))
+        acceptRowDrag(event);
+    else
         // Anywhere on the list: the pictures go to its end, as Add puts them.
         event->acceptProposedAction();
-        return;
-    }
-    if (m_locked) {
-        event->ignore();
-        return;
-    }
-    setDropGap(dropGap(event->position().toPoint()));
-    event->setDropAction(Qt::MoveAction);
-    event->accept();
 }
 
 void CMSFlexGrid::dragLeaveEvent(QDragLeaveEvent* event)

@@ -58,8 +58,12 @@ public:
     // The box a row picture fits into, in the grid's own pixels.
     QSize rowPictureBox() const { return m_pictureBox; }
 
-    // The sort indicator on "Image Files", or none.
+    // The sort indicator on "Image Files", or none: the list stands sorted by file name this
+    // way; none after a move.
     void showNameOrder(std::optional<Qt::SortOrder> order);
+    std::optional<Qt::SortOrder> nameOrder() const { return m_nameOrder; }
+    // The selected data rows as first and last; first is 0 when the header row is current.
+    std::pair<int, int> selectedRows() const;
 
     // What a drag of the selected rows carries: only this grid takes it, as a move.
     QMimeData* rowDragData() const;
@@ -96,7 +100,9 @@ private:
     // The file-name item of a data row, made when the row has none yet.
     QTableWidgetItem* nameItem(int row);
     void updateToolTip(QTableWidgetItem* name);
+    QByteArray rowDragTag() const;
     bool isOwnRowDrag(const QMimeData* data) const;
+    void acceptRowDrag(QDragMoveEvent* event);
     // Where rows dropped at the point (in the list's viewport) would go: before this data row.
     int dropGap(QPoint position) const;
     void setDropGap(int gap);

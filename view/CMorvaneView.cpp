@@ -308,8 +308,7 @@ void CMorvaneView::addPictures(const QStringList& paths)
     if (toRead.isEmpty())
         return;
     // The new rows stand at the end, in no order of names.
-    m_nameOrder.reset();
-    m_grid->showNameOrder(m_nameOrder);
+    m_grid->showNameOrder(std::nullopt);
     // Their facts and pictures come in later, so listing them never waits for their files.
     m_reader->read(toRead);
     m_preferTimer->start();
@@ -319,7 +318,7 @@ void CMorvaneView::OnRemove()
 {
     if (isRunning())
         return;
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     if (first > 0) {
         forgetRows(first, last);
         // Rows below move up after each removal, so row first is removed again and again.
@@ -359,7 +358,7 @@ void CMorvaneView::setSelectionGroup(int group)
 
 void CMorvaneView::writeGroupCells(const QString& text)
 {
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     if (first <= 0)
         return;
     for (int row = first; row <= last; ++row)
@@ -382,44 +381,41 @@ void CMorvaneView::sortList(ListOrder order)
     if (order == ListOrder::DateTaken)
         facts = factsOfEveryRow();
     reorderRows(listOrder(order, m_images, facts));
-    if (order == ListOrder::FileName) {
-        m_nameOrder = Qt::AscendingOrder;
-        m_grid->showNameOrder(m_nameOrder);
-    }
+    if (order == ListOrder::FileName)
+        m_grid->showNameOrder(Qt::AscendingOrder);
 }
 
 void CMorvaneView::sortByNameHeader()
 {
     if (isRunning())
         return;
-    if (m_nameOrder != Qt::AscendingOrder) {
+    if (m_grid->nameOrder() != Qt::AscendingOrder) {
         sortList(ListOrder::FileName);
         return;
     }
     std::vector<int> order = listOrder(ListOrder::FileName, m_images, {});
     std::reverse(order.begin(), order.end());
     reorderRows(order);
-    m_nameOrder = Qt::DescendingOrder;
-    m_grid->showNameOrder(m_nameOrder);
+    m_grid->showNameOrder(Qt::DescendingOrder);
 }
 
 void CMorvaneView::moveSelectionUp()
 {
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     if (!isRunning() && first > 1)
         moveRows(first, last, first - 1);
 }
 
 void CMorvaneView::moveSelectionDown()
 {
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     if (!isRunning() && first > 0 && last < m_images.size())
         moveRows(first, last, last + 2);
 }
 
 void CMorvaneView::moveSelectionTo(int gap)
 {
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     if (!isRunning())
         moveRows(first, last, gap);
 }
@@ -447,14 +443,13 @@ void CMorvaneView::moveRows(int first, int last, int gap)
 
 void CMorvaneView::reorderRows(const std::vector<int>& order)
 {
-    const auto [first, last] = selectedRows();
+    const auto [first, last] = m_grid->selectedRows();
     const int current = m_grid->GetRow();
     if (!m_images.reorder(order))
         return;
     m_grid->permuteRows(order);
     m_rowsMoved = true;
-    m_nameOrder.reset();
-    m_grid->showNameOrder(m_nameOrder);
+    m_grid->showNameOrder(std::nullopt);
     m_preferTimer->start();
     if (current <= 0)
         return;
@@ -776,8 +771,7 @@ void CMorvaneView::renamed(int row, const QString& newPath)
     const qint64 key = m_images.addedOrder(row);
     if (!m_facts.contains(key) || !m_pictured.contains(key))
         m_reader->read({{key, newPath}});
-    m_nameOrder.reset();
-    m_grid->showNameOrder(m_nameOrder);
+    m_grid->showNameOrder(std::nullopt);
 }
 
 void CMorvaneView::notRenamed(int row, const QString& newPath, std::error_code why)
@@ -816,18 +810,10 @@ void CMorvaneView::ClearImageList()
     m_pictured.clear();
     m_rowOfKey.clear();
     m_rowsMoved = false;
-    m_nameOrder.reset();
-    m_grid->showNameOrder(m_nameOrder);
+    m_grid->showNameOrder(std::nullopt);
 }
 
 void CMorvaneView::SetStatusText(const QString& text)
 {
     m_status.SetMessageText(text);
-}
-
-std::pair<int, int> CMorvaneView::selectedRows() const
-{
-    const int current = m_grid->GetRow();
-    const int other = m_grid->GetSelEndRow();
-    return {std::min(current, other), std::max(current, other)};
 }

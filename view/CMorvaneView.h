@@ -161,8 +161,6 @@ private:
     // The longer side of a preview: 117 pixels at the form's first size, more as it grows.
     int previewLongerSide() const;
     void SetStatusText(const QString& text);
-    // The selected data rows as first and last; first is 0 when the header row is current.
-    std::pair<int, int> selectedRows() const;
 
     Prompter& m_prompter;
     StatusText& m_status;
@@ -189,8 +187,6 @@ private:
     QHash<qint64, int> m_rowOfKey; // data rows; rebuilt after rows move or leave
     bool m_rowsMoved = false;
     QTimer* m_preferTimer;
-    // The list stands sorted by file name this way, as the header shows; none after a move.
-    std::optional<Qt::SortOrder> m_nameOrder;
     QString m_previewPath;
     BusyFlag m_busy;
     // Counts the clicks, so that a preview worker of an earlier click, finishing late, does
