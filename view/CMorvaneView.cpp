@@ -475,18 +475,23 @@ std::vector<PictureFacts> CMorvaneView::factsOfEveryRow()
 {
     QStringList unread;
     QList<int> unreadRows;
+    QList<qint64> unreadKeys;
     for (int index = 0; index < m_images.size(); ++index) {
-        if (!m_facts.contains(m_images.addedOrder(index))) {
+        const qint64 key = m_images.addedOrder(index);
+        if (!m_facts.contains(key)) {
             unread << m_images[index].GetFullPath();
             unreadRows << index + 1;
+            unreadKeys << key;
         }
     }
     if (!unread.isEmpty()) {
-        // Only headers are read, on every core; the reader would bring them in later.
+        // Only headers are read, on every core; the reader would bring them in later, and
+        // need not read them again.
+        m_reader->forgetFacts(unreadKeys);
         const WaitCursor wait;
         const QList<PictureFacts> read = QtConcurrent::blockingMapped(unread, readPictureFacts);
         for (qsizetype i = 0; i < read.size(); ++i) {
-            m_facts.insert(m_images.addedOrder(unreadRows[i] - 1), read[i]);
+            m_facts.insert(unreadKeys[i], read[i]);
             showRowDetails(unreadRows[i]);
         }
     }

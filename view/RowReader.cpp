@@ -87,6 +87,13 @@ void RowReader::forget(const QList<qint64>& keys)
     }
 }
 
+void RowReader::forgetFacts(const QList<qint64>& keys)
+{
+    const QMutexLocker lock(&m_mutex);
+    for (const qint64 key : keys)
+        m_factsPending.remove(key);
+}
+
 void RowReader::clear()
 {
     const QMutexLocker lock(&m_mutex);

@@ -41,6 +41,8 @@ public:
     void prefer(const QList<qint64>& keys);
     // Reads nothing more of these rows; a result already on its way may still arrive.
     void forget(const QList<qint64>& keys);
+    // Reads no facts of these rows, read elsewhere; their pictures still come.
+    void forgetFacts(const QList<qint64>& keys);
     void clear();
     // Nothing queued, nothing being read and nothing on its way.
     bool isIdle() const;
