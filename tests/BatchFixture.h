@@ -72,3 +72,13 @@ protected:
     ImageSettings m_settings;
     RecordingObserver m_observer;
 };
+
+inline const QStringList& thumbnailFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(0).written;
+}
+
+inline const QStringList& largeImageFiles(const GeneratedImages& generated)
+{
+    return generated.profiles.at(1).written;
+}

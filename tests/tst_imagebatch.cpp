@@ -26,16 +26,6 @@ Q_DECLARE_METATYPE(OutputProfile)
 
 namespace {
 
-const QStringList& thumbnailFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(0).written;
-}
-
-const QStringList& largeImageFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(1).written;
-}
-
 // Every file of a folder, hidden ones included, with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
 {
