@@ -1,11 +1,7 @@
-#include "RecordedStatus.h"
-#include "ScriptedPrompter.h"
 #include "TestHome.h"
+#include "TestView.h"
 
 #include "base/LocalPath.h"
-#include "view/CMSFlexGrid.h"
-#include "settings/ProgramSettings.h"
-#include "view/CMorvaneView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,7 +30,7 @@ private:
 
     void add(const QStringList& paths)
     {
-        m_prompter.nextFiles = paths;
+        m_view.prompter.nextFiles = paths;
         QTest::mouseClick(m_view->findChild<QPushButton*>("1007"), Qt::LeftButton);
     }
 
@@ -90,10 +86,7 @@ private:
     }
 
     TestHome m_home;
-    ScriptedPrompter m_prompter;
-    RecordedStatus m_status;
-    ProgramSettings m_settings;
-    std::unique_ptr<CMorvaneView> m_view;
+    TestView m_view;
 
 private slots:
     void initTestCase();
@@ -126,11 +119,8 @@ void MorvaneViewTest::initTestCase()
 void MorvaneViewTest::init()
 {
     QSettings("Quarnel").clear();
-    m_prompter = ScriptedPrompter();
-    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status, m_settings);
-    m_view->OnInitialUpdate();
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    m_view.open();
+    QVERIFY(m_view.show());
 }
 
 void MorvaneViewTest::cleanup()
@@ -142,7 +132,7 @@ void MorvaneViewTest::addsFilesAndRemembersTheirFolder()
 {
     QSettings("Quarnel").setValue("CommonFilePath", "/start/");
     add({"/P/a.jpg", "/P/b.jpg"});
-    QCOMPARE(m_prompter.lastStartFolder, QStringLiteral("/start/"));
+    QCOMPARE(m_view.prompter.lastStartFolder, QStringLiteral("/start/"));
     const CMSFlexGrid& grid = m_view->grid();
     QCOMPARE(grid.GetRowCount(), 3);
     QCOMPARE(grid.GetCellText(0, 1), QStringLiteral("Image Files"));
@@ -275,7 +265,7 @@ void MorvaneViewTest::dropsFilesAsAddAddsThem()
     // QDir cannot remove a name that is not valid UTF-8.
     const auto removeLatin1 = qScopeGuard([&] { std::remove(home + "/drop/lat\xedn.jpg"); });
     QVERIFY(m_view->grid().viewport()->acceptDrops());
-    m_prompter.nextFiles = {m_home.filePath("drop/a.jpg")};
+    m_view.prompter.nextFiles = {m_home.filePath("drop/a.jpg")};
     m_view->OnAdd();
     QSettings("Quarnel").setValue("CommonFilePath", "/start/");
 
@@ -330,7 +320,7 @@ void MorvaneViewTest::groupsSelectedRows()
         m_view->grid().SetCellText(row, 2, QStringLiteral("2"));
     clickRow(3);
     clickRow(2, Qt::ShiftModifier);
-    m_prompter.nextGroup = selection;
+    m_view.prompter.nextGroup = selection;
     QTest::mouseClick(m_view->findChild<QPushButton*>("1009"), Qt::LeftButton);
     QCOMPARE(m_view->grid().GetCellText(1, 2), QStringLiteral("2"));
     QTEST(m_view->grid().GetCellText(2, 2), "cell");
@@ -342,15 +332,15 @@ void MorvaneViewTest::cancelledGroupChangesNothing()
 {
     add({"/P/1.jpg"});
     clickRow(1);
-    m_prompter.nextGroup = std::nullopt;
+    m_view.prompter.nextGroup = std::nullopt;
     m_view->OnGroup();
-    m_prompter.nextGroup = -1;
+    m_view.prompter.nextGroup = -1;
     m_view->OnGroup();
-    QCOMPARE(m_prompter.groupDialogs, 2);
+    QCOMPARE(m_view.prompter.groupDialogs, 2);
     QCOMPARE(m_view->grid().GetCellText(1, 2), QString());
 
     m_view->grid().setCurrentCell(-1, -1);
-    m_prompter.nextGroup = 2;
+    m_view.prompter.nextGroup = 2;
     m_view->OnGroup();
     QCOMPARE(m_view->grid().GetCellText(1, 2), QString());
 }
@@ -372,11 +362,11 @@ void MorvaneViewTest::bareViewWritesStatusAndPutsReadyBack()
 {
     m_view->OnGenerate();
     QTRY_VERIFY(!m_view->isRunning());
-    QCOMPARE(m_status.texts, (QStringList{"Generating Images...", "Nothing made."}));
+    QCOMPARE(m_view.status.texts, (QStringList{"Generating Images...", "Nothing made."}));
     auto* statusTimer = m_view->findChild<QTimer*>("statusTimer");
     QCOMPARE(statusTimer->interval(), 20000);
     QMetaObject::invokeMethod(statusTimer, "timeout");
-    QCOMPARE(m_status.texts.last(), QStringLiteral("Ready"));
+    QCOMPARE(m_view.status.texts.last(), QStringLiteral("Ready"));
     QVERIFY(!statusTimer->isActive());
 }
 
