@@ -1,3 +1,4 @@
+#include "ListGestures.h"
 #include "TestHome.h"
 #include "TestView.h"
 
@@ -36,45 +37,19 @@ private:
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        CMSFlexGrid& grid = m_view->grid();
-        const QRect cell = grid.visualItemRect(grid.item(row - 1, 0));
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cell.center());
+        ListGestures::clickRow(m_view->grid(), row, modifiers);
     }
-
+    void selectRows(int first, int last) { ListGestures::selectRows(m_view->grid(), first, last); }
     // The grid shows the list: one numbered row per entry, in order.
-    void verifyGridMatchesList()
-    {
-        const CMSFlexGrid& grid = m_view->grid();
-        QCOMPARE(grid.GetRowCount(), m_view->images().size() + 1);
-        for (int row = 1; row < grid.GetRowCount(); ++row) {
-            QCOMPARE(grid.GetCellText(row, 0), QString::number(row));
-            QCOMPARE(grid.GetCellText(row, 1), m_view->images()[row - 1].GetFileName());
-        }
-    }
+    void verifyGridMatchesList() { QCOMPARE(ListGestures::gridMismatch(*m_view.get()), QString()); }
 
-    // Drops the URLs onto the list as a file manager does; false when the list refused
-    // them when they came over it.
+    // Drops the URLs onto the list as a file manager does; false when the list refused them.
     bool drop(const QList<QUrl>& urls)
     {
         QMimeData data;
         data.setUrls(urls);
-        QWidget* list = m_view->grid().viewport();
-        const QPoint position = list->rect().center();
-        QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &dropped);
-        return dropped.isAccepted();
-    }
-
-    void selectRows(int first, int last)
-    {
-        clickRow(first);
-        clickRow(last, Qt::ShiftModifier);
-        QCOMPARE(m_view->grid().GetRow(), last);
-        QCOMPARE(m_view->grid().GetSelEndRow(), first);
+        const QPoint middle = m_view->grid().viewport()->rect().center();
+        return ListGestures::dropOnto(m_view->grid(), data, middle, Qt::CopyAction);
     }
 
     QStringList fileNames() const
