@@ -41,11 +41,6 @@ public:
     QStringList events;
 };
 
-QSize sizeOf(const GdImage& image)
-{
-    return image ? QSize(image->sx, image->sy) : QSize();
-}
-
 // The colour in the middle of the picture, where a flat patch is flattest.
 Rgb middle(const gdImage& image)
 {

@@ -29,8 +29,7 @@ namespace {
 // The picture's size and first pixel, or an empty size when the file cannot be read.
 QSize decodedSize(const QString& path)
 {
-    const GdImage decoded = decodeOutput(read(path));
-    return decoded ? QSize(decoded->sx, decoded->sy) : QSize();
+    return PhotoPictures::sizeOf(decodeOutput(read(path)));
 }
 
 QStringList sorted(QStringList names)
