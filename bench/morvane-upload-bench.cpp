@@ -4,9 +4,9 @@
 
 #include "FtpServer.h"
 #include "PictureReference.h"
+#include "QuietObserver.h"
 
 #include "base/WorkObserver.h"
-#include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/JpegCodec.h"
 #include "publish/RemoteFolders.h"
@@ -38,19 +38,10 @@ constexpr int photoQuality = 90;
 const FtpServer::Account account{QStringLiteral("bench"), QStringLiteral("bench"), false, {}};
 
 // Says nothing: only the time counts.
-class Silent : public BatchObserver, public ServerTrust
+class Silent : public QuietObserver, public ServerTrust
 {
 public:
-    void status(const QString&) override {}
     void message(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void progressRange(int) override {}
-    void progressStep() override {}
-    void progressReset() override {}
-    void transferProgress(const TransferProgress&) override {}
-    void renamed(int, const QString&) override {}
-    void notRenamed(int, const QString&, std::error_code) override {}
-    void unreadable(int, const QString&, DecodeFailure) override {}
-    void notWritten(int, const QString&, const OutputFailure&) override {}
     bool trustServer(const ServerKey&) override { return false; }
 };
 

@@ -571,4 +571,10 @@ inline GdImage readJpeg(const QByteArray& bytes)
     return GdImage(gdImageCreateFromJpegPtr(int(bytes.size()), const_cast<char*>(bytes.data())));
 }
 
+// A picture's size; empty when there is no picture.
+inline QSize sizeOf(const GdImage& image)
+{
+    return image ? QSize(image->sx, image->sy) : QSize();
+}
+
 } // namespace PhotoPictures

@@ -7,7 +7,10 @@
 #include "view/CMSFlexGrid.h"
 #include "view/CMorvaneView.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -68,7 +71,27 @@ public:
     }
     void waitForRun() { QTRY_VERIFY_WITH_TIMEOUT(!view().isRunning(), 60000); }
 
-private:
+    // The window's menu of this title; null when it has none.
+    QMenu* menu(const QString& title)
+    {
+        for (QAction* action : frame().menuBar()->actions()) {
+            if (action->text() == title)
+                return action->menu();
+        }
+        return nullptr;
+    }
+    // An item of one of the window's menus; without it the menu is broken and the test stops.
+    QAction* menuItem(const QString& menuTitle, const QString& item)
+    {
+        if (QMenu* items = menu(menuTitle)) {
+            for (QAction* action : items->actions()) {
+                if (action->text() == item)
+                    return action;
+            }
+        }
+        qFatal("no %s item %s", qPrintable(menuTitle), qPrintable(item));
+    }
 
+private:
     std::unique_ptr<CMorvaneApp> m_app;
 };

@@ -173,6 +173,20 @@ private:
         ftp.ImageFtpDir = "images";
         return ftp;
     }
+    // Starts the server with the README's remote folders and saves its settings for the run;
+    // false when it did not start or they were not saved.
+    static bool startReadmeServer(FtpServer& server, const FtpServer::Behaviour& behaviour = {})
+    {
+        return server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, behaviour) &&
+               withReadmeFolders(server.settings()).save();
+    }
+    // Each named file of the folder ("thumbs" or "images") is on the server, in www/, as here.
+    void verifyUploaded(const FtpServer& server, const QString& folder, const QStringList& names)
+    {
+        for (const QString& name : names)
+            QCOMPARE(read(server.homePath("www/" + folder + '/' + name)),
+                     read(path(folder + '/' + name)));
+    }
 
     // The password is in ftpsettings.cfg and nowhere else: not on the terminal, not in any
     // other file the run could have written.
@@ -514,8 +528,7 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
     FtpServer server;
     FtpServer::Behaviour slow;
     slow.readLimit = 2048;
-    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, slow));
-    QVERIFY(withReadmeFolders(server.settings()).save());
+    QVERIFY(startReadmeServer(server, slow));
     m_settings.large = {path("images"), 1200, 0, 1, 0, 100, ""};
     QVERIFY(m_settings.save());
     QVERIFY(write(path("photos/a.jpg"), jpeg(QSize(1200, 900))));
@@ -545,10 +558,9 @@ void BatchToolTest::interruptedUploadStopsWithinTheFile()
                             "0 failures\n")
                  .arg(sent));
     // Whole files under their own names, and no temporary one left.
-    for (const char* folder : {"thumbs", "images"}) {
-        const QString remote = server.homePath(QStringLiteral("www/") + folder);
-        for (const QString& name : QDir(remote).entryList(QDir::Files | QDir::Hidden))
-            QCOMPARE(read(remote + '/' + name), read(path(QString(folder) + '/' + name)));
+    for (const QString folder : {"thumbs", "images"}) {
+        const QDir remote(server.homePath("www/" + folder));
+        verifyUploaded(server, folder, remote.entryList(QDir::Files | QDir::Hidden));
     }
 }
 
@@ -577,10 +589,7 @@ void BatchToolTest::uploadsWhatItMade()
 {
     REQUIRE_FTP_SERVER();
     FtpServer server;
-    const FtpServer::Account account;
-    QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
-    FtpSettings ftp = withReadmeFolders(server.settings());
-    QVERIFY(ftp.save());
+    QVERIFY(startReadmeServer(server));
     drawPhotos({"a.jpg", "b.jpg"});
 
     const BatchRun run =
@@ -592,13 +601,9 @@ void BatchToolTest::uploadsWhatItMade()
     QCOMPARE(run.output, QStringLiteral("2 pictures listed, 2 thumbnails and 2 large images "
                                         "written, 0 sources renamed, 4 files uploaded, "
                                         "0 unchanged, 0 removed, 0 failures\n"));
-    for (const char* name : {"beach01_t.jpg", "beach02_t.jpg"})
-        QCOMPARE(read(server.homePath(QStringLiteral("www/thumbs/") + name)),
-                 read(path(QStringLiteral("thumbs/") + name)));
-    for (const char* name : {"beach01.jpg", "beach02.jpg"})
-        QCOMPARE(read(server.homePath(QStringLiteral("www/images/") + name)),
-                 read(path(QStringLiteral("images/") + name)));
-    QVERIFY(!server.commandLog().contains(account.password));
+    verifyUploaded(server, "thumbs", {"beach01_t.jpg", "beach02_t.jpg"});
+    verifyUploaded(server, "images", {"beach01.jpg", "beach02.jpg"});
+    QVERIFY(!server.commandLog().contains(FtpServer::Account().password));
 }
 
 // Every output of a profile goes to the profile's remote folder, the fragment with the
@@ -607,9 +612,7 @@ void BatchToolTest::uploadsEveryFormatAndTheFragment()
 {
     REQUIRE_FTP_SERVER();
     FtpServer server;
-    const FtpServer::Account account;
-    QVERIFY(server.start(account, {"www/thumbs", "www/images"}));
-    QVERIFY(withReadmeFolders(server.settings()).save());
+    QVERIFY(startReadmeServer(server));
     m_settings.thumbnail.Webp = 1;
     m_settings.thumbnail.Avif = 1;
     m_settings.thumbnail.Double = 1;
@@ -629,12 +632,10 @@ void BatchToolTest::uploadsEveryFormatAndTheFragment()
     const QStringList thumbnails = QDir(path("thumbs")).entryList(QDir::Files);
     QCOMPARE(thumbnails.size(), 13);
     QVERIFY(thumbnails.contains("beach.html") && thumbnails.contains("beach02_t@2x.avif"));
-    for (const QString& name : thumbnails)
-        QCOMPARE(read(server.homePath("www/thumbs/" + name)), read(path("thumbs/" + name)));
+    verifyUploaded(server, "thumbs", thumbnails);
     const QStringList images = QDir(path("images")).entryList(QDir::Files);
     QCOMPARE(images, QStringList({"beach01.jpg", "beach01.webp", "beach02.jpg", "beach02.webp"}));
-    for (const QString& name : images)
-        QCOMPARE(read(server.homePath("www/images/" + name)), read(path("images/" + name)));
+    verifyUploaded(server, "images", images);
     QVERIFY(read(path("thumbs/beach.html")).contains("<a href=\"../images/beach01.jpg\">"));
 }
 
@@ -900,9 +901,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
     FtpServer server;
     FtpServer::Behaviour stalling;
     stalling.stallOn = {"*"};
-    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}, stalling));
-    FtpSettings ftp = withReadmeFolders(server.settings());
-    QVERIFY(ftp.save());
+    QVERIFY(startReadmeServer(server, stalling));
     drawPhotos({"a.jpg", "b.jpg"});
 
     // The first two files wait out the time-outs of 5 seconds, then the upload ends; the
@@ -915,7 +914,7 @@ void BatchToolTest::endsWhenTheServerStopsAnswering()
                           "Upload failed: 0 of 4 files sent."}));
     const qsizetype stores = server.commandLog().count("<- STOR");
     QVERIFY2(stores >= 2 && stores <= 4, qPrintable(QString::number(stores)));
-    passwordStaysInItsFile(run, ftp.Password);
+    passwordStaysInItsFile(run, server.settings().Password);
 }
 
 // The record of what was sent lives in the user's data folder, the window's own, so a second
@@ -924,8 +923,7 @@ void BatchToolTest::sendsOnlyWhatChangedSinceTheLastUpload()
 {
     REQUIRE_FTP_SERVER();
     FtpServer server;
-    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}));
-    QVERIFY(withReadmeFolders(server.settings()).save());
+    QVERIFY(startReadmeServer(server));
     QVERIFY(write(path("photos/a.jpg"), jpeg(QSize(160, 120))));
     QVERIFY(write(path("photos/b.jpg"), jpeg(QSize(120, 160))));
     const QStringList arguments = {"--upload", "--prefix", "1=beach", "photos/a.jpg",
@@ -955,8 +953,7 @@ void BatchToolTest::dryRunSaysWhatItWouldDoAndSendsNothing()
 {
     REQUIRE_FTP_SERVER();
     FtpServer server;
-    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}));
-    QVERIFY(withReadmeFolders(server.settings()).save());
+    QVERIFY(startReadmeServer(server));
     QVERIFY(write(path("photos/a.jpg"), jpeg(QSize(160, 120))));
     QVERIFY(write(path("photos/b.jpg"), jpeg(QSize(120, 160))));
     QVERIFY(write(path("photos/c.jpg"), jpeg(QSize(200, 100))));
@@ -992,8 +989,7 @@ void BatchToolTest::removesFilesTheSetNoLongerMakesWhenAsked()
 {
     REQUIRE_FTP_SERVER();
     FtpServer server;
-    QVERIFY(server.start(FtpServer::Account(), {"www/thumbs", "www/images"}));
-    QVERIFY(withReadmeFolders(server.settings()).save());
+    QVERIFY(startReadmeServer(server));
     QVERIFY(write(server.homePath("www/images/mine.jpg"), "not Morvane's"));
     drawPhotos({"a.jpg", "b.jpg"});
     QCOMPARE(runBatch({"--upload", "photos/a.jpg", "photos/b.jpg"}).exitCode, 0);

@@ -1,3 +1,4 @@
+#include "BatchFixture.h"
 #include "JpegWriter.h"
 #include "ProcessMemory.h"
 #include "RecordingObserver.h"
@@ -24,16 +25,6 @@ using namespace TestPictures;
 Q_DECLARE_METATYPE(OutputProfile)
 
 namespace {
-
-const QStringList& thumbnailFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(0).written;
-}
-
-const QStringList& largeImageFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(1).written;
-}
 
 // Every file of a folder, hidden ones included, with its bytes.
 QMap<QString, QByteArray> contents(const QString& folder)
@@ -68,40 +59,11 @@ OutputProfile profile(int width, int height, bool useWidth, bool useHeight)
 
 } // namespace
 
-class ImageBatchTest : public QObject
+class ImageBatchTest : public QObject, private BatchFixture
 {
     Q_OBJECT
 
 private:
-    QString photo(const QString& name) const { return m_dir->filePath("photos/" + name); }
-    QString thumb(const QString& name) const { return m_dir->filePath("thumbs/" + name); }
-    QString large(const QString& name) const { return m_dir->filePath("images/" + name); }
-
-    // Draws a picture into the photos folder and lists it in the given group.
-    void addPhoto(const QString& name, const QString& group, QSize size = QSize(64, 48))
-    {
-        QVERIFY(write(photo(name), jpeg(size)));
-        addRow(photo(name), group);
-    }
-    void addRow(const QString& path, const QString& group)
-    {
-        BatchRow row;
-        row.entry.SetPath(path);
-        row.group = group;
-        m_rows.push_back(row);
-    }
-
-    QStringList files(const QString& folder) const
-    {
-        QStringList names = QDir(m_dir->filePath(folder)).entryList(QDir::Files);
-        names.sort();
-        return names;
-    }
-
-    GeneratedImages run(const BatchControl& control = {})
-    {
-        return GenerateImages(m_rows, m_groupText, m_settings, m_observer, control);
-    }
     // Empty folders and a new list in the same place, so paths stay comparable.
     void resetFolders()
     {
@@ -113,12 +75,6 @@ private:
         m_observer = RecordingObserver();
     }
     Outcome runMixedRows(int threads);
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::vector<BatchRow> m_rows;
-    std::array<QString, 5> m_groupText;
-    ImageSettings m_settings;
-    RecordingObserver m_observer;
 
 private slots:
     void init();
@@ -161,13 +117,7 @@ private slots:
 
 void ImageBatchTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    // The user's data folder, where renames are recorded.
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("data")));
-    for (const char* folder : {"photos", "thumbs", "images"})
-        QVERIFY(QDir(m_dir->path()).mkdir(folder));
-    m_rows.clear();
+    makeFolders();
     m_groupText = {"beach", "city", "", "", ""};
     m_settings = ImageSettings();
     m_settings.thumbnail = profile(16, 0, true, false);
@@ -177,7 +127,6 @@ void ImageBatchTest::init()
     m_settings.large = profile(32, 0, true, false);
     m_settings.large.SaveDir = m_dir->filePath("images");
     m_settings.large.Quality = 85;
-    m_observer = RecordingObserver();
 }
 
 void ImageBatchTest::computesOutputSizes_data()

@@ -23,6 +23,7 @@
 #include <thread>
 
 using namespace TestPictures;
+using PhotoPictures::sizeOf;
 
 Q_DECLARE_METATYPE(DecodeFailure)
 
@@ -81,11 +82,6 @@ bool makeSocket(const QString& path)
     const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     close(fd);
     return bound;
-}
-
-QSize sizeOf(const GdImage& image)
-{
-    return image ? QSize(image->sx, image->sy) : QSize();
 }
 
 // Four tiles of 320 x 240 in the colours of PhotoPictures::quarters, encoded once.

@@ -1,3 +1,4 @@
+#include "ListGestures.h"
 #include "PhotoPictures.h"
 #include "RunningProgram.h"
 #include "TestHome.h"
@@ -11,12 +12,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QTest>
 
 #include <memory>
@@ -35,32 +34,17 @@ private:
     CMSFlexGrid& grid() { return view().grid(); }
     QString path(const QString& name) const { return m_home.filePath(name); }
 
-    QAction* viewMenuItem(const QString& text)
-    {
-        for (QAction* menu : frame().menuBar()->actions()) {
-            if (menu->text() != u"&View")
-                continue;
-            for (QAction* action : menu->menu()->actions())
-                if (action->text() == text)
-                    return action;
-        }
-        qFatal("no View menu item %s", qPrintable(text));
-    }
+    QAction* viewMenuItem(const QString& text) { return m_program.menuItem("&View", text); }
 
     // The pictures top to bottom, as paths below the home where they are; the grid shows
     // the same rows, numbered from 1.
     QStringList listed()
     {
+        if (const QString mismatch = ListGestures::gridMismatch(view()); !mismatch.isEmpty())
+            return {mismatch};
         QStringList paths;
-        if (grid().GetRowCount() != view().images().size() + 1)
-            return {"grid and list differ in length"};
-        for (int row = 1; row < grid().GetRowCount(); ++row) {
-            const ImageEntry& entry = view().images()[row - 1];
-            if (grid().GetCellText(row, 0) != QString::number(row) ||
-                grid().GetCellText(row, 1) != entry.GetFileName())
-                return {QStringLiteral("row %1 differs").arg(row)};
-            paths << QDir(m_home.path()).relativeFilePath(entry.GetFullPath());
-        }
+        for (int i = 0; i < view().images().size(); ++i)
+            paths << QDir(m_home.path()).relativeFilePath(view().images()[i].GetFullPath());
         return paths;
     }
 
@@ -75,14 +59,11 @@ private:
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        const QRect cell = grid().visualItemRect(grid().item(row - 1, 0));
-        QTest::mouseClick(grid().viewport(), Qt::LeftButton, modifiers, cell.center());
+        ListGestures::clickRow(grid(), row, modifiers);
     }
-    // Clicks the first row, then Shift+clicks the other, as a user selects a range.
     void selectRows(int clicked, int shiftClicked)
     {
-        clickRow(clicked);
-        clickRow(shiftClicked, Qt::ShiftModifier);
+        ListGestures::selectRows(grid(), clicked, shiftClicked);
     }
     std::pair<int, int> selection()
     {
@@ -105,21 +86,6 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(&frame()));
         grid().setFocus();
         QTRY_VERIFY_WITH_TIMEOUT(grid().hasFocus(), 5000);
-    }
-
-    // Drags mimeData over the list and drops it at the point; false when the list refused it.
-    bool drop(QMimeData* data, QPoint position)
-    {
-        QWidget* list = grid().viewport();
-        QDragEnterEvent enter(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDragMoveEvent move(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &move);
-        QDropEvent dropped(position, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &dropped);
-        return dropped.isAccepted() && dropped.dropAction() == Qt::MoveAction;
     }
 
     // Four photographs and a phone picture, added in this order: two of one name from two
@@ -392,7 +358,7 @@ void ListCommandsTest::dragsTheSelectedRowsToAnotherPlace()
                                                        : cell.top() + cell.height() / 4);
     }
     const std::unique_ptr<QMimeData> data(grid().rowDragData());
-    QVERIFY(drop(data.get(), position));
+    QVERIFY(ListGestures::dropOnto(grid(), *data, position, Qt::MoveAction));
 
     for (QString& name : order)
         name += ".jpg";
@@ -408,7 +374,8 @@ void ListCommandsTest::refusesRowsDraggedFromAnotherList()
     selectRows(2, 3);
     CMSFlexGrid other(3);
     const std::unique_ptr<QMimeData> data(other.rowDragData());
-    QVERIFY(!drop(data.get(), grid().visualItemRect(grid().item(4, 0)).center()));
+    const QPoint position = grid().visualItemRect(grid().item(4, 0)).center();
+    QVERIFY(!ListGestures::dropOnto(grid(), *data, position, Qt::MoveAction));
     QCOMPARE(listed(), QStringList({"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}));
 }
 

@@ -28,15 +28,6 @@ private:
     CMainFrame& frame() { return m_program.frame(); }
     CMorvaneView& view() { return m_program.view(); }
 
-    QMenu* menu(const QString& title)
-    {
-        for (QAction* action : frame().menuBar()->actions()) {
-            if (action->text() == title)
-                return action->menu();
-        }
-        return nullptr;
-    }
-
     void addTwoPictures()
     {
         m_program.add({"/P/a.jpg", "/P/b.jpg"});
@@ -206,7 +197,7 @@ void MainFrameTest::showsMenuPromptsThenReady()
     QFETCH(QString, menuTitle);
     QFETCH(QString, item);
     frame().SetMessageText(QStringLiteral("Upload Complete"));
-    QMenu* shown = menu(menuTitle);
+    QMenu* shown = m_program.menu(menuTitle);
     QVERIFY(shown);
     shown->popup(frame().mapToGlobal(QPoint(10, 10)));
     QVERIFY(QTest::qWaitForWindowExposed(shown));
@@ -331,11 +322,7 @@ void MainFrameTest::optionsMenuOpensTheViewsDialogs()
         QCOMPARE(dialog->windowTitle(), caption);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    QAction* action = nullptr;
-    for (QAction* candidate : menu("&Options")->actions()) {
-        if (candidate->text() == item)
-            action = candidate;
-    }
+    QAction* action = m_program.menuItem("&Options", item);
     QVERIFY(action);
     action->trigger();
     QVERIFY(!QApplication::activeModalWidget());

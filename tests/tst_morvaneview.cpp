@@ -1,11 +1,8 @@
-#include "RecordedStatus.h"
-#include "ScriptedPrompter.h"
+#include "ListGestures.h"
 #include "TestHome.h"
+#include "TestView.h"
 
 #include "base/LocalPath.h"
-#include "view/CMSFlexGrid.h"
-#include "settings/ProgramSettings.h"
-#include "view/CMorvaneView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,51 +31,25 @@ private:
 
     void add(const QStringList& paths)
     {
-        m_prompter.nextFiles = paths;
+        m_view.prompter.nextFiles = paths;
         QTest::mouseClick(m_view->findChild<QPushButton*>("1007"), Qt::LeftButton);
     }
 
     void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        CMSFlexGrid& grid = m_view->grid();
-        const QRect cell = grid.visualItemRect(grid.item(row - 1, 0));
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, cell.center());
+        ListGestures::clickRow(m_view->grid(), row, modifiers);
     }
-
+    void selectRows(int first, int last) { ListGestures::selectRows(m_view->grid(), first, last); }
     // The grid shows the list: one numbered row per entry, in order.
-    void verifyGridMatchesList()
-    {
-        const CMSFlexGrid& grid = m_view->grid();
-        QCOMPARE(grid.GetRowCount(), m_view->images().size() + 1);
-        for (int row = 1; row < grid.GetRowCount(); ++row) {
-            QCOMPARE(grid.GetCellText(row, 0), QString::number(row));
-            QCOMPARE(grid.GetCellText(row, 1), m_view->images()[row - 1].GetFileName());
-        }
-    }
+    void verifyGridMatchesList() { QCOMPARE(ListGestures::gridMismatch(*m_view.get()), QString()); }
 
-    // Drops the URLs onto the list as a file manager does; false when the list refused
-    // them when they came over it.
+    // Drops the URLs onto the list as a file manager does; false when the list refused them.
     bool drop(const QList<QUrl>& urls)
     {
         QMimeData data;
         data.setUrls(urls);
-        QWidget* list = m_view->grid().viewport();
-        const QPoint position = list->rect().center();
-        QDragEnterEvent enter(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDropEvent dropped(position, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list, &dropped);
-        return dropped.isAccepted();
-    }
-
-    void selectRows(int first, int last)
-    {
-        clickRow(first);
-        clickRow(last, Qt::ShiftModifier);
-        QCOMPARE(m_view->grid().GetRow(), last);
-        QCOMPARE(m_view->grid().GetSelEndRow(), first);
+        const QPoint middle = m_view->grid().viewport()->rect().center();
+        return ListGestures::dropOnto(m_view->grid(), data, middle, Qt::CopyAction);
     }
 
     QStringList fileNames() const
@@ -90,10 +61,7 @@ private:
     }
 
     TestHome m_home;
-    ScriptedPrompter m_prompter;
-    RecordedStatus m_status;
-    ProgramSettings m_settings;
-    std::unique_ptr<CMorvaneView> m_view;
+    TestView m_view;
 
 private slots:
     void initTestCase();
@@ -126,11 +94,8 @@ void MorvaneViewTest::initTestCase()
 void MorvaneViewTest::init()
 {
     QSettings("Quarnel").clear();
-    m_prompter = ScriptedPrompter();
-    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status, m_settings);
-    m_view->OnInitialUpdate();
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    m_view.open();
+    QVERIFY(m_view.show());
 }
 
 void MorvaneViewTest::cleanup()
@@ -142,7 +107,7 @@ void MorvaneViewTest::addsFilesAndRemembersTheirFolder()
 {
     QSettings("Quarnel").setValue("CommonFilePath", "/start/");
     add({"/P/a.jpg", "/P/b.jpg"});
-    QCOMPARE(m_prompter.lastStartFolder, QStringLiteral("/start/"));
+    QCOMPARE(m_view.prompter.lastStartFolder, QStringLiteral("/start/"));
     const CMSFlexGrid& grid = m_view->grid();
     QCOMPARE(grid.GetRowCount(), 3);
     QCOMPARE(grid.GetCellText(0, 1), QStringLiteral("Image Files"));
@@ -275,7 +240,7 @@ void MorvaneViewTest::dropsFilesAsAddAddsThem()
     // QDir cannot remove a name that is not valid UTF-8.
     const auto removeLatin1 = qScopeGuard([&] { std::remove(home + "/drop/lat\xedn.jpg"); });
     QVERIFY(m_view->grid().viewport()->acceptDrops());
-    m_prompter.nextFiles = {m_home.filePath("drop/a.jpg")};
+    m_view.prompter.nextFiles = {m_home.filePath("drop/a.jpg")};
     m_view->OnAdd();
     QSettings("Quarnel").setValue("CommonFilePath", "/start/");
 
@@ -330,7 +295,7 @@ void MorvaneViewTest::groupsSelectedRows()
         m_view->grid().SetCellText(row, 2, QStringLiteral("2"));
     clickRow(3);
     clickRow(2, Qt::ShiftModifier);
-    m_prompter.nextGroup = selection;
+    m_view.prompter.nextGroup = selection;
     QTest::mouseClick(m_view->findChild<QPushButton*>("1009"), Qt::LeftButton);
     QCOMPARE(m_view->grid().GetCellText(1, 2), QStringLiteral("2"));
     QTEST(m_view->grid().GetCellText(2, 2), "cell");
@@ -342,15 +307,15 @@ void MorvaneViewTest::cancelledGroupChangesNothing()
 {
     add({"/P/1.jpg"});
     clickRow(1);
-    m_prompter.nextGroup = std::nullopt;
+    m_view.prompter.nextGroup = std::nullopt;
     m_view->OnGroup();
-    m_prompter.nextGroup = -1;
+    m_view.prompter.nextGroup = -1;
     m_view->OnGroup();
-    QCOMPARE(m_prompter.groupDialogs, 2);
+    QCOMPARE(m_view.prompter.groupDialogs, 2);
     QCOMPARE(m_view->grid().GetCellText(1, 2), QString());
 
     m_view->grid().setCurrentCell(-1, -1);
-    m_prompter.nextGroup = 2;
+    m_view.prompter.nextGroup = 2;
     m_view->OnGroup();
     QCOMPARE(m_view->grid().GetCellText(1, 2), QString());
 }
@@ -372,11 +337,11 @@ void MorvaneViewTest::bareViewWritesStatusAndPutsReadyBack()
 {
     m_view->OnGenerate();
     QTRY_VERIFY(!m_view->isRunning());
-    QCOMPARE(m_status.texts, (QStringList{"Generating Images...", "Nothing made."}));
+    QCOMPARE(m_view.status.texts, (QStringList{"Generating Images...", "Nothing made."}));
     auto* statusTimer = m_view->findChild<QTimer*>("statusTimer");
     QCOMPARE(statusTimer->interval(), 20000);
     QMetaObject::invokeMethod(statusTimer, "timeout");
-    QCOMPARE(m_status.texts.last(), QStringLiteral("Ready"));
+    QCOMPARE(m_view.status.texts.last(), QStringLiteral("Ready"));
     QVERIFY(!statusTimer->isActive());
 }
 

@@ -1,8 +1,8 @@
 #include "ColourMath.h"
 #include "PhotoPictures.h"
+#include "QuietObserver.h"
 #include "TestPictures.h"
 
-#include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 
 #include <QDir>
@@ -17,15 +17,10 @@ Q_DECLARE_METATYPE(Rgb)
 namespace {
 
 // Only what a photograph's way through the run changes: renames and unreadable rows.
-class PhotoObserver : public BatchObserver
+class PhotoObserver : public QuietObserver
 {
 public:
-    void status(const QString&) override {}
     void message(const QString& text) override { events << "message " + text; }
-    void progressRange(int) override {}
-    void progressStep() override {}
-    void progressReset() override {}
-    void transferProgress(const TransferProgress&) override {}
     void renamed(int row, const QString& newPath) override
     {
         events << QStringLiteral("renamed %1 %2").arg(row).arg(QFileInfo(newPath).fileName());
@@ -45,11 +40,6 @@ public:
 
     QStringList events;
 };
-
-QSize sizeOf(const GdImage& image)
-{
-    return image ? QSize(image->sx, image->sy) : QSize();
-}
 
 // The colour in the middle of the picture, where a flat patch is flattest.
 Rgb middle(const gdImage& image)

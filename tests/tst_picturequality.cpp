@@ -1,8 +1,9 @@
+#include "BatchFixture.h"
 #include "PhotoPictures.h"
 #include "PictureReference.h"
+#include "QuietObserver.h"
 #include "TestPictures.h"
 
-#include "imaging/BatchObserver.h"
 #include "imaging/ImageBatch.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Orientation.h"
@@ -17,31 +18,6 @@
 using namespace PictureReference;
 
 namespace {
-
-const QStringList& thumbnailFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(0).written;
-}
-
-const QStringList& largeImageFiles(const GeneratedImages& generated)
-{
-    return generated.profiles.at(1).written;
-}
-
-class QuietObserver : public BatchObserver
-{
-public:
-    void status(const QString&) override {}
-    void message(const QString&) override {}
-    void progressRange(int) override {}
-    void progressStep() override {}
-    void progressReset() override {}
-    void transferProgress(const TransferProgress&) override {}
-    void renamed(int, const QString&) override {}
-    void notRenamed(int, const QString&, std::error_code) override {}
-    void unreadable(int, const QString&, DecodeFailure) override {}
-    void notWritten(int, const QString&, const OutputFailure&) override {}
-};
 
 OutputProfile widthProfile(const QString& saveDir, int width, int quality)
 {

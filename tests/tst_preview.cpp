@@ -1,13 +1,9 @@
 #include "PhotoPictures.h"
-#include "RecordedStatus.h"
-#include "ScriptedPrompter.h"
 #include "TestHome.h"
 #include "TestPictures.h"
+#include "TestView.h"
 
 #include "imaging/PreviewGeometry.h"
-#include "view/CMSFlexGrid.h"
-#include "settings/ProgramSettings.h"
-#include "view/CMorvaneView.h"
 #include "view/PreviewFrame.h"
 
 #include <QFrame>
@@ -41,10 +37,7 @@ private:
     QString previewFile() const { return m_dir.filePath("thumbPreview.jpg"); }
 
     TestHome m_dir;
-    ScriptedPrompter m_prompter;
-    RecordedStatus m_status;
-    ProgramSettings m_settings;
-    std::unique_ptr<CMorvaneView> m_view;
+    TestView m_view;
     QSize m_frameBox;
 
 private slots:
@@ -70,12 +63,9 @@ void PreviewTest::initTestCase()
 void PreviewTest::init()
 {
     QFile::remove(previewFile());
-    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status, m_settings);
-    m_view->OnInitialUpdate();
-    m_prompter.nextFiles = {picture("wide.jpg", {400, 300}), picture("tall.jpg", {150, 200})};
-    m_view->OnAdd();
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    m_view.open();
+    m_view.add({picture("wide.jpg", {400, 300}), picture("tall.jpg", {150, 200})});
+    QVERIFY(m_view.show());
     // The box the frame is fitted into, as the form lays it out.
     m_frameBox = frame()->parentWidget()->size();
 }
@@ -116,8 +106,7 @@ void PreviewTest::previewStandsUpright()
     QFETCH(QString, name);
     QFETCH(QByteArray, file);
     QVERIFY(TestPictures::write(m_dir.filePath(name), file));
-    m_prompter.nextFiles = {m_dir.filePath(name)};
-    m_view->OnAdd();
+    m_view.add({m_dir.filePath(name)});
     click(3);
     QTRY_COMPARE(TestPictures::jpegSize(previewFile()), QSize(87, 117));
     QTRY_VERIFY(!workersRunning());
@@ -138,8 +127,7 @@ void PreviewTest::headerRowWritesNothing()
 void PreviewTest::unreadablePictureSaysSoInTheFrame()
 {
     TestPictures::write(m_dir.filePath("broken.jpg"), "not a picture");
-    m_prompter.nextFiles = {m_dir.filePath("broken.jpg")};
-    m_view->OnAdd();
+    m_view.add({m_dir.filePath("broken.jpg")});
     click(1);
     QTRY_VERIFY(QFile::exists(previewFile()));
     QTRY_VERIFY(!workersRunning());
@@ -173,12 +161,12 @@ void PreviewTest::paintDuringAddDoesNotWait()
     click(1);
     QTRY_VERIFY(QFile::exists(previewFile()));
     bool painted = false;
-    m_prompter.whileChoosingFiles = [&] {
+    m_view.prompter.whileChoosingFiles = [&] {
         m_view->repaint();
         painted = true;
     };
     m_view->OnAdd();
-    m_prompter.whileChoosingFiles = nullptr;
+    m_view.prompter.whileChoosingFiles = nullptr;
     QVERIFY(painted);
 }
 

@@ -1,19 +1,13 @@
 #include "PhotoPictures.h"
-#include "RecordedStatus.h"
-#include "ScriptedPrompter.h"
 #include "TestHome.h"
 #include "TestPictures.h"
+#include "TestView.h"
 
-#include "settings/ProgramSettings.h"
-#include "view/CMSFlexGrid.h"
-#include "view/CMorvaneView.h"
 #include "view/RowReader.h"
 
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-
-#include <memory>
 
 using namespace PhotoPictures;
 
@@ -89,17 +83,9 @@ private:
         return paths;
     }
     void waitUntilRead() { QTRY_VERIFY_WITH_TIMEOUT(m_view->rowReader().isIdle(), 20000); }
-    void addToView(const QStringList& paths)
-    {
-        m_prompter.nextFiles = paths;
-        m_view->OnAdd();
-    }
 
     TestHome m_home;
-    ScriptedPrompter m_prompter;
-    RecordedStatus m_status;
-    ProgramSettings m_settings;
-    std::unique_ptr<CMorvaneView> m_view;
+    TestView m_view;
 
 private slots:
     void initTestCase();
@@ -127,10 +113,8 @@ void RowReaderTest::initTestCase()
 
 void RowReaderTest::init()
 {
-    m_view = std::make_unique<CMorvaneView>(m_prompter, m_status, m_settings);
-    m_view->OnInitialUpdate();
-    m_view->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    m_view.open();
+    QVERIFY(m_view.show());
 }
 
 void RowReaderTest::cleanup()
@@ -292,7 +276,7 @@ void RowReaderTest::rowsShowTheirPicturesAndDetails()
     const QDateTime changed(QDate(2021, 3, 4), QTime(5, 6, 7), Qt::UTC);
     QVERIFY(plain.setFileTime(changed, QFileDevice::FileModificationTime));
     plain.close();
-    addToView(paths);
+    m_view.add(paths);
     // The paths are there at once; the rest comes as it is read.
     QCOMPARE(rowPaths(), paths);
     waitUntilRead();
@@ -319,7 +303,7 @@ void RowReaderTest::rowsShowTheirPicturesAndDetails()
 // A row that did not come out whole says why first; what the row is follows.
 void RowReaderTest::notesComeFirstInTheTooltip()
 {
-    addToView({path("a.jpg"), path("b.jpg")});
+    m_view.add({path("a.jpg"), path("b.jpg")});
     waitUntilRead();
     CMSFlexGrid& grid = m_view->grid();
     const QString details = grid.rowDetails(2);
@@ -345,7 +329,7 @@ void RowReaderTest::picturesAndDetailsStayWithTheirRows()
                                      {"d.jpg", QSize(300, 300)},
                                      {"b.jpg", QSize(400, 300)}})
         paths << file(QString::fromLatin1(name), quartersJpeg(size.width(), size.height()));
-    addToView(paths);
+    m_view.add(paths);
     waitUntilRead();
     CMSFlexGrid& grid = m_view->grid();
     QHash<QString, QSize> pictureOf;
@@ -364,9 +348,9 @@ void RowReaderTest::picturesAndDetailsStayWithTheirRows()
 
 void RowReaderTest::rowsAddedLaterGetTheirsLater()
 {
-    addToView({file("a.jpg", quartersJpeg(64, 48))});
+    m_view.add({file("a.jpg", quartersJpeg(64, 48))});
     waitUntilRead();
-    addToView({file("b.jpg", quartersJpeg(48, 64))});
+    m_view.add({file("b.jpg", quartersJpeg(48, 64))});
     waitUntilRead();
     QVERIFY(!m_view->grid().rowPicture(1).isNull());
     QVERIFY(!m_view->grid().rowPicture(2).isNull());
@@ -380,7 +364,7 @@ void RowReaderTest::rowsRemovedWhileReadGetNothingOfOthers()
     QStringList paths;
     for (int i = 0; i < 60; ++i)
         paths << file(QStringLiteral("p%1.jpg").arg(i), quartersJpeg(200 + 10 * i, 200));
-    addToView(paths);
+    m_view.add(paths);
     // Scrolled, so that rows far down are read first.
     m_view->grid().verticalScrollBar()->setValue(m_view->grid().verticalScrollBar()->maximum());
     m_view->grid().setRangeSelected(QTableWidgetSelectionRange(0, 0, 39, 1), true);

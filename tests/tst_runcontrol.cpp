@@ -35,18 +35,6 @@ private:
     CMorvaneView& view() { return m_program.view(); }
     QString path(const QString& name) const { return m_home.filePath(name); }
     QPushButton* button(const char* id) { return view().findChild<QPushButton*>(id); }
-    QAction* menuAction(const QString& menuTitle, const QString& item)
-    {
-        for (QAction* menu : frame().menuBar()->actions()) {
-            if (menu->text() != menuTitle)
-                continue;
-            for (QAction* action : menu->menu()->actions()) {
-                if (action->text() == item)
-                    return action;
-            }
-        }
-        return nullptr;
-    }
 
     // Four grouped pictures; each step of the progress bar runs whileRunning once, on the
     // window's thread, while the run waits for it.
@@ -152,7 +140,7 @@ void RunControlTest::clicksDuringARunDoNothingThenOrAfterwards()
                                          {"&View", "Move Do&wn"},
                                          {"&Options", "&Image Properties"},
                                          {"&Options", "&Ftp Settings"}}) {
-            QAction* action = menuAction(menu, item);
+            QAction* action = m_program.menuItem(menu, item);
             if (action->isEnabled())
                 idleOnly << item;
             action->trigger();
@@ -177,8 +165,8 @@ void RunControlTest::clicksDuringARunDoNothingThenOrAfterwards()
     for (const char* id : {"1007", "1008", "1009", "3", "4"})
         QVERIFY(button(id)->isEnabled());
     QVERIFY(!button("1034")->isEnabled());
-    QVERIFY(menuAction("&File", "&New")->isEnabled());
-    QVERIFY(menuAction("&View", "Move &Up")->isEnabled());
+    QVERIFY(m_program.menuItem("&File", "&New")->isEnabled());
+    QVERIFY(m_program.menuItem("&View", "Move &Up")->isEnabled());
 }
 
 void RunControlTest::cancelStopsAfterTheRowBeingWritten_data()

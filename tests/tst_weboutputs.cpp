@@ -1,3 +1,4 @@
+#include "BatchFixture.h"
 #include "PhotoPictures.h"
 #include "PictureReference.h"
 #include "RecordingObserver.h"
@@ -28,8 +29,7 @@ namespace {
 // The picture's size and first pixel, or an empty size when the file cannot be read.
 QSize decodedSize(const QString& path)
 {
-    const GdImage decoded = decodeOutput(read(path));
-    return decoded ? QSize(decoded->sx, decoded->sy) : QSize();
+    return PhotoPictures::sizeOf(decodeOutput(read(path)));
 }
 
 QStringList sorted(QStringList names)
@@ -117,19 +117,16 @@ QString fromUrl(const QString& url)
 // Generation with the web outputs: WebP, AVIF, 2x versions, sizes that keep proportions or
 // never enlarge, progressive JPEGs, credits and the HTML fragments, each read back by the
 // library of its format.
-class WebOutputsTest : public QObject
+class WebOutputsTest : public QObject, private BatchFixture
 {
     Q_OBJECT
 
 private:
-    QString photo(const QString& name) const { return m_dir->filePath("photos/" + name); }
-    QString thumb(const QString& name) const { return m_dir->filePath("thumbs/" + name); }
-    QString large(const QString& name) const { return m_dir->filePath("images/" + name); }
+    // Hidden files count too: nothing a run leaves goes unseen.
     QStringList files(const QString& folder) const
     {
-        return sorted(QDir(m_dir->filePath(folder)).entryList(QDir::Files | QDir::Hidden));
+        return BatchFixture::files(folder, QDir::Files | QDir::Hidden);
     }
-
     // The settings as morvane.cfg gives them: the sixteen keys of a file from before the web
     // outputs, then the given keys, each 1.
     void loadSettings(const QStringList& keys)
@@ -149,27 +146,13 @@ private:
         m_settings = ImageSettings();
         QVERIFY(m_settings.load(path));
     }
-    void addPhoto(const QString& name, const QString& group, const QByteArray& bytes)
-    {
-        QVERIFY(write(photo(name), bytes));
-        BatchRow row;
-        row.entry.SetPath(photo(name));
-        row.group = group;
-        m_rows.push_back(row);
-    }
     GeneratedImages run(int threads = 2)
     {
         BatchControl control;
         control.threads = threads;
         control.markupLinkFolder = "../images";
-        return GenerateImages(m_rows, m_groupText, m_settings, m_observer, control);
+        return BatchFixture::run(control);
     }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::vector<BatchRow> m_rows;
-    std::array<QString, 5> m_groupText;
-    ImageSettings m_settings;
-    RecordingObserver m_observer;
 
 private slots:
     void init();
@@ -195,14 +178,8 @@ private slots:
 
 void WebOutputsTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir->filePath("data")));
-    for (const char* folder : {"photos", "thumbs", "images"})
-        QVERIFY(QDir(m_dir->path()).mkdir(folder));
-    m_rows.clear();
+    makeFolders();
     m_groupText = {"beach", "", "", "", ""};
-    m_observer = RecordingObserver();
     loadSettings({});
 }
 
