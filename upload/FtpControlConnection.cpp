@@ -5,6 +5,7 @@
 #include "upload/CurlSetup.h"
 #include "upload/FtpLogin.h"
 #include "upload/FtpOptions.h"
+#include "upload/RemotePath.h"
 
 #include <QList>
 
@@ -142,26 +143,13 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
         return false;
     // Starts from this connection's directory, not the server's idea of it: after a lost
     // control connection libcurl logs in again and lands in the login directory.
-    CommandList commands;
-    if (!append(commands, "CWD " + m_directory) ||
-        !append(commands, "CWD " + pathToLocal(directory)) || !append(commands, "PWD"))
-        return false;
-    const bool answered = performCommands(std::move(commands), root() + "%2F") == CURLE_OK;
+    const bool answered = performCommands(
+        {"CWD " + m_directory, "CWD " + pathToLocal(directory), "PWD"}, commandUrl());
     const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;
     if (!changed)
         return false;
     m_directory = *changed;
     return true;
-}
-
-QString FtpControlConnection::CurrentDirectory() const
-{
-    return pathFromLocal(m_directory);
-}
-
-void FtpControlConnection::AdoptDirectory(const QString& absolute)
-{
-    m_directory = pathToLocal(absolute);
 }
 
 bool FtpControlConnection::CreateDirectory(const QString& directory)
@@ -181,16 +169,14 @@ bool FtpControlConnection::CreateDirectory(const QString& directory)
             commands << "*MKD " + part;
         commands << "CWD " + part;
     }
-    return sendCommands(commands);
+    return performCommandsUnstoppable(commands, commandUrl());
 }
 
 std::optional<RemoteListing> FtpControlConnection::ListDirectory()
 {
     // The folder's own absolute name: the server's current directory is not kept up.
-    QByteArray folder = m_directory;
-    if (!folder.endsWith('/'))
-        folder += '/';
-    const std::string url = root() + folder.toPercentEncoding().toStdString();
+    const std::string url =
+        root() + RemotePath::join(m_directory, {}).toPercentEncoding().toStdString();
     // MLSD gives exact sizes in one agreed form; LIST is what every server has.
     if (std::optional<QByteArray> listing = download(url, "MLSD"))
         return RemoteListings::fromMlsd(*listing);
@@ -205,7 +191,7 @@ std::optional<qint64> FtpControlConnection::FileSize(const QString& remoteName)
     if (path.contains('\r') || path.contains('\n'))
         return std::nullopt;
     // The binary type of the upload before is still in force, so the server counts bytes.
-    if (!sendCommands({"SIZE " + path}))
+    if (!performCommandsUnstoppable({"SIZE " + path}, commandUrl()))
         return std::nullopt;
     for (const QByteArray& line : QByteArray::fromStdString(replies()).split('\n')) {
         if (!line.startsWith("213 "))
@@ -226,18 +212,9 @@ bool FtpControlConnection::RenameFile(const QString& from, const QString& to)
         target.contains('\n'))
         return false;
     // Most servers replace the file of the new name; some refuse while it exists.
-    return sendCommands({"RNFR " + source, "RNTO " + target}) ||
-           sendCommands({"*DELE " + target, "RNFR " + source, "RNTO " + target});
-}
-
-bool FtpControlConnection::sendCommands(const QList<QByteArray>& commands)
-{
-    CommandList list;
-    for (const QByteArray& command : commands) {
-        if (!append(list, command))
-            return false;
-    }
-    return performCommandsUnstoppable(std::move(list), root() + "%2F") == CURLE_OK;
+    return performCommandsUnstoppable({"RNFR " + source, "RNTO " + target}, commandUrl()) ||
+           performCommandsUnstoppable({"*DELE " + target, "RNFR " + source, "RNTO " + target},
+                                      commandUrl());
 }
 
 TransferResult FtpControlConnection::PutFile(const QString& localPath, const QString& remoteName)
@@ -251,14 +228,5 @@ bool FtpControlConnection::RemoveFile(const QString& remoteName)
     const QByteArray path = remotePath(remoteName);
     if (path.contains('\r') || path.contains('\n'))
         return false;
-    return sendCommands({"DELE " + path});
-}
-
-QByteArray FtpControlConnection::remotePath(const QString& remoteName) const
-{
-    QByteArray path = m_directory;
-    if (!path.endsWith('/'))
-        path += '/';
-    // The name's own bytes, as the local file system holds them.
-    return path + pathToLocal(remoteName);
+    return performCommandsUnstoppable({"DELE " + path}, commandUrl());
 }

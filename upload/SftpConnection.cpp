@@ -153,16 +153,6 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
     return true;
 }
 
-QString SftpConnection::CurrentDirectory() const
-{
-    return pathFromLocal(m_directory);
-}
-
-void SftpConnection::AdoptDirectory(const QString& absolute)
-{
-    m_directory = pathToLocal(absolute);
-}
-
 bool SftpConnection::CreateDirectory(const QString& directory)
 {
     // Each folder on the way from the top; those that exist refuse, which is no failure.
@@ -178,7 +168,7 @@ bool SftpConnection::CreateDirectory(const QString& directory)
             return false;
         commands << "*mkdir " + *name;
     }
-    return commands.isEmpty() || sendCommands(commands);
+    return commands.isEmpty() || performCommandsUnstoppable(commands, directoryUrl(m_directory));
 }
 
 std::optional<RemoteListing> SftpConnection::ListDirectory()
@@ -206,24 +196,15 @@ bool SftpConnection::RenameFile(const QString& from, const QString& to)
     if (!source || !target)
         return false;
     // Servers of the usual SFTP version refuse to rename onto a file that exists.
-    return sendCommands({"rename " + *source + ' ' + *target}) ||
-           sendCommands({"*rm " + *target, "rename " + *source + ' ' + *target});
+    const std::string url = directoryUrl(m_directory);
+    return performCommandsUnstoppable({"rename " + *source + ' ' + *target}, url) ||
+           performCommandsUnstoppable({"*rm " + *target, "rename " + *source + ' ' + *target}, url);
 }
 
 bool SftpConnection::RemoveFile(const QString& remoteName)
 {
     const std::optional<QByteArray> name = quoted(remotePath(remoteName));
-    return name && sendCommands({"rm " + *name});
-}
-
-bool SftpConnection::sendCommands(const QList<QByteArray>& commands)
-{
-    CommandList list;
-    for (const QByteArray& command : commands) {
-        if (!append(list, command))
-            return false;
-    }
-    return performCommandsUnstoppable(std::move(list), directoryUrl(m_directory)) == CURLE_OK;
+    return name && performCommandsUnstoppable({"rm " + *name}, directoryUrl(m_directory));
 }
 
 std::optional<QByteArray> SftpConnection::quoted(const QByteArray& path)
@@ -235,18 +216,9 @@ std::optional<QByteArray> SftpConnection::quoted(const QByteArray& path)
     return '"' + escaped + '"';
 }
 
-QByteArray SftpConnection::remotePath(const QString& remoteName) const
-{
-    QByteArray path = m_directory;
-    if (!path.endsWith('/'))
-        path += '/';
-    // The name's own bytes, as the local file system holds them.
-    return path + pathToLocal(remoteName);
-}
-
 std::string SftpConnection::directoryUrl(const QByteArray& path) const
 {
-    return urlOf(path.endsWith('/') ? path : path + '/');
+    return urlOf(RemotePath::join(path, {}));
 }
 
 std::string SftpConnection::urlOf(const QByteArray& path) const
