@@ -221,6 +221,8 @@ bool CurlConnection::performCommandsUnstoppable(const QList<QByteArray>& command
 
 bool CurlConnection::append(CommandList& list, const QByteArray& command)
 {
+    if (command.contains('\r') || command.contains('\n') || command.contains('\0'))
+        return false;
     curl_slist* longer = curl_slist_append(list.get(), command.constData());
     if (!longer)
         return false;

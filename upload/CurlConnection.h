@@ -66,7 +66,8 @@ protected:
     // to its end whatever the stop says; none when the server tells none.
     std::optional<qint64> remoteSize(const std::string& url);
     // Sends the commands, and nothing else, on a request for the URL; false when one failed
-    // (a command starting with "*" may fail). The handle keeps them until the next request
+    // (a command starting with "*" may fail) or none went out because one was refused (see
+    // append). The handle keeps them until the next request
     // sets others.
     bool performCommands(const QList<QByteArray>& commands, const std::string& url);
     // The same, carried to its end whatever the stop says: what tidies up after a stop.
@@ -75,7 +76,8 @@ protected:
     QByteArray m_directory; // the current directory, absolute, as the server names it
 
 private:
-    // Appends a command; false when there is no memory for it.
+    // Appends a command; false when there is no memory for it, or when it would not go out
+    // as one whole command: a line break would start another, and libcurl ends it at a NUL.
     static bool append(CommandList& list, const QByteArray& command);
 
     static size_t collectReply(char* data, size_t size, size_t count, void* replies);

@@ -139,8 +139,6 @@ void FtpControlConnection::setUpTls(CurlSetup& setup, const FtpLogin& login, Sec
 
 bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
 {
-    if (hasLineBreak(directory) || directory.contains(QChar(0)))
-        return false;
     // Starts from this connection's directory, not the server's idea of it: after a lost
     // control connection libcurl logs in again and lands in the login directory.
     const bool answered = performCommands(
@@ -155,8 +153,6 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
 bool FtpControlConnection::CreateDirectory(const QString& directory)
 {
     const QByteArray path = pathToLocal(directory);
-    if (path.contains('\r') || path.contains('\n') || path.contains('\0'))
-        return false;
     // One folder at a time, as the upload reaches it; a folder that exists refuses MKD, which
     // is no failure ("*"), and the CWD after it tells whether the way goes on.
     QList<QByteArray> commands = {"CWD " + m_directory};
@@ -188,8 +184,6 @@ std::optional<RemoteListing> FtpControlConnection::ListDirectory()
 std::optional<qint64> FtpControlConnection::FileSize(const QString& remoteName)
 {
     const QByteArray path = remotePath(remoteName);
-    if (path.contains('\r') || path.contains('\n'))
-        return std::nullopt;
     // The binary type of the upload before is still in force, so the server counts bytes.
     if (!performCommandsUnstoppable({"SIZE " + path}, commandUrl()))
         return std::nullopt;
@@ -208,9 +202,6 @@ bool FtpControlConnection::RenameFile(const QString& from, const QString& to)
 {
     const QByteArray source = remotePath(from);
     const QByteArray target = remotePath(to);
-    if (source.contains('\r') || source.contains('\n') || target.contains('\r') ||
-        target.contains('\n'))
-        return false;
     // Most servers replace the file of the new name; some refuse while it exists.
     return performCommandsUnstoppable({"RNFR " + source, "RNTO " + target}, commandUrl()) ||
            performCommandsUnstoppable({"*DELE " + target, "RNFR " + source, "RNTO " + target},
@@ -225,8 +216,5 @@ TransferResult FtpControlConnection::PutFile(const QString& localPath, const QSt
 
 bool FtpControlConnection::RemoveFile(const QString& remoteName)
 {
-    const QByteArray path = remotePath(remoteName);
-    if (path.contains('\r') || path.contains('\n'))
-        return false;
-    return performCommandsUnstoppable({"DELE " + path}, commandUrl());
+    return performCommandsUnstoppable({"DELE " + remotePath(remoteName)}, commandUrl());
 }

@@ -163,10 +163,7 @@ bool SftpConnection::CreateDirectory(const QString& directory)
         if (part.isEmpty())
             continue;
         prefix += '/' + part;
-        const std::optional<QByteArray> name = quoted(prefix);
-        if (!name)
-            return false;
-        commands << "*mkdir " + *name;
+        commands << "*mkdir " + quoted(prefix);
     }
     return commands.isEmpty() || performCommandsUnstoppable(commands, directoryUrl(m_directory));
 }
@@ -191,26 +188,22 @@ std::optional<qint64> SftpConnection::FileSize(const QString& remoteName)
 
 bool SftpConnection::RenameFile(const QString& from, const QString& to)
 {
-    const std::optional<QByteArray> source = quoted(remotePath(from));
-    const std::optional<QByteArray> target = quoted(remotePath(to));
-    if (!source || !target)
-        return false;
+    const QByteArray source = quoted(remotePath(from));
+    const QByteArray target = quoted(remotePath(to));
     // Servers of the usual SFTP version refuse to rename onto a file that exists.
     const std::string url = directoryUrl(m_directory);
-    return performCommandsUnstoppable({"rename " + *source + ' ' + *target}, url) ||
-           performCommandsUnstoppable({"*rm " + *target, "rename " + *source + ' ' + *target}, url);
+    return performCommandsUnstoppable({"rename " + source + ' ' + target}, url) ||
+           performCommandsUnstoppable({"*rm " + target, "rename " + source + ' ' + target}, url);
 }
 
 bool SftpConnection::RemoveFile(const QString& remoteName)
 {
-    const std::optional<QByteArray> name = quoted(remotePath(remoteName));
-    return name && performCommandsUnstoppable({"rm " + *name}, directoryUrl(m_directory));
+    return performCommandsUnstoppable({"rm " + quoted(remotePath(remoteName))},
+                                      directoryUrl(m_directory));
 }
 
-std::optional<QByteArray> SftpConnection::quoted(const QByteArray& path)
+QByteArray SftpConnection::quoted(const QByteArray& path)
 {
-    if (path.contains('\n') || path.contains('\r') || path.contains('\0'))
-        return std::nullopt;
     QByteArray escaped = path;
     escaped.replace('\\', "\\\\").replace('"', "\\\"");
     return '"' + escaped + '"';

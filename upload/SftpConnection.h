@@ -37,9 +37,8 @@ private:
     // The URL of a directory, which ends in "/"; commands go with the current one's, and
     // name their paths quoted (see quoted).
     std::string directoryUrl(const QByteArray& path) const;
-    // A path as the commands take it: in quotes, with its quotes and backslashes escaped;
-    // none for a path no command can carry.
-    static std::optional<QByteArray> quoted(const QByteArray& path);
+    // A path as the commands take it: in quotes, with its quotes and backslashes escaped.
+    static QByteArray quoted(const QByteArray& path);
     static int onHostKey(void* self, int type, const char* key, size_t length);
 
     QByteArray m_hostKey; // the server's host key, when it was not yet trusted
