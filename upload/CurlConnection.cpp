@@ -40,8 +40,9 @@ constexpr qsizetype largestListing = 16 * 1024 * 1024;
 // login that keeps answering and never ends.
 constexpr int loginReplies = 10;
 
-// Every option a request may have changed, back to what a plain request wants.
-void resetRequest(CurlSetup& setup)
+} // namespace
+
+void CurlConnection::resetRequest(CurlSetup& setup)
 {
     setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
         .set(CURLOPT_POSTQUOTE, static_cast<curl_slist*>(nullptr))
@@ -50,8 +51,6 @@ void resetRequest(CurlSetup& setup)
         .set(CURLOPT_NOBODY, 0L)
         .set(CURLOPT_DIRLISTONLY, 0L);
 }
-
-} // namespace
 
 std::string CurlConnection::rootUrl(const char* scheme, const QString& server, int port)
 {

@@ -43,6 +43,9 @@ protected:
 
     explicit CurlConnection(std::string root);
 
+    // Every option a request may have changed, back to what a plain request wants.
+    static void resetRequest(CurlSetup& setup);
+
     // The options every request shares: no signals, the time-outs, the stop, the replies
     // collected and any listing thrown away.
     void setUpHandle(CurlSetup& setup, const FtpOptions& options);

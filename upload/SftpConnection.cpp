@@ -142,11 +142,8 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
     const QByteArray path = RemotePath::resolve(m_directory, pathToLocal(directory));
     // Listing the directory is how SFTP tells that it exists and may be entered.
     CurlSetup setup(handle());
-    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
-        .set(CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr))
-        .set(CURLOPT_UPLOAD, 0L)
-        .set(CURLOPT_NOBODY, 0L)
-        .set(CURLOPT_DIRLISTONLY, 1L);
+    resetRequest(setup);
+    setup.set(CURLOPT_DIRLISTONLY, 1L);
     if (!setup.complete() || perform(directoryUrl(path)) != CURLE_OK)
         return false;
     m_directory = path;
