@@ -468,10 +468,7 @@ private:
         if (m_settings.RemoveStale == 0 || !m_request.mayRemoveStale || m_serverGone ||
             !m_uploader.m_pConnection)
             return;
-        const bool everyFile =
-            (m_request.dryRun ? m_result.planned() + m_result.unchanged
-                              : m_result.sent + m_result.unchanged) == m_result.toSend;
-        if (!everyFile)
+        if (!m_result.allFilesThere())
             return;
         QStringList dirs;
         QHash<QString, QSet<QString>> made;
