@@ -58,12 +58,9 @@ QString besidesSending(const UploadResult& upload, bool dryRun)
     add(QT_TRANSLATE_N_NOOP("PublishResult", "%n unchanged"), upload.unchanged);
     add(QT_TRANSLATE_N_NOOP("PublishResult", "%n removed"), upload.removed);
     add(QT_TRANSLATE_N_NOOP("PublishResult", "%n not removed"), upload.notRemoved);
-    if (dryRun) {
-        int toRemove = 0;
-        for (const UploadStep& step : upload.plan)
-            toRemove += step.kind == UploadStep::Kind::Remove ? 1 : 0;
-        add(QT_TRANSLATE_N_NOOP("PublishResult", "%n to remove"), toRemove);
-    }
+    if (dryRun)
+        add(QT_TRANSLATE_N_NOOP("PublishResult", "%n to remove"),
+            upload.steps(UploadStep::Kind::Remove));
     return text;
 }
 

@@ -165,6 +165,8 @@ private slots:
     void listsSizesAndRenamesOverAFile();
     void makesFoldersWithTheirParents_data();
     void makesFoldersWithTheirParents();
+    void refusesANulInAName_data();
+    void refusesANulInAName();
     void waitsForEachReplyNotForTheWholeLogin();
     void givesUpATcpConnectionThatIsNeverMade();
 };
@@ -770,6 +772,67 @@ void FtpConnectionTest::makesFoldersWithTheirParents()
     QVERIFY(QFileInfo(m_peer->homePath("www/c")).isDir());
     QVERIFY(connection.CreateDirectory(m_peer->remotePath("www/a")));
     storesIn(connection, "www/a/b");
+}
+
+void FtpConnectionTest::refusesANulInAName_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("operation");
+
+    // Cut at the NUL, each name would be another file's or folder's: the remove, the rename
+    // or the size would act on a.jpg, the directory change would enter sub.
+    for (const Kind kind : {Kind::Ftp, Kind::Sftp}) {
+        for (const char* operation :
+             {"remove", "rename from", "rename to", "size", "make folder", "change directory"})
+            QTest::addRow("%s: %s", UploadPeer::name(kind), operation) << kind << operation;
+    }
+}
+
+void FtpConnectionTest::refusesANulInAName()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, operation);
+    REQUIRE_UPLOAD_PEER(kind);
+    QVERIFY(m_peer->start(kind, {"site/sub"}));
+    for (const auto& [name, bytes] : {std::pair{"a.jpg", "old"}, std::pair{"b.jpg", "new"}}) {
+        QFile file(m_peer->homePath(QString("site/") + name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == 3);
+    }
+    const FtpConnectResult result = connect();
+    QVERIFY(result.connection);
+    FtpConnection& connection = *result.connection;
+    QVERIFY(connection.SetCurrentDirectory("site"));
+    const QString directory = connection.CurrentDirectory();
+    const qsizetype logged = m_peer->serverLog().size();
+    const QString nul(QChar(0));
+
+    bool done = true;
+    if (operation == "remove")
+        done = connection.RemoveFile("a.jpg" + nul + "b.jpg");
+    else if (operation == "rename from")
+        done = connection.RenameFile("b.jpg" + nul + "x", "a.jpg");
+    else if (operation == "rename to")
+        done = connection.RenameFile("b.jpg", "a.jpg" + nul + "x");
+    else if (operation == "size")
+        done = connection.FileSize("a.jpg" + nul + "x").has_value();
+    else if (operation == "make folder")
+        done = connection.CreateDirectory("c" + nul + "d");
+    else if (operation == "change directory")
+        done = connection.SetCurrentDirectory("sub" + nul + "x");
+    QVERIFY(!done);
+
+    // A request after it: the server has noted all that came before.
+    QVERIFY(connection.ListDirectory());
+    if (kind == Kind::Ftp) {
+        const QString sent = m_peer->serverLog().mid(logged);
+        QVERIFY2(!sent.contains(QRegularExpression("^<- (CWD|MKD|SIZE|RNFR|RNTO|DELE)",
+                                                   QRegularExpression::MultilineOption)),
+                 qPrintable(sent));
+    }
+    QCOMPARE(remoteFile("site/a.jpg"), QByteArray("old"));
+    QCOMPARE(remoteFile("site/b.jpg"), QByteArray("new"));
+    QVERIFY(!QFileInfo::exists(m_peer->homePath("site/c")));
+    QCOMPARE(connection.CurrentDirectory(), directory);
 }
 
 // A server that takes its time over every reply is slow, not gone: only one reply kept

@@ -6,8 +6,10 @@
 #include "upload/RemotePath.h"
 #include "upload/TransferQueue.h"
 #include "upload/UploadRecord.h"
+#include "upload/UploadResult.h"
 
 #include <QFile>
+#include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +106,10 @@ private slots:
     void readsLsListings();
     void resolvesRemotePaths_data();
     void resolvesRemotePaths();
+    void joinsNamesToFolders_data();
+    void joinsNamesToFolders();
+    void countsFilesOnTheServer_data();
+    void countsFilesOnTheServer();
     void walksFoldersAsTheUploadReachesThem_data();
     void walksFoldersAsTheUploadReachesThem();
     void recordKeepsEachServerApart();
@@ -199,6 +205,81 @@ void UploadPartsTest::resolvesRemotePaths()
     QFETCH(QString, current);
     QFETCH(QString, directory);
     QTEST(RemotePath::resolve(current, directory), "resolved");
+}
+
+void UploadPartsTest::joinsNamesToFolders_data()
+{
+    QTest::addColumn<QByteArray>("directory");
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("joined");
+
+    // clang-format off
+    QTest::newRow("a folder") << QByteArray("/www") << QByteArray("a.jpg") << QByteArray("/www/a.jpg");
+    QTest::newRow("the top") << QByteArray("/") << QByteArray("a.jpg") << QByteArray("/a.jpg");
+    QTest::newRow("a folder's own name") << QByteArray("/www/") << QByteArray() << QByteArray("/www/");
+    QTest::newRow("ending in no slash") << QByteArray("/www") << QByteArray() << QByteArray("/www/");
+    QTest::newRow("a name not in UTF-8") << QByteArray("/f\xe9te") << QByteArray("\xe9t\xe9.jpg")
+                                         << QByteArray("/f\xe9te/\xe9t\xe9.jpg");
+    // clang-format on
+}
+
+// The names a connection sends and the names the upload keeps are joined alike.
+void UploadPartsTest::joinsNamesToFolders()
+{
+    QFETCH(QByteArray, directory);
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, joined);
+    QCOMPARE(RemotePath::join(directory, name), joined);
+    QCOMPARE(RemotePath::join(pathFromLocal(directory), pathFromLocal(name)),
+             pathFromLocal(joined));
+}
+
+void UploadPartsTest::countsFilesOnTheServer_data()
+{
+    QTest::addColumn<bool>("dryRun");
+    QTest::addColumn<int>("toSend");
+    QTest::addColumn<int>("sent");
+    QTest::addColumn<int>("unchanged");
+    QTest::addColumn<QString>("plan"); // a letter a step: Make folder, Send, sKip, Remove
+    QTest::addColumn<bool>("allThere");
+
+    // clang-format off
+    QTest::newRow("sent or unchanged") << false << 3 << 2 << 1 << "" << true;
+    QTest::newRow("one not sent") << false << 3 << 1 << 1 << "" << false;
+    QTest::newRow("an upload's plan sends nothing") << false << 2 << 0 << 0 << "SS" << false;
+    QTest::newRow("a dry run would send the rest") << true << 3 << 0 << 1 << "MSSKR" << true;
+    QTest::newRow("a dry run would send too few") << true << 3 << 0 << 1 << "MSKRR" << false;
+    QTest::newRow("a dry run sends nothing itself") << true << 2 << 2 << 0 << "KK" << false;
+    // clang-format on
+}
+
+void UploadPartsTest::countsFilesOnTheServer()
+{
+    QFETCH(bool, dryRun);
+    QFETCH(QString, plan);
+    QFETCH(bool, allThere);
+    UploadResult result;
+    result.connected = true;
+    result.dryRun = dryRun;
+    QFETCH(int, toSend);
+    QFETCH(int, sent);
+    QFETCH(int, unchanged);
+    result.toSend = toSend;
+    result.sent = sent;
+    result.unchanged = unchanged;
+    const QHash<QChar, UploadStep::Kind> kinds = {{'M', UploadStep::Kind::MakeFolder},
+                                                  {'S', UploadStep::Kind::Send},
+                                                  {'K', UploadStep::Kind::Skip},
+                                                  {'R', UploadStep::Kind::Remove}};
+    for (const QChar letter : plan)
+        result.plan.push_back({kinds.value(letter), "/www/x"});
+
+    for (auto kind = kinds.cbegin(); kind != kinds.cend(); ++kind)
+        QCOMPARE(result.steps(kind.value()), plan.count(kind.key()));
+    QCOMPARE(result.allFilesThere(), allThere);
+    QCOMPARE(result.complete(), allThere);
+    result.notRemoved = 1;
+    QVERIFY(!result.complete());
 }
 
 void UploadPartsTest::walksFoldersAsTheUploadReachesThem_data()

@@ -4,6 +4,7 @@
 #include "upload/CurlResults.h"
 #include "upload/CurlSetup.h"
 #include "upload/FtpOptions.h"
+#include "upload/RemotePath.h"
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -39,8 +40,9 @@ constexpr qsizetype largestListing = 16 * 1024 * 1024;
 // login that keeps answering and never ends.
 constexpr int loginReplies = 10;
 
-// Every option a request may have changed, back to what a plain request wants.
-void resetRequest(CurlSetup& setup)
+} // namespace
+
+void CurlConnection::resetRequest(CurlSetup& setup)
 {
     setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
         .set(CURLOPT_POSTQUOTE, static_cast<curl_slist*>(nullptr))
@@ -49,8 +51,6 @@ void resetRequest(CurlSetup& setup)
         .set(CURLOPT_NOBODY, 0L)
         .set(CURLOPT_DIRLISTONLY, 0L);
 }
-
-} // namespace
 
 std::string CurlConnection::rootUrl(const char* scheme, const QString& server, int port)
 {
@@ -71,6 +71,22 @@ std::string CurlConnection::rootUrl(const char* scheme, const QString& server, i
 
 CurlConnection::CurlConnection(std::string root) : m_curl(curl_easy_init()), m_root(std::move(root))
 {
+}
+
+QString CurlConnection::CurrentDirectory() const
+{
+    return pathFromLocal(m_directory);
+}
+
+void CurlConnection::AdoptDirectory(const QString& absolute)
+{
+    m_directory = pathToLocal(absolute);
+}
+
+QByteArray CurlConnection::remotePath(const QString& remoteName) const
+{
+    // The name's own bytes, as the local file system holds them.
+    return RemotePath::join(m_directory, pathToLocal(remoteName));
 }
 
 void CurlConnection::SetProgressCallback(std::function<void(qint64)> callback)
@@ -179,27 +195,33 @@ std::optional<qint64> CurlConnection::remoteSize(const std::string& url)
     return qint64(size);
 }
 
-CURLcode CurlConnection::performCommands(CommandList commands, const std::string& url)
+bool CurlConnection::performCommands(const QList<QByteArray>& commands, const std::string& url)
 {
+    CommandList list;
+    for (const QByteArray& command : commands) {
+        if (!append(list, command))
+            return false;
+    }
     CurlSetup setup(m_curl.get());
     resetRequest(setup);
-    setup.set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, commands.get());
-    m_commands = std::move(commands);
-    if (!setup.complete())
-        return CURLE_BAD_FUNCTION_ARGUMENT;
-    return perform(url);
+    setup.set(CURLOPT_NOBODY, 1L).set(CURLOPT_QUOTE, list.get());
+    m_commands = std::move(list);
+    return setup.complete() && perform(url) == CURLE_OK;
 }
 
-CURLcode CurlConnection::performCommandsUnstoppable(CommandList commands, const std::string& url)
+bool CurlConnection::performCommandsUnstoppable(const QList<QByteArray>& commands,
+                                                const std::string& url)
 {
     m_unstoppable = true;
-    const CURLcode code = performCommands(std::move(commands), url);
+    const bool done = performCommands(commands, url);
     m_unstoppable = false;
-    return code;
+    return done;
 }
 
 bool CurlConnection::append(CommandList& list, const QByteArray& command)
 {
+    if (command.contains('\r') || command.contains('\n') || command.contains('\0'))
+        return false;
     curl_slist* longer = curl_slist_append(list.get(), command.constData());
     if (!longer)
         return false;
@@ -217,7 +239,8 @@ int CurlConnection::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, c
     }
     if (connection->m_progress)
         connection->m_progress(qint64(sent));
-    const bool stop = !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
+    const bool stop =
+        !connection->m_unstoppable && connection->m_stop && connection->m_stop->load();
     return stop ? 1 : 0;
 }
 

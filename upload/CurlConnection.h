@@ -5,6 +5,7 @@
 #include "upload/FtpTimeouts.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <atomic>
@@ -24,13 +25,16 @@ struct CommandListCleanup
 using CommandList = std::unique_ptr<curl_slist, CommandListCleanup>;
 
 // What the FTP and the SFTP connection share: one libcurl handle that keeps its connection
-// open between requests, the server's root URL, and the replies to the last request.
+// open between requests, the server's root URL, the current directory, and the replies to the
+// last request.
 class CurlConnection : public FtpConnection
 {
 public:
     CurlConnection(const CurlConnection&) = delete;
     CurlConnection& operator=(const CurlConnection&) = delete;
 
+    QString CurrentDirectory() const override;
+    void AdoptDirectory(const QString& absolute) override;
     void SetProgressCallback(std::function<void(qint64 bytesSent)> callback) override;
 
 protected:
@@ -39,6 +43,9 @@ protected:
 
     explicit CurlConnection(std::string root);
 
+    // Every option a request may have changed, back to what a plain request wants.
+    static void resetRequest(CurlSetup& setup);
+
     // The options every request shares: no signals, the time-outs, the stop, the replies
     // collected and any listing thrown away.
     void setUpHandle(CurlSetup& setup, const FtpOptions& options);
@@ -46,6 +53,8 @@ protected:
     CURL* handle() const { return m_curl.get(); }
     const std::string& root() const { return m_root; }
     const std::string& replies() const { return m_replies; }
+    // The absolute name of a file in the current directory.
+    QByteArray remotePath(const QString& remoteName) const;
 
     // Requests the URL with the options set now. A TCP connection not made within the
     // connect time-out ends the request as timed out.
@@ -59,16 +68,21 @@ protected:
     // The size of the file at the URL from a request for nothing but its attributes, carried
     // to its end whatever the stop says; none when the server tells none.
     std::optional<qint64> remoteSize(const std::string& url);
-    // Sends the commands, and nothing else, on a request for the URL. The handle keeps them
-    // until the next request sets others.
-    CURLcode performCommands(CommandList commands, const std::string& url);
+    // Sends the commands, and nothing else, on a request for the URL; false when one failed
+    // (a command starting with "*" may fail) or none went out because one was refused (see
+    // append). The handle keeps them until the next request
+    // sets others.
+    bool performCommands(const QList<QByteArray>& commands, const std::string& url);
     // The same, carried to its end whatever the stop says: what tidies up after a stop.
-    CURLcode performCommandsUnstoppable(CommandList commands, const std::string& url);
+    bool performCommandsUnstoppable(const QList<QByteArray>& commands, const std::string& url);
 
-    // Appends a command; false when there is no memory for it.
-    static bool append(CommandList& list, const QByteArray& command);
+    QByteArray m_directory; // the current directory, absolute, as the server names it
 
 private:
+    // Appends a command; false when there is no memory for it, or when it would not go out
+    // as one whole command: a line break would start another, and libcurl ends it at a NUL.
+    static bool append(CommandList& list, const QByteArray& command);
+
     static size_t collectReply(char* data, size_t size, size_t count, void* replies);
     static size_t collectBody(char* data, size_t size, size_t count, void* self);
     static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t);

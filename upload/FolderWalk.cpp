@@ -5,7 +5,7 @@
 
 FolderVisit FolderWalk::enter(const QString& remoteDir)
 {
-    if (!m_first && m_lastEntered) {
+    if (m_lastEntered) {
         if (m_wouldStand.isEmpty()) {
             // Up one level, so a folder beside the last one is found.
             m_connection.SetCurrentDirectory(QStringLiteral("..//"));
@@ -15,7 +15,6 @@ FolderVisit FolderWalk::enter(const QString& remoteDir)
             m_wouldStand = m_connection.SetCurrentDirectory(up) ? QString() : up;
         }
     }
-    m_first = false;
 
     const bool standsThere = m_wouldStand.isEmpty();
     const QString from = standsThere ? m_connection.CurrentDirectory() : m_wouldStand;

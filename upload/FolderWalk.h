@@ -37,7 +37,6 @@ public:
 private:
     FtpConnection& m_connection;
     const bool m_make;
-    bool m_first = true;
     bool m_lastEntered = false;
     // Where an upload would stand after a folder that is only to be made; empty when the
     // connection stands where the upload would.

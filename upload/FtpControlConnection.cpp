@@ -5,6 +5,7 @@
 #include "upload/CurlSetup.h"
 #include "upload/FtpLogin.h"
 #include "upload/FtpOptions.h"
+#include "upload/RemotePath.h"
 
 #include <QList>
 
@@ -138,15 +139,10 @@ void FtpControlConnection::setUpTls(CurlSetup& setup, const FtpLogin& login, Sec
 
 bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
 {
-    if (hasLineBreak(directory) || directory.contains(QChar(0)))
-        return false;
     // Starts from this connection's directory, not the server's idea of it: after a lost
     // control connection libcurl logs in again and lands in the login directory.
-    CommandList commands;
-    if (!append(commands, "CWD " + m_directory) ||
-        !append(commands, "CWD " + pathToLocal(directory)) || !append(commands, "PWD"))
-        return false;
-    const bool answered = performCommands(std::move(commands), root() + "%2F") == CURLE_OK;
+    const bool answered = performCommands(
+        {"CWD " + m_directory, "CWD " + pathToLocal(directory), "PWD"}, commandUrl());
     const std::optional<QByteArray> changed = answered ? quotedDirectory(replies()) : std::nullopt;
     if (!changed)
         return false;
@@ -154,21 +150,9 @@ bool FtpControlConnection::SetCurrentDirectory(const QString& directory)
     return true;
 }
 
-QString FtpControlConnection::CurrentDirectory() const
-{
-    return pathFromLocal(m_directory);
-}
-
-void FtpControlConnection::AdoptDirectory(const QString& absolute)
-{
-    m_directory = pathToLocal(absolute);
-}
-
 bool FtpControlConnection::CreateDirectory(const QString& directory)
 {
     const QByteArray path = pathToLocal(directory);
-    if (path.contains('\r') || path.contains('\n') || path.contains('\0'))
-        return false;
     // One folder at a time, as the upload reaches it; a folder that exists refuses MKD, which
     // is no failure ("*"), and the CWD after it tells whether the way goes on.
     QList<QByteArray> commands = {"CWD " + m_directory};
@@ -181,16 +165,14 @@ bool FtpControlConnection::CreateDirectory(const QString& directory)
             commands << "*MKD " + part;
         commands << "CWD " + part;
     }
-    return sendCommands(commands);
+    return performCommandsUnstoppable(commands, commandUrl());
 }
 
 std::optional<RemoteListing> FtpControlConnection::ListDirectory()
 {
     // The folder's own absolute name: the server's current directory is not kept up.
-    QByteArray folder = m_directory;
-    if (!folder.endsWith('/'))
-        folder += '/';
-    const std::string url = root() + folder.toPercentEncoding().toStdString();
+    const std::string url =
+        root() + RemotePath::join(m_directory, {}).toPercentEncoding().toStdString();
     // MLSD gives exact sizes in one agreed form; LIST is what every server has.
     if (std::optional<QByteArray> listing = download(url, "MLSD"))
         return RemoteListings::fromMlsd(*listing);
@@ -202,10 +184,8 @@ std::optional<RemoteListing> FtpControlConnection::ListDirectory()
 std::optional<qint64> FtpControlConnection::FileSize(const QString& remoteName)
 {
     const QByteArray path = remotePath(remoteName);
-    if (path.contains('\r') || path.contains('\n'))
-        return std::nullopt;
     // The binary type of the upload before is still in force, so the server counts bytes.
-    if (!sendCommands({"SIZE " + path}))
+    if (!performCommandsUnstoppable({"SIZE " + path}, commandUrl()))
         return std::nullopt;
     for (const QByteArray& line : QByteArray::fromStdString(replies()).split('\n')) {
         if (!line.startsWith("213 "))
@@ -222,22 +202,10 @@ bool FtpControlConnection::RenameFile(const QString& from, const QString& to)
 {
     const QByteArray source = remotePath(from);
     const QByteArray target = remotePath(to);
-    if (source.contains('\r') || source.contains('\n') || target.contains('\r') ||
-        target.contains('\n'))
-        return false;
     // Most servers replace the file of the new name; some refuse while it exists.
-    return sendCommands({"RNFR " + source, "RNTO " + target}) ||
-           sendCommands({"*DELE " + target, "RNFR " + source, "RNTO " + target});
-}
-
-bool FtpControlConnection::sendCommands(const QList<QByteArray>& commands)
-{
-    CommandList list;
-    for (const QByteArray& command : commands) {
-        if (!append(list, command))
-            return false;
-    }
-    return performCommandsUnstoppable(std::move(list), root() + "%2F") == CURLE_OK;
+    return performCommandsUnstoppable({"RNFR " + source, "RNTO " + target}, commandUrl()) ||
+           performCommandsUnstoppable({"*DELE " + target, "RNFR " + source, "RNTO " + target},
+                                      commandUrl());
 }
 
 TransferResult FtpControlConnection::PutFile(const QString& localPath, const QString& remoteName)
@@ -248,17 +216,5 @@ TransferResult FtpControlConnection::PutFile(const QString& localPath, const QSt
 
 bool FtpControlConnection::RemoveFile(const QString& remoteName)
 {
-    const QByteArray path = remotePath(remoteName);
-    if (path.contains('\r') || path.contains('\n'))
-        return false;
-    return sendCommands({"DELE " + path});
-}
-
-QByteArray FtpControlConnection::remotePath(const QString& remoteName) const
-{
-    QByteArray path = m_directory;
-    if (!path.endsWith('/'))
-        path += '/';
-    // The name's own bytes, as the local file system holds them.
-    return path + pathToLocal(remoteName);
+    return performCommandsUnstoppable({"DELE " + remotePath(remoteName)}, commandUrl());
 }

@@ -22,8 +22,6 @@ public:
                                  const FtpOptions& options);
 
     bool SetCurrentDirectory(const QString& directory) override;
-    QString CurrentDirectory() const override;
-    void AdoptDirectory(const QString& absolute) override;
     bool CreateDirectory(const QString& directory) override;
     std::optional<RemoteListing> ListDirectory() override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
@@ -38,12 +36,8 @@ private:
     void setUpTls(CurlSetup& setup, const FtpLogin& login, Security security,
                   const FtpOptions& options);
 
-    // The absolute name of a file in the current directory.
-    QByteArray remotePath(const QString& remoteName) const;
-    // The commands, sent on the control connection and carried to their end whatever the
-    // stop says; false when one failed (a command starting with "*" may fail).
-    bool sendCommands(const QList<QByteArray>& commands);
+    // What commands are sent with: a request for the top, which changes no directory.
+    std::string commandUrl() const { return root() + "%2F"; }
 
     TlsPeerCapture m_tls;
-    QByteArray m_directory; // absolute, as the server names it
 };

@@ -32,7 +32,12 @@ QString resolve(const QString& current, const QString& directory)
 
 QString join(const QString& directory, const QString& name)
 {
-    return directory.endsWith(u'/') ? directory + name : directory + u'/' + name;
+    return pathFromLocal(join(pathToLocal(directory), pathToLocal(name)));
+}
+
+QByteArray join(const QByteArray& directory, const QByteArray& name)
+{
+    return directory.endsWith('/') ? directory + name : directory + '/' + name;
 }
 
 } // namespace RemotePath

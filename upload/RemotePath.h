@@ -13,5 +13,6 @@ QString resolve(const QString& current, const QString& directory);
 
 // A file of an absolute directory.
 QString join(const QString& directory, const QString& name);
+QByteArray join(const QByteArray& directory, const QByteArray& name);
 
 } // namespace RemotePath

@@ -142,25 +142,12 @@ bool SftpConnection::SetCurrentDirectory(const QString& directory)
     const QByteArray path = RemotePath::resolve(m_directory, pathToLocal(directory));
     // Listing the directory is how SFTP tells that it exists and may be entered.
     CurlSetup setup(handle());
-    setup.set(CURLOPT_QUOTE, static_cast<curl_slist*>(nullptr))
-        .set(CURLOPT_CUSTOMREQUEST, static_cast<const char*>(nullptr))
-        .set(CURLOPT_UPLOAD, 0L)
-        .set(CURLOPT_NOBODY, 0L)
-        .set(CURLOPT_DIRLISTONLY, 1L);
+    resetRequest(setup);
+    setup.set(CURLOPT_DIRLISTONLY, 1L);
     if (!setup.complete() || perform(directoryUrl(path)) != CURLE_OK)
         return false;
     m_directory = path;
     return true;
-}
-
-QString SftpConnection::CurrentDirectory() const
-{
-    return pathFromLocal(m_directory);
-}
-
-void SftpConnection::AdoptDirectory(const QString& absolute)
-{
-    m_directory = pathToLocal(absolute);
 }
 
 bool SftpConnection::CreateDirectory(const QString& directory)
@@ -173,12 +160,9 @@ bool SftpConnection::CreateDirectory(const QString& directory)
         if (part.isEmpty())
             continue;
         prefix += '/' + part;
-        const std::optional<QByteArray> name = quoted(prefix);
-        if (!name)
-            return false;
-        commands << "*mkdir " + *name;
+        commands << "*mkdir " + quoted(prefix);
     }
-    return commands.isEmpty() || sendCommands(commands);
+    return commands.isEmpty() || performCommandsUnstoppable(commands, directoryUrl(m_directory));
 }
 
 std::optional<RemoteListing> SftpConnection::ListDirectory()
@@ -201,52 +185,30 @@ std::optional<qint64> SftpConnection::FileSize(const QString& remoteName)
 
 bool SftpConnection::RenameFile(const QString& from, const QString& to)
 {
-    const std::optional<QByteArray> source = quoted(remotePath(from));
-    const std::optional<QByteArray> target = quoted(remotePath(to));
-    if (!source || !target)
-        return false;
+    const QByteArray source = quoted(remotePath(from));
+    const QByteArray target = quoted(remotePath(to));
     // Servers of the usual SFTP version refuse to rename onto a file that exists.
-    return sendCommands({"rename " + *source + ' ' + *target}) ||
-           sendCommands({"*rm " + *target, "rename " + *source + ' ' + *target});
+    const std::string url = directoryUrl(m_directory);
+    return performCommandsUnstoppable({"rename " + source + ' ' + target}, url) ||
+           performCommandsUnstoppable({"*rm " + target, "rename " + source + ' ' + target}, url);
 }
 
 bool SftpConnection::RemoveFile(const QString& remoteName)
 {
-    const std::optional<QByteArray> name = quoted(remotePath(remoteName));
-    return name && sendCommands({"rm " + *name});
+    return performCommandsUnstoppable({"rm " + quoted(remotePath(remoteName))},
+                                      directoryUrl(m_directory));
 }
 
-bool SftpConnection::sendCommands(const QList<QByteArray>& commands)
+QByteArray SftpConnection::quoted(const QByteArray& path)
 {
-    CommandList list;
-    for (const QByteArray& command : commands) {
-        if (!append(list, command))
-            return false;
-    }
-    return performCommandsUnstoppable(std::move(list), directoryUrl(m_directory)) == CURLE_OK;
-}
-
-std::optional<QByteArray> SftpConnection::quoted(const QByteArray& path)
-{
-    if (path.contains('\n') || path.contains('\r') || path.contains('\0'))
-        return std::nullopt;
     QByteArray escaped = path;
     escaped.replace('\\', "\\\\").replace('"', "\\\"");
     return '"' + escaped + '"';
 }
 
-QByteArray SftpConnection::remotePath(const QString& remoteName) const
-{
-    QByteArray path = m_directory;
-    if (!path.endsWith('/'))
-        path += '/';
-    // The name's own bytes, as the local file system holds them.
-    return path + pathToLocal(remoteName);
-}
-
 std::string SftpConnection::directoryUrl(const QByteArray& path) const
 {
-    return urlOf(path.endsWith('/') ? path : path + '/');
+    return urlOf(RemotePath::join(path, {}));
 }
 
 std::string SftpConnection::urlOf(const QByteArray& path) const

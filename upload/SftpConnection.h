@@ -20,8 +20,6 @@ public:
     static FtpConnectResult open(const FtpLogin& login, const FtpOptions& options);
 
     bool SetCurrentDirectory(const QString& directory) override;
-    QString CurrentDirectory() const override;
-    void AdoptDirectory(const QString& absolute) override;
     bool CreateDirectory(const QString& directory) override;
     std::optional<RemoteListing> ListDirectory() override;
     TransferResult PutFile(const QString& localPath, const QString& remoteName) override;
@@ -36,18 +34,12 @@ private:
     FtpConnectResult logIn(const FtpLogin& login, const FtpOptions& options,
                            const QString& keyFile);
     std::string urlOf(const QByteArray& path) const;
-    // The absolute name of a file in the current directory.
-    QByteArray remotePath(const QString& remoteName) const;
-    // The URL of a directory, which ends in "/".
+    // The URL of a directory, which ends in "/"; commands go with the current one's, and
+    // name their paths quoted (see quoted).
     std::string directoryUrl(const QByteArray& path) const;
-    // The commands, carried to their end whatever the stop says; false when one failed (a
-    // command starting with "*" may fail). Each names its paths quoted (see quoted).
-    bool sendCommands(const QList<QByteArray>& commands);
-    // A path as the commands take it: in quotes, with its quotes and backslashes escaped;
-    // none for a path no command can carry.
-    static std::optional<QByteArray> quoted(const QByteArray& path);
+    // A path as the commands take it: in quotes, with its quotes and backslashes escaped.
+    static QByteArray quoted(const QByteArray& path);
     static int onHostKey(void* self, int type, const char* key, size_t length);
 
     QByteArray m_hostKey; // the server's host key, when it was not yet trusted
-    QByteArray m_directory;
 };

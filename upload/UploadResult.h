@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 // One thing an upload does or, in a dry run, would do.
@@ -37,21 +38,18 @@ struct UploadResult
 
     // Files that had to go, as the server's own did not match them.
     int changed() const { return toSend - unchanged; }
+    // The steps of a kind in the plan.
+    int steps(UploadStep::Kind kind) const;
     // Files a dry run would send.
-    int planned() const;
+    int planned() const { return steps(UploadStep::Kind::Send); }
+    // Every file handed over is on the server as it is here, or would be after the dry run.
+    bool allFilesThere() const { return (dryRun ? planned() : sent) + unchanged == toSend; }
 
     // Every file handed over is on the server as it is here; nothing refused to go.
-    bool complete() const
-    {
-        return connected && !stopped && notRemoved == 0 &&
-               (dryRun ? planned() + unchanged : sent + unchanged) == toSend;
-    }
+    bool complete() const { return connected && !stopped && notRemoved == 0 && allFilesThere(); }
 };
 
-inline int UploadResult::planned() const
+inline int UploadResult::steps(UploadStep::Kind kind) const
 {
-    int count = 0;
-    for (const UploadStep& step : plan)
-        count += step.kind == UploadStep::Kind::Send ? 1 : 0;
-    return count;
+    return int(std::ranges::count(plan, kind, &UploadStep::kind));
 }

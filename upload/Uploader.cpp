@@ -47,7 +47,6 @@ struct PlannedFile
     QString remoteName;
     qint64 size = -1; // -1: the local file cannot be read
     QByteArray sha256;
-    bool reachable = false; // its folder was entered or made (or would be)
     bool send = false;
     // A later file of the upload goes to the same remote path, and the later one wins, as
     // it did when files went one after another.
@@ -59,6 +58,12 @@ struct PlannedFolder
 {
     FolderVisit visit;
     std::optional<RemoteListing> listing; // none when it was not, or could not be, listed
+
+    // Entered or made, or would be: its files have a place on the server.
+    bool reachable() const
+    {
+        return visit.reached() || visit.outcome == FolderVisit::Outcome::WouldMake;
+    }
 };
 
 // The size and SHA-256 of a local regular file; false when it cannot be read.
@@ -186,16 +191,14 @@ private:
             m_folders.push_back(folder);
             if (stopRequested())
                 return;
-            const bool reachable =
-                folder.visit.reached() || folder.visit.outcome == FolderVisit::Outcome::WouldMake;
+            const bool reachable = folder.reachable();
             for (const QString& path : m_request.folders[index].files) {
                 PlannedFile file;
                 file.folder = index;
                 file.localPath = path;
                 file.remoteName = remoteName(path);
-                file.reachable = reachable;
-                if (!digest(path, file.size, file.sha256))
-                    file.size = -1;
+                // A file that cannot be read keeps the size -1.
+                digest(path, file.size, file.sha256);
                 file.send = reachable && (m_settings.SendAll != 0 || !unchanged(file));
                 if (reachable) {
                     const QString target = RemotePath::join(folder.visit.path, file.remoteName);
@@ -238,7 +241,7 @@ private:
             else if (!visit.reached())
                 m_observer.message(folderFailure(m_request.folders[index], visit));
             for (const PlannedFile& file : m_files) {
-                if (file.folder == index && file.reachable)
+                if (file.folder == index && m_folders[index].reachable())
                     m_result.plan.push_back(
                         {file.send ? UploadStep::Kind::Send : UploadStep::Kind::Skip,
                          remotePath(file)});
@@ -248,20 +251,19 @@ private:
 
     void send()
     {
-        for (size_t index = 0; index < m_files.size(); ++index) {
-            if (m_files[index].send)
-                m_sends.push_back(index);
-        }
         std::vector<qint64> sizes;
-        for (const size_t index : m_sends)
+        for (size_t index = 0; index < m_files.size(); ++index) {
+            if (!m_files[index].send)
+                continue;
+            m_sends.push_back(index);
             sizes.push_back(std::max<qint64>(m_files[index].size, 0));
+            m_progress.bytes += sizes.back();
+        }
         m_observer.progressRange(int(m_sends.size()));
         reportFoldersBeforeTheFiles();
         if (m_sends.empty())
             return;
         m_progress.files = int(m_sends.size());
-        for (const qint64 size : sizes)
-            m_progress.bytes += size;
         // The connection that found the folders sends as well.
         m_connections[0] = std::move(m_uploader.m_pConnection);
         m_threads.emplace_back([this] { sendFiles(0); });
@@ -468,10 +470,7 @@ private:
         if (m_settings.RemoveStale == 0 || !m_request.mayRemoveStale || m_serverGone ||
             !m_uploader.m_pConnection)
             return;
-        const bool everyFile =
-            (m_request.dryRun ? m_result.planned() + m_result.unchanged
-                              : m_result.sent + m_result.unchanged) == m_result.toSend;
-        if (!everyFile)
+        if (!m_result.allFilesThere())
             return;
         QStringList dirs;
         QHash<QString, QSet<QString>> made;
