@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/RegularFile.h"
 #include "imaging/FormatDecoder.h"
 #include "imaging/GdImage.h"
-#include "imaging/PictureFile.h"
 
 #include <QSize>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/PictureFile.h"
+#include "base/RegularFile.h"
 
 #include <libheif/heif.h>
 

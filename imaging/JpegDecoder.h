@@ -1,10 +1,10 @@
 #pragma once
 
+#include "base/RegularFile.h"
 #include "imaging/ColourConversion.h"
 #include "imaging/FormatDecoder.h"
 #include "imaging/GdImage.h"
 #include "imaging/Orientation.h"
-#include "imaging/PictureFile.h"
 
 #include <QSize>
 

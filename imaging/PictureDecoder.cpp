@@ -1,8 +1,8 @@
 #include "imaging/PictureDecoder.h"
 
+#include "base/RegularFile.h"
 #include "imaging/HeifDecoder.h"
 #include "imaging/JpegDecoder.h"
-#include "imaging/PictureFile.h"
 
 #include <unistd.h>
 
@@ -39,7 +39,7 @@ std::unique_ptr<FormatDecoder> decoderFor(PictureFormat format, FilePtr file,
 
 PictureDecoder::PictureDecoder(const QString& path, ColourTransforms& transforms)
 {
-    FilePtr file = openPictureFile(path);
+    FilePtr file = openRegularFile(path);
     if (!file) {
         m_failure = DecodeFailure::NotAFile;
         return;

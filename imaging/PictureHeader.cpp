@@ -1,10 +1,10 @@
 #include "imaging/PictureHeader.h"
 
+#include "base/RegularFile.h"
 #include "imaging/DecodeFailure.h"
 #include "imaging/ExifBlock.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/HeifContainer.h"
-#include "imaging/PictureFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,7 +189,7 @@ QByteArray headOf(std::FILE* file)
 PictureHeader readPictureHeader(const QString& path)
 {
     PictureHeader header;
-    FilePtr file = openPictureFile(path);
+    FilePtr file = openRegularFile(path);
     struct stat status;
     if (!file || fstat(fileno(file.get()), &status) != 0)
         return header;

@@ -27,7 +27,7 @@ struct PictureHeader
     QDateTime modified;
 };
 
-// Opens only a regular file and never waits in the opening (see openPictureFile). Safe to
+// Opens only a regular file and never waits in the opening (see openRegularFile). Safe to
 // call on several threads at once. A JPEG's header is read up to maxJpegHeaderBytes: a file
 // whose picture data starts later is taken as unreadable.
 PictureHeader readPictureHeader(const QString& path);

@@ -427,7 +427,7 @@ void JpegCodecTest::keepsExifAndProfileMarkers()
     QVERIFY(write(path("markers.jpg"),
                   JpegWriter::flat(QSize(8, 8), JCS_RGB, "\x10\x20\x30",
                                    {{JPEG_APP0 + 1, exif}, {JPEG_APP0 + 2, profile}})));
-    JpegDecoder decoder(openPictureFile(path("markers.jpg")), m_colours);
+    JpegDecoder decoder(openRegularFile(path("markers.jpg")), m_colours);
     QList<JpegWriter::Marker> found;
     for (jpeg_saved_marker_ptr marker = decoder.markers(); marker; marker = marker->next)
         found.append({marker->marker, QByteArray(reinterpret_cast<const char*>(marker->data),

@@ -1,6 +1,7 @@
 #include "upload/CurlConnection.h"
 
 #include "base/LocalPath.h"
+#include "base/RegularFile.h"
 #include "upload/CurlResults.h"
 #include "upload/CurlSetup.h"
 #include "upload/FtpOptions.h"
@@ -24,11 +25,6 @@ struct UrlCleanup
 struct CurlFree
 {
     void operator()(char* text) const { curl_free(text); }
-};
-
-struct FileClose
-{
-    void operator()(FILE* file) const { std::fclose(file); }
 };
 
 // A listing beyond this is no folder of pictures: the request is given up rather than let
@@ -144,10 +140,9 @@ CURLcode CurlConnection::perform(const std::string& url)
 
 TransferResult CurlConnection::upload(const std::string& url, const QString& localPath)
 {
-    const std::unique_ptr<FILE, FileClose> file(
-        std::fopen(pathToLocal(localPath).constData(), "rb"));
+    const FilePtr file = openRegularFile(localPath);
     struct stat status = {};
-    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!file || fstat(fileno(file.get()), &status) != 0)
         return TransferResult::Failed;
     CurlSetup setup(m_curl.get());
     resetRequest(setup);

@@ -1,9 +1,9 @@
 #include "upload/Uploader.h"
 
 #include "base/CountedText.h"
-#include "base/ReadyText.h"
-
 #include "base/LocalPath.h"
+#include "base/ReadyText.h"
+#include "base/RegularFile.h"
 #include "base/WorkObserver.h"
 #include "settings/FtpSettings.h"
 #include "upload/FileTransfer.h"
@@ -34,11 +34,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct FileClose
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // One local file of the upload as the plan sees it.
 struct PlannedFile
 {
@@ -66,14 +61,12 @@ struct PlannedFolder
     }
 };
 
-// The size and SHA-256 of a local regular file; false when it cannot be read.
-bool digest(const QString& path, qint64& size, QByteArray& sha256)
+// The size and SHA-256 of a local regular file; the size stays -1 when it cannot be read.
+void digest(const QString& path, qint64& size, QByteArray& sha256)
 {
-    const std::unique_ptr<std::FILE, FileClose> file(
-        std::fopen(pathToLocal(path).constData(), "rb"));
-    struct stat status = {};
-    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
+    const FilePtr file = openRegularFile(path);
+    if (!file)
+        return;
     QCryptographicHash hash(QCryptographicHash::Sha256);
     char buffer[64 * 1024];
     qint64 total = 0;
@@ -82,10 +75,9 @@ bool digest(const QString& path, qint64& size, QByteArray& sha256)
         total += qint64(read);
     }
     if (std::ferror(file.get()))
-        return false;
+        return;
     size = total;
     sha256 = hash.result();
-    return true;
 }
 
 // The port the record is kept under: the protocol's own for 0.
@@ -197,7 +189,6 @@ private:
                 file.folder = index;
                 file.localPath = path;
                 file.remoteName = remoteName(path);
-                // A file that cannot be read keeps the size -1.
                 digest(path, file.size, file.sha256);
                 file.send = reachable && (m_settings.SendAll != 0 || !unchanged(file));
                 if (reachable) {

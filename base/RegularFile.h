@@ -11,6 +11,6 @@ struct FileCloser
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// The picture file opened for reading; null unless it is a regular file. Opening never
-// waits: a FIFO waits for a writer, and a device may do anything.
-FilePtr openPictureFile(const QString& path);
+// The file opened for reading; null unless it is a regular file. Opening never waits: a
+// FIFO waits for a writer, and a device may do anything.
+FilePtr openRegularFile(const QString& path);

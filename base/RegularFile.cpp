@@ -1,4 +1,4 @@
-#include "imaging/PictureFile.h"
+#include "base/RegularFile.h"
 
 #include "base/LocalPath.h"
 
@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-FilePtr openPictureFile(const QString& path)
+FilePtr openRegularFile(const QString& path)
 {
     const QByteArray local = pathToLocal(path);
     struct stat status;
